@@ -1,0 +1,49 @@
+# make run   - set up, build and start the console
+# make test  - set up, build and run every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: setup build run test sanitize tsan fuzz bench clean
+
+setup:
+	@scripts/setup
+
+build: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/korvane
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The reader and the platform layer under AddressSanitizer + UndefinedBehaviorSanitizer.
+sanitize: setup
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_GUI=OFF \
+	  -DKORVANE_BENCH=OFF -DKORVANE_SANITIZE=address,undefined >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# The threaded tests under ThreadSanitizer.
+tsan: setup
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_GUI=OFF \
+	  -DKORVANE_BENCH=OFF -DKORVANE_SANITIZE=thread >/dev/null
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# The reader's fuzz target, 60 seconds.
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKORVANE_GUI=OFF -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF -DKORVANE_FUZZ=ON \
+	  -DKORVANE_SANITIZE=address,undefined >/dev/null
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_reader
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_reader -max_total_time=60 -max_len=4096 -print_final_stats=1 \
+	  build-fuzz/corpus fuzz/seeds
+
+bench: build
+	$(BUILD)/bench/bench_reader
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

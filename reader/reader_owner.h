@@ -1,0 +1,57 @@
+// What the reader needs of the window that owns the link: the console members it reads and
+// writes, the detection dialog's scanning flag, and the display steps it hands over.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/core/serial.h"
+#include "reader/raw_log.h"
+#include "reader/receiver_state.h"
+
+namespace platform {
+class TClientSocket;
+}
+
+namespace reader {
+
+class ReaderOwner {
+ public:
+  virtual ~ReaderOwner() = default;
+
+  // The open port, 0 when closed. Set only after a successful open.
+  std::atomic<HANDLE> ComHandle{0};
+  // True while the link is the client socket.
+  std::atomic<bool> UseSocket{false};
+  // The raw log; the reader appends every chunk while it is open.
+  RawLog LogFile;
+  // Cleared by each new reader's constructor (on the window thread).
+  bool PowerTestAcked = false;
+  // Command numbers of the last success and failure acknowledgements, 0 for none.
+  std::atomic<std::int32_t> AckOkCommand{0};
+  std::atomic<std::int32_t> AckFailCommand{0};
+
+  // The client socket the reader receives from while UseSocket is set.
+  virtual platform::TClientSocket* ClientSocket() = 0;
+  // The detection dialog's flag: 1 while a port scan waits for a valid sentence.
+  virtual std::atomic<int>& Scanning() = 0;
+
+  // Display steps, run on the window thread while the reader waits. Each gets the state of
+  // the reader that calls it.
+  virtual void ShowRawSentences(const ReceiverState&) {}
+  virtual void RefreshDisplay(ReceiverState&) {}  // sorts Satellites in place
+  virtual void ShowFixRate(const ReceiverState&) {}
+  virtual void ShowDgpsSbas(const ReceiverState&) {}
+  virtual void ShowDgpsRtcm(const ReceiverState&) {}
+  virtual void ShowDgpsNone(const ReceiverState&) {}
+  virtual void ShowNmeaRates(const ReceiverState&) {}
+  virtual void ShowSbasTest(const ReceiverState&) {}
+  virtual void ShowSbasIntegrity(const ReceiverState&) {}
+  virtual void ShowDatum(const ReceiverState&) {}
+  virtual void ShowTcxo(const ReceiverState&) {}
+  virtual void ShowFlashWritesLeft(const ReceiverState&) {}
+  virtual void ShowRtcmBaud(const ReceiverState&) {}
+  virtual void ShowFirmwareInfo(const ReceiverState&) {}
+};
+
+}  // namespace reader

@@ -1,0 +1,67 @@
+// A stand-in for the window that owns a reader: records the steps it is handed.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/core/client_socket.h"
+#include "platform/core/thread.h"
+#include "reader/reader_owner.h"
+
+namespace testutil {
+
+class FakeOwner : public reader::ReaderOwner {
+ public:
+  platform::TClientSocket socket;
+  std::atomic<int> scanning{0};
+  // Written on the window thread only.
+  int rawSteps = 0;
+  int refreshSteps = 0;
+  int replySteps = 0;
+  bool stepOffMainThread = false;
+  std::string rawSeen;  // every SentenceBuffer shown
+  std::int32_t lastYear = 0;
+  std::uint8_t lastFixRate = 0;
+  std::function<void()> onRefresh;
+
+  platform::TClientSocket* ClientSocket() override { return &socket; }
+  std::atomic<int>& Scanning() override { return scanning; }
+
+  void ShowRawSentences(const reader::ReceiverState& s) override {
+    Check();
+    ++rawSteps;
+    rawSeen += s.SentenceBuffer;
+  }
+  void RefreshDisplay(reader::ReceiverState& s) override {
+    Check();
+    ++refreshSteps;
+    lastYear = s.Fix.Year;
+    if (onRefresh) onRefresh();
+  }
+  void ShowFixRate(const reader::ReceiverState& s) override {
+    Check();
+    ++replySteps;
+    lastFixRate = s.FixRateHz;
+  }
+
+ private:
+  void Check() {
+    if (!platform::IsMainThread()) stepOffMainThread = true;
+  }
+};
+
+// Pumps the window thread's queue until pred holds or the time is up.
+inline bool PumpUntil(const std::function<bool()>& pred, int ms = 5000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    platform::CheckSynchronize(10);
+  }
+  return true;
+}
+
+}  // namespace testutil

@@ -1,0 +1,184 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/core/serial.h"
+#include "reader/nmea_thread.h"
+#include "tests/reader/fake_owner.h"
+#include "tests/reader/sentence_util.h"
+
+using testutil::FakeOwner;
+using testutil::Line;
+using testutil::PumpUntil;
+
+namespace {
+
+// A pseudo-terminal whose slave is opened through the serial layer, as the console opens a port.
+class PtyLink {
+ public:
+  PtyLink() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    grantpt(master_);
+    unlockpt(master_);
+    path_ = ptsname(master_);
+    handle_ = CreateFileA(("\\\\.\\" + path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                          OPEN_EXISTING, 0, 0);
+    DCB dcb{};
+    dcb.BaudRate = 115200;
+    dcb.ByteSize = 8;
+    dcb.fBinary = 1;
+    SetCommState(handle_, &dcb);
+    COMMTIMEOUTS t{};
+    t.ReadTotalTimeoutConstant = 30;
+    t.WriteTotalTimeoutConstant = 100;
+    SetCommTimeouts(handle_, &t);
+  }
+  ~PtyLink() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    if (master_ >= 0) close(master_);
+  }
+  HANDLE handle() const { return handle_; }
+  void Send(const std::string& bytes) {
+    ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  void CloseMaster() {
+    close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  std::string path_;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+class ReaderThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(link.handle(), INVALID_HANDLE_VALUE);
+    owner.ComHandle = link.handle();
+  }
+  void TearDown() override {
+    if (reader) {
+      reader->Terminate();
+      reader->WaitFor();
+    }
+    platform::CheckSynchronize(0);  // reaps it
+  }
+  void Start() {
+    reader = platform::NewThread<reader::TNMEAThread>(false, owner);
+    reader->FreeOnTerminate = true;
+  }
+  PtyLink link;
+  FakeOwner owner;
+  reader::TNMEAThread* reader = nullptr;
+};
+
+const std::string kZda = Line("$GPZDA,201530.00,04,07,2002,00,00");
+const std::string kGga =
+    Line("$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,");
+
+TEST_F(ReaderThread, DecodesAndHandsStepsToWindowThread) {
+  owner.PowerTestAcked = true;
+  Start();
+  EXPECT_FALSE(owner.PowerTestAcked) << "a new reader clears it";
+  link.Send(kZda + kGga + Line("$PQVU500,200") + Line("$PQVU001,220,3") + "$GP");
+  ASSERT_TRUE(PumpUntil([&] { return owner.lastYear == 2002 && owner.AckOkCommand == 220; }));
+  EXPECT_EQ(owner.lastFixRate, 5);
+  EXPECT_EQ(owner.replySteps, 1);
+  EXPECT_GE(owner.rawSteps, 1);
+  EXPECT_FALSE(owner.stepOffMainThread);
+  EXPECT_NE(owner.rawSeen.find("$GPZDA"), std::string::npos);
+}
+
+TEST_F(ReaderThread, RawLogHoldsEveryByte) {
+  char path[] = "/tmp/korvane-log-XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  ASSERT_TRUE(owner.LogFile.Open(path));
+  Start();
+  std::string bytes = "AB";
+  bytes += '\0';
+  bytes += "CD\r\n" + kZda + std::string("\xFF\x01", 2) + kGga;
+  for (int i = 0; i < 20; ++i) bytes += kZda;
+  link.Send(bytes);
+  ASSERT_TRUE(PumpUntil([&] { return Slurp(path).size() >= bytes.size(); }));
+  reader->Terminate();
+  reader->WaitFor();
+  owner.LogFile.Close();
+  EXPECT_EQ(Slurp(path), bytes);
+  unlink(path);
+}
+
+TEST_F(ReaderThread, ScanningSkipsStepsUntilValidSentence) {
+  owner.scanning = 1;
+  Start();
+  link.Send(Line("$PQVU001,1,3") + "$GPGGA,bad*00\r\n");
+  // Without a valid "$GP" the reader runs no step.
+  PumpUntil([&] { return owner.AckOkCommand == 1; }, 300);
+  EXPECT_EQ(owner.rawSteps + owner.refreshSteps, 0);
+  EXPECT_EQ(owner.scanning.load(), 1);
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.scanning.load() == 0 && owner.refreshSteps > 0; }));
+}
+
+TEST_F(ReaderThread, TerminatedReaderRunsNoPendingStep) {
+  Start();
+  // Do not pump: the reader blocks in its first step; Terminate must cancel it.
+  link.Send(kZda + kGga);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  reader->Terminate();
+  reader->WaitFor();
+  platform::CheckSynchronize(0);
+  EXPECT_EQ(owner.rawSteps + owner.refreshSteps + owner.replySteps, 0);
+}
+
+TEST_F(ReaderThread, DeadDeviceDoesNotSpin) {
+  Start();
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.refreshSteps > 0; }));
+  link.CloseMaster();
+  // The reader keeps waiting out its time-out; after Terminate it ends promptly.
+  clock_t before = clock();
+  PumpUntil([] { return false; }, 500);
+  double cpu = double(clock() - before) / CLOCKS_PER_SEC;
+  EXPECT_LT(cpu, 0.2) << "the test process burned CPU while the device was gone";
+}
+
+TEST_F(ReaderThread, ExceptionInStepDoesNotKillReader) {
+  std::vector<std::string> reported;
+  platform::SetExceptionHandler([&](std::exception_ptr e) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+      reported.push_back(ex.what());
+    }
+  });
+  int calls = 0;
+  owner.onRefresh = [&] {
+    if (++calls == 1) throw std::runtime_error("conversion error");
+  };
+  Start();
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return calls >= 1; }));
+  link.Send(kZda + kGga + kZda);
+  ASSERT_TRUE(PumpUntil([&] { return calls >= 2; }));
+  EXPECT_EQ(reported.size(), 1u);
+  platform::SetExceptionHandler(nullptr);
+}
+
+}  // namespace
