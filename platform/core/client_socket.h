@@ -32,7 +32,9 @@ class TClientSocket {
 
   // true: connects to Host:Port (on the calling thread, bounded by ConnectTimeoutMs); on success
   // posts OnConnect, on failure posts OnError. false: shuts the connection down (waking a
-  // blocked ReceiveBuf) and posts OnDisconnect when it was connected.
+  // blocked ReceiveBuf) and posts OnDisconnect when it was connected. Error codes: those of
+  // connect (ECONNREFUSED, ...); EHOSTUNREACH when Host does not resolve; ETIMEDOUT when the
+  // time-out passes; EINVAL for a Port outside 1-65535.
   void SetActive(bool value);
   bool Active() const;
 

@@ -138,6 +138,8 @@ TEST_P(ReaderE2E, StateAfterCycleMatchesReceiver) {
   EXPECT_EQ(used, static_cast<int>(truth.used_prns.size()));
   EXPECT_EQ(channelsUpdated, 1);
   // Every byte the receiver sent is in the log, in order.
+  ASSERT_TRUE(link->WaitSent(link->Sent().size(), 2000ms));
+  EXPECT_TRUE(PumpUntil([&] { return Slurp(log).size() >= link->Sent().size(); }));
   reader->Terminate();
   reader->WaitFor();
   owner.LogFile.Close();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -348,6 +349,37 @@ TEST_F(ClientSocketTest, FailedConnectsPostOnErrorWithTheSystemCode) {
   }
 }
 
+TEST_F(ClientSocketTest, ConnectGivesUpAtItsTimeOut) {
+  // A listener whose accept queue is full drops further SYNs: the connect hangs.
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  listen(listener, 0);
+  socklen_t len = sizeof a;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
+  std::vector<int> fillers;
+  for (int i = 0; i < 8; ++i) {
+    const int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    fillers.push_back(c);
+  }
+  socket_.Port = ntohs(a.sin_port);
+  socket_.ConnectTimeoutMs = 300;
+  const auto t0 = Clock::now();
+  socket_.SetActive(true);
+  const auto elapsed = MsSince(t0);
+  EXPECT_GE(elapsed, 250);
+  EXPECT_LT(elapsed, 2500);
+  EXPECT_FALSE(socket_.Active());
+  ASSERT_TRUE(PumpUntil([&] { return events_.errors == 1; }));
+  EXPECT_EQ(events_.lastError, ETIMEDOUT);
+  EXPECT_EQ(events_.connects, 0);
+  for (int c : fillers) close(c);
+  close(listener);
+}
+
 TEST_F(ClientSocketTest, SendingToAResetPeerRaisesNoSignal) {
   const int peer = Connect();
   server_.Drop(peer, /*reset=*/true);
@@ -405,6 +437,40 @@ TEST_F(ClientSocketTest, InactiveSocketNeitherSendsNorSpins) {
   EXPECT_EQ(reader->zeros.load(), 1);
   platform::CheckSynchronize(0);
   EXPECT_EQ(events_.disconnects, 0);
+}
+
+TEST_F(ClientSocketTest, WithoutAStopFdTheReaderStillStopsOnTerminate) {
+  // Leave no fd to spare while the thread is made, so that it gets no stop fd.
+  auto makeReaderWithoutStopFd = [&] {
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    const int lowestFree = dup(0);
+    close(lowestFree);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+    setrlimit(RLIMIT_NOFILE, &tight);
+    std::unique_ptr<SocketReader> reader(new SocketReader(socket_));
+    setrlimit(RLIMIT_NOFILE, &old);
+    return reader;
+  };
+  for (bool connected : {true, false}) {
+    SCOPED_TRACE(connected ? "connected" : "inactive");
+    if (connected) {
+      Connect();
+    } else {
+      socket_.SetActive(false);
+    }
+    auto reader = makeReaderWithoutStopFd();
+    ASSERT_EQ(reader->StopFd(), -1);
+    reader->AfterConstruction();
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(reader->calls.load(), 0);
+    const auto t0 = Clock::now();
+    reader->Terminate();
+    reader->WaitFor();
+    EXPECT_LT(MsSince(t0), 2000);
+    EXPECT_EQ(reader->zeros.load(), 1);
+  }
 }
 
 TEST_F(ClientSocketTest, EventHandlersThatThrowAreReported) {

@@ -164,9 +164,11 @@ TEST_F(ThreadTest, TerminateCancelsAPendingStepAndTheJoinIsQuick) {
     } else {
       for (auto& t : threads) t->Terminate();
     }
+    const bool released = WaitUntil([&] { return returned.load() == c.threads; }, 2000);
+    EXPECT_TRUE(released) << "Terminate left a thread waiting in Synchronize";
+    if (!released) PumpUntil([&] { return returned.load() == c.threads; });  // to end the test
     for (auto& t : threads) t->WaitFor();
     EXPECT_LT(MsSince(t0), 2000);
-    EXPECT_EQ(returned.load(), c.threads);
     EXPECT_FALSE(platform::CheckSynchronize(0)) << "a cancelled step stayed queued";
     EXPECT_EQ(ran.load(), 0);
     platform::SetWakeMainThread(nullptr);
@@ -298,6 +300,33 @@ TEST_F(ThreadTest, StopAllThreadsWhileTheWindowPumps) {
   ASSERT_TRUE(PumpUntil([&] { return census.stepsRun.load() >= kThreads; }));
   platform::StopAllThreads();
   EXPECT_EQ(census.destroyed.load(), kThreads);
+  EXPECT_EQ(platform::LiveThreadCount(), 0);
+}
+
+TEST_F(ThreadTest, StopAllThreadsCopesWithThreadsThatOwnThreads) {
+  // Each outer thread deletes its inner one on the way out, while StopAllThreads joins both.
+  constexpr int kPairs = 16;
+  std::atomic<int> innersStarted{0};
+  std::vector<std::unique_ptr<FnThread>> outers;
+  for (int i = 0; i < kPairs; ++i) {
+    outers.push_back(Spawn([&](FnThread& self) {
+      auto inner = Spawn([&](FnThread& in) {
+        innersStarted++;
+        pollfd p{in.StopFd(), POLLIN, 0};
+        while (!in.Terminated()) poll(&p, 1, 1000);
+      });
+      pollfd p{self.StopFd(), POLLIN, 0};
+      while (!self.Terminated()) poll(&p, 1, 1000);
+    }));
+  }
+  ASSERT_TRUE(WaitUntil([&] { return innersStarted.load() == kPairs; }));
+  EXPECT_EQ(platform::LiveThreadCount(), 2 * kPairs);
+  const auto t0 = Clock::now();
+  platform::StopAllThreads();
+  EXPECT_LT(MsSince(t0), 5000);
+  EXPECT_EQ(platform::LiveThreadCount(), kPairs) << "only the outers, owned by the test, remain";
+  for (auto& o : outers) EXPECT_TRUE(o->Finished());
+  outers.clear();
   EXPECT_EQ(platform::LiveThreadCount(), 0);
 }
 
