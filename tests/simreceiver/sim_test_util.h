@@ -63,15 +63,17 @@ inline std::vector<std::string> Fields(const std::string& line) {
   size_t start = 0;
   while (true) {
     const size_t comma = body.find(',', start);
-    out.push_back(body.substr(start, comma == std::string::npos ? std::string::npos
-                                                                 : comma - start));
+    out.push_back(
+        body.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
   return out;
 }
 
-inline std::string Tag(const std::string& line) { return Fields(line)[0]; }
+inline std::string Tag(const std::string& line) {
+  return Fields(line)[0];
+}
 
 // ddmm.mmmm / dddmm.mmmm with its hemisphere, as signed degrees.
 inline double DegreesOf(const std::string& field, const std::string& hemisphere) {
