@@ -144,6 +144,7 @@ TEST_F(ReaderThread, TerminatedReaderRunsNoPendingStep) {
   reader->Terminate();
   reader->WaitFor();
   platform::CheckSynchronize(0);
+  reader = nullptr;  // reaped
   EXPECT_EQ(owner.rawSteps + owner.refreshSteps + owner.replySteps, 0);
 }
 
