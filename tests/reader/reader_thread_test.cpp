@@ -5,8 +5,11 @@
 
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/core/serial.h"
 #include "reader/nmea_thread.h"
@@ -180,6 +183,168 @@ TEST_F(ReaderThread, ExceptionInStepDoesNotKillReader) {
   ASSERT_TRUE(PumpUntil([&] { return calls >= 2; }));
   EXPECT_EQ(reported.size(), 1u);
   platform::SetExceptionHandler(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A receiver that never stops talking: numbered lines, so any slice of it can be placed.
+class Streamer {
+ public:
+  // Writes never block: the test thread that would drain the reader may be joining us.
+  explicit Streamer(int fd) : fd_(fd) {
+    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~Streamer() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::string Text() const {
+    std::lock_guard<std::mutex> lock(m_);
+    return text_;
+  }
+
+ private:
+  void Run() {
+    for (int i = 0; !stop_; ++i) {
+      std::string line = "$GPTXT," + std::to_string(i) + "\r\n";
+      std::size_t done = 0;
+      while (done < line.size() && !stop_) {
+        ssize_t n = write(fd_, line.data() + done, line.size() - done);
+        if (n > 0) {
+          std::lock_guard<std::mutex> lock(m_);
+          text_.append(line, done, static_cast<std::size_t>(n));
+          done += static_cast<std::size_t>(n);
+        } else {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+      }
+      if (i % 50 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  int fd_;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex m_;
+  std::string text_;
+  std::thread thread_;
+};
+
+// Each piece of `pieces` is a slice of `stream`, and they lie in stream order.
+::testing::AssertionResult OrderedSlices(const std::vector<std::string>& pieces,
+                                         const std::string& stream) {
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (pieces[i].empty()) continue;
+    std::size_t found = stream.find(pieces[i], at);
+    if (found == std::string::npos)
+      return ::testing::AssertionFailure() << "piece " << i << " is not a slice after " << at;
+    at = found + pieces[i].size();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(ReaderLog, TogglingTheLogWhileStreamingKeepsEachFileASlice) {
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  grantpt(master);
+  unlockpt(master);
+  HANDLE h = CreateFileA((std::string("\\\\.\\") + ptsname(master)).c_str(),
+                         GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  COMMTIMEOUTS t{};
+  t.ReadTotalTimeoutConstant = 30;
+  SetCommTimeouts(h, &t);
+  FakeOwner owner;
+  owner.ComHandle = h;
+  auto* reader = platform::NewThread<reader::TNMEAThread>(false, owner);
+  reader->FreeOnTerminate = true;
+  std::vector<std::string> files;
+  std::string stream;
+  {
+    Streamer streamer(master);
+    for (int i = 0; i < 300; ++i) {
+      std::string path =
+          "/tmp/korvane-toggle-" + std::to_string(getpid()) + "-" + std::to_string(i);
+      ASSERT_TRUE(owner.LogFile.Open(path));
+      files.push_back(path);
+      platform::CheckSynchronize(1);
+      owner.LogFile.Close();
+      platform::CheckSynchronize(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    stream = streamer.Text();
+  }
+  reader->Terminate();
+  reader->WaitFor();
+  platform::CheckSynchronize(0);
+  // Whatever the stream was, the files hold ordered slices of what the reader read.
+  std::vector<std::string> pieces;
+  std::size_t total = 0;
+  for (const auto& f : files) {
+    pieces.push_back(Slurp(f));
+    total += pieces.back().size();
+    unlink(f.c_str());
+  }
+  EXPECT_GT(total, 0u);
+  EXPECT_TRUE(OrderedSlices(pieces, stream));
+  CloseHandle(h);
+  close(master);
+}
+
+TEST(ReaderLog, ReplacedReadersNeverReadAtOnce) {
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  grantpt(master);
+  unlockpt(master);
+  HANDLE h = CreateFileA((std::string("\\\\.\\") + ptsname(master)).c_str(),
+                         GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  COMMTIMEOUTS t{};
+  t.ReadTotalTimeoutConstant = 30;
+  SetCommTimeouts(h, &t);
+  char path[] = "/tmp/korvane-restarts-XXXXXX";
+  close(mkstemp(path));
+  FakeOwner owner;
+  owner.ComHandle = h;
+  ASSERT_TRUE(owner.LogFile.Open(path));
+  std::string stream;
+  {
+    Streamer streamer(master);
+    for (int i = 0; i < 100; ++i) {
+      // Stopping a reader is terminate and join, before the next one starts.
+      auto* r = platform::NewThread<reader::TNMEAThread>(false, owner);
+      r->FreeOnTerminate = true;
+      platform::CheckSynchronize(2);
+      r->Terminate();
+      r->WaitFor();
+      platform::CheckSynchronize(0);
+    }
+    stream = streamer.Text();
+  }
+  owner.LogFile.Close();
+  // A new reader discards what waits in the port, so the log has gaps, but every chunk is a
+  // slice of the stream and they are in order: no two readers shared the port.
+  std::string log = Slurp(path);
+  EXPECT_GT(log.size(), 0u);
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < log.size()) {
+    std::size_t end = log.find("$GPTXT,", at + 1);
+    lines.push_back(log.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end == std::string::npos ? log.size() : end;
+  }
+  // Complete lines must appear in increasing number.
+  long last = -1;
+  for (const auto& l : lines) {
+    if (l.size() < 9 || l.compare(l.size() - 2, 2, "\r\n") != 0 || l.rfind("$GPTXT,", 0) != 0)
+      continue;
+    long n = std::strtol(l.c_str() + 7, nullptr, 10);
+    EXPECT_GT(n, last) << l;
+    last = n;
+  }
+  unlink(path);
+  CloseHandle(h);
+  close(master);
 }
 
 }  // namespace

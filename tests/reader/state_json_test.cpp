@@ -1,17 +1,17 @@
-#include <gtest/gtest.h>
+#include "reader/state_json.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <limits>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "reader/decoders.h"
-#include "reader/state_json.h"
 #include "tests/reader/sentence_util.h"
 
 using namespace reader;
