@@ -42,4 +42,10 @@ bool ParseDecimal(const std::string& text, int* out) {
   return true;
 }
 
+int StrToInt(const std::string& text) {
+  int v = 0;
+  if (!ParseDecimal(text, &v)) throw EConvertError("'" + text + "' is not a valid integer value");
+  return v;
+}
+
 }  // namespace console

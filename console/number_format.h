@@ -4,7 +4,18 @@
 
 #include <string>
 
+#include "platform/vcl/exception.h"
+
 namespace console {
+
+// The conversion error of a text that is not a number.
+class EConvertError : public platform::Exception {
+ public:
+  using platform::Exception::Exception;
+};
+
+// A decimal integer text (see ParseDecimal) as an int; EConvertError otherwise.
+int StrToInt(const std::string& text);
 
 // Fixed notation with `digits` decimals after rounding to `precision` significant digits;
 // values with more than `precision` integer digits come out in scientific notation.

@@ -1,0 +1,229 @@
+// The receiver link: the COM port or the TCP socket, and the reader that goes with it.
+#include "console/main_form.h"
+#include "console/number_format.h"
+#include "console/sentences.h"
+
+namespace console {
+
+using platform::ShowMessage;
+
+namespace {
+
+void EmptyPanels(platform::TStatusBar* bar) {
+  for (int i = 0; i < bar->Panels.Count(); ++i) bar->Panels[i].Text = "";
+}
+
+}  // namespace
+
+void TMainForm::StartReader() {
+  if (ReaderThread) return;
+  ReaderThread = platform::NewThread<reader::TNMEAThread>(false, *this);
+  ReaderThread->FreeOnTerminate = true;
+}
+
+// The wait is short: a COM reader leaves its read within the port's time-out and a socket
+// reader is woken by the stop request. Waiting means two readers never share one port.
+void TMainForm::StopReader() {
+  if (!ReaderThread) return;
+  reader::TNMEAThread* r = ReaderThread;
+  ReaderThread = nullptr;
+  r->Terminate();
+  r->WaitFor();
+}
+
+void TMainForm::SendSentence(const std::string& sentence, bool withZero, int waitMs) {
+  if (!Linked()) return;
+  if (UseSocket.load()) {
+    ClientSocket1.SendText(sentence);
+  } else {
+    DWORD written = 0;
+    DWORD n = static_cast<DWORD>(sentence.size() + (withZero ? 1 : 0));
+    WriteFile(ComHandle.load(), sentence.c_str(), n, &written, nullptr);
+  }
+  platform::Sleep(static_cast<std::uint32_t>(waitMs));
+}
+
+void TMainForm::SendVersionQuery() {
+  SendSentence(kVersionQuery, true);
+}
+
+void TMainForm::BtnOpenClick(TObject*) {
+  MemoNMEA->Lines->Clear();
+  EmptyPanels(StatusBar1);
+  EmptyPanels(StatusBar2);
+  AckOkCommand = 0;
+  const bool scanning = Scanning().load() != 0;
+  // A baud text that is no number stops here, before anything is opened.
+  const int baud = StrToInt(CmbBaud->Text);
+
+  HANDLE h = CreateFileA(("\\\\.\\" + std::string(CmbCom->Text)).c_str(),
+                         GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (!scanning) ShowMessage("Can't Open ComPort!!");
+    return;
+  }
+  DCB dcb{};
+  dcb.BaudRate = static_cast<DWORD>(baud);
+  dcb.fBinary = 1;
+  dcb.fDtrControl = DTR_CONTROL_ENABLE;
+  dcb.fRtsControl = RTS_CONTROL_DISABLE;
+  dcb.XonLim = 4096;
+  dcb.XoffLim = 1024;
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  dcb.XonChar = 0x11;
+  dcb.XoffChar = 0x13;
+  if (!SetCommState(h, &dcb)) {
+    DWORD code = GetLastError();
+    CloseHandle(h);
+    ComHandle = 0;
+    if (!scanning) ShowMessage("ComPort Setting Error!! Err_Code:" + std::to_string(code));
+    return;
+  }
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadTotalTimeoutConstant = 30;
+  timeouts.WriteTotalTimeoutConstant = 100;
+  SetCommTimeouts(h, &timeouts);
+  SetupComm(h, 4096, 128);
+  ComHandle = h;
+
+  StartReader();
+  BtnClose->Visible = true;
+  BtnClose->BringToFront();
+  BtnDetect->Enabled = false;
+  CmbCom->Enabled = false;
+  CmbBaud->Enabled = false;
+  Timer1->Interval = 1000;
+  Timer1->Enabled = true;
+
+  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  EnableCommandControls();
+  UpdateBandwidthEstimate();
+  if (StringGrid1->Enabled) {
+    for (int row = 1; row <= 32; ++row)
+      for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
+    StringGrid1->Enabled = false;
+  }
+  LabelCurrent->Caption = "Disable";
+  CmbSetBaud->ItemIndex = CmbBaud->ItemIndex;
+
+  if (!scanning) {
+    SendVersionQuery();
+    BtnNMEAQueryClick(this);
+    BtnQueryFixRateClick(this);
+    BtnDGPSQueryClick(this);
+    BtnQIntegrityClick(this);
+    BtnQFlashClick(this);
+    BtnDatumQueryClick(this);
+  }
+  BtnConnect->Enabled = false;
+}
+
+void TMainForm::BtnCloseClick(TObject*) {
+  Timer1->Enabled = false;
+  Timer2->Enabled = false;
+  ResetStatusDisplay();
+  RestartKind = 0;
+  if (GeneratorHandle) {
+    CloseHandle(GeneratorHandle);
+    GeneratorHandle = 0;
+    DisableTestControls();
+    BtnTestStop->Enabled = false;
+    Btn101Close->Visible = false;
+  }
+  if (ComHandle.load()) {
+    StopReader();
+    CloseHandle(ComHandle.exchange(0));
+    BtnClose->Visible = false;
+    BtnDetect->Enabled = true;
+    CmbCom->Enabled = true;
+    CmbBaud->Enabled = true;
+    DisableCommandControls();
+    LabelVersion->Caption = "";
+    LabelTCXO->Caption = "";
+    BtnConnect->Enabled = true;
+  }
+  BtnLogging->Visible = false;
+  LogFile.Close();
+}
+
+void TMainForm::BtnConnectClick(TObject*) {
+  if (ClientSocket1.Active()) return;
+  const int port = StrToInt(EditSocket->Text);
+  // A port number that does not fit would connect somewhere else.
+  if (port < 1 || port > 65535)
+    throw EConvertError("'" + std::string(EditSocket->Text) + "' is not a valid port number");
+  ClientSocket1.Port = port;
+  ClientSocket1.Host = EditIP->Text;
+  ClientSocket1.SetActive(true);
+}
+
+void TMainForm::BtnDisconnectClick(TObject*) {
+  ClientSocket1.SetActive(false);
+}
+
+void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
+  MemoNMEA->Lines->Clear();
+  EmptyPanels(StatusBar1);
+  EmptyPanels(StatusBar2);
+  AckOkCommand = 0;
+  EditIP->Enabled = false;
+  EditSocket->Enabled = false;
+  BtnDisconnect->Visible = true;
+  BtnDisconnect->BringToFront();
+  BtnOpen->Enabled = false;
+  Timer1->Interval = 1000;
+  Timer1->Enabled = true;
+  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  EnableCommandControls();
+  UpdateBandwidthEstimate();
+  if (StringGrid1->Enabled) {
+    for (int row = 1; row <= 32; ++row)
+      for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
+    StringGrid1->Enabled = false;
+  }
+  LabelCurrent->Caption = "Disable";
+  UseSocket = true;
+  SendVersionQuery();
+  BtnNMEAQueryClick(this);
+  BtnQueryFixRateClick(this);
+  BtnDGPSQueryClick(this);
+  BtnQIntegrityClick(this);
+  BtnQFlashClick(this);
+  BtnDatumQueryClick(this);
+  StartReader();
+}
+
+void TMainForm::ClientSocket1Disconnect(platform::TClientSocket&) {
+  EditIP->Enabled = true;
+  EditSocket->Enabled = true;
+  BtnDisconnect->Visible = false;
+  BtnOpen->Enabled = true;
+  Timer1->Enabled = false;
+  Timer2->Enabled = false;
+  ResetStatusDisplay();
+  RestartKind = 0;
+  BtnLogging->Visible = false;
+  LogFile.Close();
+  LabelVersion->Caption = "";
+  LabelCustomer->Caption = "";
+  LabelTCXO->Caption = "";
+  DisableCommandControls();
+  UseSocket = false;
+  StopReader();
+}
+
+void TMainForm::ClientSocket1Error(platform::TClientSocket&, int& ErrorCode) {
+  ShowMessage("Connection Error :" + std::to_string(ErrorCode));
+  ErrorCode = 0;
+}
+
+}  // namespace console
+
+namespace console {
+
+// The detection dialog is not part of the program yet: "Auto Detect" finds nothing.
+void TMainForm::BtnDetectClick(TObject*) {}
+
+}  // namespace console

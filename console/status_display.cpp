@@ -1,0 +1,141 @@
+// The live display: raw sentences, fix labels, sky plot, link indicator and channel grid.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "console/main_form.h"
+#include "console/number_format.h"
+#include "console/sky_plot_math.h"
+
+namespace console {
+
+namespace {
+
+constexpr platform::TColor kBlack = 0x000000;
+constexpr platform::TColor kRed = 0x0000FF;
+constexpr platform::TColor kYellow = 0x00FFFF;
+constexpr platform::TColor kBlue = 0xFF0000;
+constexpr platform::TColor kPale = 0xF0CAA6;
+constexpr std::size_t kRawLineMax = 255;
+
+std::string OneDecimal(float v) {
+  return FloatToStrF(v, 7, 1);
+}
+
+}  // namespace
+
+void TMainForm::ShowRawSentences(const reader::ReceiverState& s) {
+  const char* p = s.SentenceBuffer;
+  while ((p = std::strstr(p, "$GP")) != nullptr) {
+    const char* end = std::strstr(p, "\r\n");
+    if (!end) break;
+    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(end - p), kRawLineMax);
+    MemoNMEA->Lines->Add(std::string(p, n));
+    p = end + 2;
+  }
+}
+
+void TMainForm::DrawSkyPlot(reader::ReceiverState& s) {
+  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  platform::TCanvas* canvas = ImgSV->Canvas;
+  canvas->Font->Color = kYellow;
+  const int count = reader::SatCount(s.Fix);
+  for (int i = 0; i < count; ++i) {
+    const reader::SatelliteInfo& sat = s.Satellites[i];
+    if (sat.Prn <= 0) continue;
+    SkyPoint p = SkyPosition(sat.Azimuth, sat.Elevation);
+    canvas->Brush->Color = sat.Snr > 0 ? kBlue : kPale;
+    canvas->Ellipse(p.x - 12, p.y - 12, p.x + 12, p.y + 12);
+    canvas->TextOut(p.x - 6, p.y - 6, std::to_string(sat.Prn));
+  }
+}
+
+void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
+  const reader::FixInfo& f = s.Fix;
+  if (s.SatListComplete) {
+    std::stable_sort(s.Satellites, s.Satellites + reader::SatCount(f),
+                     [](const reader::SatelliteInfo& a, const reader::SatelliteInfo& b) {
+                       return a.Prn < b.Prn;
+                     });
+    DrawSkyPlot(s);
+  }
+
+  platform::TCanvas* canvas = ImgSV->Canvas;
+  const int h = ImgSV->Height;
+  canvas->Brush->Color = (Timer1->Tag & 1) ? kBlack : (BtnLogging->Visible ? kRed : kYellow);
+  canvas->Ellipse(h - 32, 5, h - 7, 30);
+
+  LabelDate->Caption =
+      std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day);
+  LabelTime->Caption =
+      std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" + FloatToStrF(f.Second, 7, 3);
+  LabelLat->Caption =
+      std::string(f.Latitude > 0 ? "N   " : "S   ") + FloatToStrF(std::fabs(f.Latitude), 7, 5);
+  LabelLon->Caption =
+      std::string(f.Longitude > 0 ? "E " : "W ") + FloatToStrF(std::fabs(f.Longitude), 7, 5);
+  LabelAlt->Caption = OneDecimal(f.Altitude);
+
+  std::string fix;
+  switch (f.Dimension) {
+    case 0:
+      fix = "NoFix ";
+      break;
+    case 1:
+      fix = "2D ";
+      break;
+    case 2:
+      fix = "3D ";
+      break;
+    default:
+      break;
+  }
+  if (f.Dimension != 0) {
+    switch (f.Quality) {
+      case 1:
+        fix += "SPS";
+        break;
+      case 2:
+        fix += "DGPS";
+        break;
+      case 6:
+        fix += "Est";
+        break;
+      default:
+        break;
+    }
+  }
+  LabelFix->Caption = fix;
+  LabelFix->Font->Color = f.Dimension == 0 ? kRed : kBlack;
+
+  LabelSpeed->Caption = OneDecimal(f.SpeedKmh);
+  LabelTrack->Caption = OneDecimal(f.Course);
+  LabelPDOP->Caption = OneDecimal(f.Pdop);
+  LabelHDOP->Caption = OneDecimal(f.Hdop);
+  LabelVDOP->Caption = OneDecimal(f.Vdop);
+
+  if (s.ChannelsUpdated.load()) {
+    static const char* const kStates[] = {"Idle", "Searching", "Tracking"};
+    StringGrid1->Enabled = true;
+    for (int i = 0; i < reader::kChannelCount; ++i) {
+      const reader::ChannelInfo& ch = s.Channels[i];
+      StringGrid1->SetCell(0, i + 1, std::to_string(i + 1));
+      StringGrid1->SetCell(1, i + 1, std::to_string(ch.Prn));
+      StringGrid1->SetCell(2, i + 1, std::to_string(ch.Snr));
+      StringGrid1->SetCell(3, i + 1, kStates[ch.State < 2 ? ch.State : 2]);
+    }
+  }
+}
+
+void TMainForm::ResetStatusDisplay() {
+  Caption = "Korvane";
+  LabelVersion->Caption = "";
+  LabelCustomer->Caption = "";
+  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  for (platform::TLabel* l : {LabelDate, LabelTime, LabelLat, LabelLon, LabelAlt, LabelFix,
+                              LabelSpeed, LabelTrack, LabelPDOP, LabelHDOP, LabelVDOP})
+    l->Caption = "";
+  for (platform::TStatusBar* bar : {StatusBar1, StatusBar2})
+    for (int i = 0; i < bar->Panels.Count(); ++i) bar->Panels[i].Text = "";
+}
+
+}  // namespace console
