@@ -4,7 +4,9 @@
 #include <QWidget>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <limits>
 #include <regex>
 #include <sstream>
 
@@ -276,6 +278,42 @@ TEST_F(ConsoleTest, ScreenshotWithAFix) {
   EXPECT_EQ(shot.width(), 302);
   std::string file = std::string(KORVANE_BINARY_DIR) + "/main_window_fix.png";
   EXPECT_TRUE(shot.save(QString::fromStdString(file)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConsoleTest, HostileStatesDrawWithoutHarm) {
+  auto s = std::make_unique<reader::ReceiverState>();
+  // Twelve satellites with one number, and a count that is not a count.
+  s->Fix.SatsInView = 12;
+  s->SatListComplete = 1;
+  for (int i = 0; i < 12; ++i) s->Satellites[i] = {7, 40, 45, 90 * (i % 4), 0};
+  form->RefreshDisplay(*s);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(s->Satellites[i].Prn, 7);
+  s->Fix.SatsInView = -5;
+  s->Fix.Altitude = 1e38f;
+  s->Fix.Latitude = std::numeric_limits<float>::quiet_NaN();
+  form->RefreshDisplay(*s);
+  EXPECT_LT(std::string(form->LabelAlt->Caption).size(), 16u);
+  EXPECT_EQ(std::string(form->LabelLat->Caption), "S   NAN");
+  s->Fix.SatsInView = 25;
+  for (int i = 0; i < reader::kMaxSatellites; ++i)
+    s->Satellites[i] = {reader::kMaxSatellites - i, 30, 2000000000, -2000000000, 0};
+  form->RefreshDisplay(*s);
+  EXPECT_EQ(s->Satellites[0].Prn, 1) << "the 20 table entries are sorted";
+  EXPECT_EQ(s->Satellites[19].Prn, 20);
+}
+
+TEST_F(ConsoleTest, ReceiverTextIsShownAsPlainText) {
+  auto s = std::make_unique<reader::ReceiverState>();
+  std::strcpy(s->Firmware.Version, "<b>X</b>");
+  std::strcpy(s->Firmware.Customer, "\xE9t\xE9");
+  form->ShowFirmwareInfo(*s);
+  EXPECT_EQ(std::string(form->LabelVersion->Caption), "<b>X</b>");
+  EXPECT_EQ(std::string(form->Caption), "Korvane (f/w: <b>X</b> \xE9t\xE9)");
+  EXPECT_EQ(form->StatusBar2->Panels[1].Text(), " / ");
 }
 
 }  // namespace
