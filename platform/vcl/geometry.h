@@ -1,0 +1,67 @@
+// Points, rectangles (right and bottom exclusive, as the drawing calls take them) and the small
+// bit sets the component library uses for styles and options.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+namespace platform {
+
+struct TPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+inline TPoint Point(int x, int y) {
+  return TPoint{x, y};
+}
+inline TRect Rect(int left, int top, int right, int bottom) {
+  return TRect{left, top, right, bottom};
+}
+inline TRect Bounds(int left, int top, int width, int height) {
+  return TRect{left, top, left + width, top + height};
+}
+
+// A set of enumeration values (at most 32): `TFontStyles() << fsBold << fsItalic`.
+template <class E>
+class TSet {
+ public:
+  TSet() = default;
+  TSet(std::initializer_list<E> values) {
+    for (E e : values) bits_ |= Bit(e);
+  }
+  friend TSet operator<<(TSet s, E e) {
+    s.bits_ |= Bit(e);
+    return s;
+  }
+  friend TSet operator>>(TSet s, E e) {
+    s.bits_ &= ~Bit(e);
+    return s;
+  }
+  static TSet FromBits(std::uint32_t bits) {
+    TSet s;
+    s.bits_ = bits;
+    return s;
+  }
+  bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
+  bool Empty() const { return bits_ == 0; }
+  std::uint32_t Bits() const { return bits_; }
+  friend bool operator==(const TSet&, const TSet&) = default;
+
+ private:
+  static std::uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
+  std::uint32_t bits_ = 0;
+};
+
+}  // namespace platform

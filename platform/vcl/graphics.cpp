@@ -1,0 +1,417 @@
+#include "platform/vcl/graphics.h"
+
+#include <strings.h>
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/vcl/picture.h"
+#include "platform/vcl/qt_bridge.h"
+
+namespace platform {
+
+namespace {
+
+struct NamedColor {
+  const char* name;
+  TColor color;
+};
+
+constexpr NamedColor kNamedColors[] = {
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clLtGray", clLtGray},
+    {"clDkGray", clDkGray},
+    {"clMoneyGreen", clMoneyGreen},
+    {"clSkyBlue", clSkyBlue},
+    {"clCream", clCream},
+    {"clMedGray", clMedGray},
+    {"clScrollBar", clScrollBar},
+    {"clBackground", clBackground},
+    {"clActiveCaption", clActiveCaption},
+    {"clInactiveCaption", clInactiveCaption},
+    {"clMenu", clMenu},
+    {"clWindow", clWindow},
+    {"clWindowFrame", clWindowFrame},
+    {"clMenuText", clMenuText},
+    {"clWindowText", clWindowText},
+    {"clCaptionText", clCaptionText},
+    {"clActiveBorder", clActiveBorder},
+    {"clInactiveBorder", clInactiveBorder},
+    {"clAppWorkSpace", clAppWorkSpace},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow},
+    {"clGrayText", clGrayText},
+    {"clBtnText", clBtnText},
+    {"clInactiveCaptionText", clInactiveCaptionText},
+    {"clBtnHighlight", clBtnHighlight},
+    {"cl3DDkShadow", cl3DDkShadow},
+    {"cl3DLight", cl3DLight},
+    {"clInfoText", clInfoText},
+    {"clInfoBk", clInfoBk},
+    {"clNone", clNone},
+    {"clDefault", clDefault},
+};
+
+// The desktop palette role of each system colour index.
+QPalette::ColorRole SystemRole(int index, QPalette::ColorGroup& group) {
+  group = QPalette::Active;
+  switch (index) {
+    case 5:
+      return QPalette::Base;
+    case 7:
+    case 8:
+    case 18:
+      return QPalette::WindowText;
+    case 9:
+    case 14:
+      return QPalette::HighlightedText;
+    case 13:
+    case 2:
+      return QPalette::Highlight;
+    case 16:
+      return QPalette::Dark;
+    case 17:
+      group = QPalette::Disabled;
+      return QPalette::WindowText;
+    case 20:
+      return QPalette::Light;
+    case 21:
+      return QPalette::Shadow;
+    case 22:
+      return QPalette::Midlight;
+    case 23:
+      return QPalette::ToolTipText;
+    case 24:
+      return QPalette::ToolTipBase;
+    default:
+      return QPalette::Window;
+  }
+}
+
+}  // namespace
+
+bool IdentToColor(const std::string& ident, TColor& color) {
+  for (const NamedColor& n : kNamedColors) {
+    if (strcasecmp(n.name, ident.c_str()) == 0) {
+      color = n.color;
+      return true;
+    }
+  }
+  return false;
+}
+
+TColor ColorToRGB(TColor color) {
+  const auto u = static_cast<std::uint32_t>(color);
+  if ((u & 0xFF000000u) != 0xFF000000u && (u & 0xFF000000u) != 0x80000000u) return color;
+  if (!QGuiApplication::instance()) return (u & 0xFF) == 5 ? clWhite : clSilver;
+  QPalette::ColorGroup group;
+  const QPalette::ColorRole role = SystemRole(static_cast<int>(u & 0xFF), group);
+  return qt::FromQColor(QGuiApplication::palette().color(group, role));
+}
+
+namespace qt {
+
+QColor Color(TColor c) {
+  if (c == clNone || c == clDefault) return QColor(Qt::transparent);
+  const TColor rgb = ColorToRGB(c);
+  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TColor FromQColor(const QColor& c) {
+  return RGB(c.red(), c.green(), c.blue());
+}
+
+QFont Font(const TFont& f) {
+  QFont q(Str(f.GetName()));
+  const int h = f.GetHeight();
+  // A positive height is the cell height; the character height is about 80 % of it.
+  const int px = h < 0 ? -h : (h > 0 ? std::max(1, h * 4 / 5) : 11);
+  q.setPixelSize(px);
+  q.setBold(f.GetStyle().Contains(fsBold));
+  q.setItalic(f.GetStyle().Contains(fsItalic));
+  q.setUnderline(f.GetStyle().Contains(fsUnderline));
+  q.setStrikeOut(f.GetStyle().Contains(fsStrikeOut));
+  return q;
+}
+
+QPen Pen(const TPen& p) {
+  Qt::PenStyle style = Qt::SolidLine;
+  switch (p.GetStyle()) {
+    case psDash:
+      style = Qt::DashLine;
+      break;
+    case psDot:
+      style = Qt::DotLine;
+      break;
+    case psDashDot:
+      style = Qt::DashDotLine;
+      break;
+    case psDashDotDot:
+      style = Qt::DashDotDotLine;
+      break;
+    case psClear:
+      return QPen(Qt::NoPen);
+    default:
+      break;
+  }
+  QPen pen(Color(p.GetColor()));
+  pen.setStyle(style);
+  pen.setWidth(p.GetWidth() <= 1 ? 0 : p.GetWidth());
+  return pen;
+}
+
+QBrush Brush(const TBrush& b) {
+  Qt::BrushStyle style = Qt::SolidPattern;
+  switch (b.GetStyle()) {
+    case bsClear:
+      return QBrush(Qt::NoBrush);
+    case bsHorizontal:
+      style = Qt::HorPattern;
+      break;
+    case bsVertical:
+      style = Qt::VerPattern;
+      break;
+    case bsFDiagonal:
+      style = Qt::FDiagPattern;
+      break;
+    case bsBDiagonal:
+      style = Qt::BDiagPattern;
+      break;
+    case bsCross:
+      style = Qt::CrossPattern;
+      break;
+    case bsDiagCross:
+      style = Qt::DiagCrossPattern;
+      break;
+    default:
+      break;
+  }
+  return QBrush(Color(b.GetColor()), style);
+}
+
+}  // namespace qt
+
+// --- TFont ---
+
+void TFont::SetName(const std::string& v) {
+  name_ = v;
+  Changed();
+}
+int TFont::GetSize() const {
+  return static_cast<int>(std::lround(-height_ * 72.0 / kPixelsPerInch));
+}
+void TFont::SetSize(const int& v) {
+  height_ = -static_cast<int>(std::lround(v * static_cast<double>(kPixelsPerInch) / 72.0));
+  Changed();
+}
+void TFont::SetHeight(const int& v) {
+  height_ = v;
+  Changed();
+}
+void TFont::SetColor(const TColor& v) {
+  color_ = v;
+  Changed();
+}
+void TFont::SetStyle(const TFontStyles& v) {
+  style_ = v;
+  Changed();
+}
+void TFont::Assign(const TFont& other) {
+  if (&other == this) return;
+  name_ = other.name_;
+  height_ = other.height_;
+  color_ = other.color_;
+  style_ = other.style_;
+  charset_ = other.charset_;
+  Changed();
+}
+void TFont::Changed() {
+  if (OnChange) OnChange();
+}
+
+void TPen::Assign(const TPen& other) {
+  color_ = other.color_;
+  width_ = other.width_;
+  style_ = other.style_;
+}
+
+void TBrush::SetColor(const TColor& v) {
+  color_ = v;
+  if (style_ == bsClear) style_ = bsSolid;
+}
+void TBrush::Assign(const TBrush& other) {
+  color_ = other.color_;
+  style_ = other.style_;
+}
+
+// --- TCanvas ---
+
+TCanvas::TCanvas() : Font(new TFont), Pen(new TPen), Brush(new TBrush) {
+  Font->SetColor(clBlack);
+}
+
+TCanvas::~TCanvas() {
+  delete Font;
+  delete Pen;
+  delete Brush;
+}
+
+void TCanvas::Changed() {
+  if (OnChange) OnChange();
+}
+
+namespace {
+
+bool Drawable(const QImage* image) {
+  return image && !image->isNull();
+}
+
+void Prepare(QPainter& p, const TCanvas& c) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(qt::Pen(*c.Pen));
+  p.setBrush(qt::Brush(*c.Brush));
+}
+
+}  // namespace
+
+void TCanvas::MoveTo(int x, int y) {
+  PenPos = Point(x, y);
+}
+
+void TCanvas::LineTo(int x, int y) {
+  const TPoint from = PenPos;
+  PenPos = Point(x, y);
+  if (!Drawable(image_) || (from.X == x && from.Y == y)) return;
+  // The end point is not drawn: stop one step short along the longer axis.
+  const int dx = x - from.X, dy = y - from.Y;
+  const int steps = std::max(std::abs(dx), std::abs(dy));
+  const int ex = x - static_cast<int>(std::lround(static_cast<double>(dx) / steps));
+  const int ey = y - static_cast<int>(std::lround(static_cast<double>(dy) / steps));
+  QPainter p(image_);
+  Prepare(p, *this);
+  p.drawLine(from.X, from.Y, ex, ey);
+  p.end();
+  Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (!Drawable(image_) || x2 <= x1 || y2 <= y1) return;
+  QPainter p(image_);
+  Prepare(p, *this);
+  if (Pen->GetStyle() == psClear) {
+    p.fillRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), qt::Brush(*Brush));
+  } else {
+    p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+  }
+  p.end();
+  Changed();
+}
+
+void TCanvas::FillRect(const TRect& r) {
+  if (!Drawable(image_) || r.Width() <= 0 || r.Height() <= 0) return;
+  QPainter p(image_);
+  p.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), qt::Brush(*Brush));
+  p.end();
+  Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  if (!Drawable(image_) || x2 <= x1 || y2 <= y1) return;
+  QPainter p(image_);
+  Prepare(p, *this);
+  if (Pen->GetStyle() == psClear) {
+    p.drawEllipse(QRect(x1, y1, x2 - x1, y2 - y1));
+  } else {
+    p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+  }
+  p.end();
+  Changed();
+}
+
+namespace {
+// Canvas text has crisp pixels in exactly the font colour, as the original platform's.
+QFont CanvasFont(const TFont& f) {
+  QFont q = qt::Font(f);
+  q.setStyleStrategy(QFont::NoAntialias);
+  return q;
+}
+}  // namespace
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  qt::EnsureApplication();
+  const QFont font = CanvasFont(*Font);
+  const QFontMetrics fm(font);
+  const QString s = qt::Str(text);
+  const int w = fm.horizontalAdvance(s);
+  PenPos = Point(x + w, y);
+  if (!Drawable(image_)) return;
+  QPainter p(image_);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setFont(font);
+  if (Brush->GetStyle() != bsClear) {
+    p.fillRect(QRect(x, y, w, fm.height()), qt::Color(Brush->GetColor()));
+  }
+  p.setPen(qt::Color(Font->GetColor()));
+  p.drawText(x, y + fm.ascent(), s);
+  p.end();
+  Changed();
+}
+
+int TCanvas::TextWidth(const std::string& text) {
+  qt::EnsureApplication();
+  return QFontMetrics(CanvasFont(*Font)).horizontalAdvance(qt::Str(text));
+}
+
+int TCanvas::TextHeight(const std::string&) {
+  qt::EnsureApplication();
+  return QFontMetrics(CanvasFont(*Font)).height();
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
+  const QImage* src = qt::GraphicImage(graphic);
+  if (!src || src->isNull()) return;
+  StretchDraw(Bounds(x, y, src->width(), src->height()), graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
+  const QImage* src = qt::GraphicImage(graphic);
+  if (!Drawable(image_) || !src || src->isNull() || r.Width() <= 0 || r.Height() <= 0) return;
+  QPainter p(image_);
+  p.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), *src);
+  p.end();
+  Changed();
+}
+
+TColor TCanvas::GetPixel(int x, int y) const {
+  if (!Drawable(image_) || !image_->valid(x, y)) return -1;
+  return qt::FromQColor(QColor(image_->pixel(x, y)));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+  if (!Drawable(image_) || !image_->valid(x, y)) return;
+  image_->setPixel(x, y, qt::Color(color).rgb());
+  Changed();
+}
+
+}  // namespace platform

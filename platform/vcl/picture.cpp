@@ -1,0 +1,168 @@
+#include "platform/vcl/picture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+
+#include "platform/vcl/exception.h"
+#include "platform/vcl/jpeg_image.h"
+#include "platform/vcl/qt_bridge.h"
+
+namespace platform {
+
+namespace qt {
+const QImage* GraphicImage(const TGraphic* g) {
+  return g ? g->Image() : nullptr;
+}
+}  // namespace qt
+
+TGraphic::~TGraphic() = default;
+int TGraphic::GetWidth() const {
+  const QImage* i = Image();
+  return i ? i->width() : 0;
+}
+int TGraphic::GetHeight() const {
+  const QImage* i = Image();
+  return i ? i->height() : 0;
+}
+void TGraphic::Changed() {
+  if (OnChange) OnChange();
+}
+
+// --- TBitmap ---
+
+TBitmap::TBitmap() : Canvas(new TCanvas) {
+  Canvas->OnChange = [this] { Changed(); };
+}
+
+TBitmap::~TBitmap() {
+  delete Canvas;
+}
+
+void TBitmap::Retarget() {
+  Canvas->SetTarget(image_.get());
+}
+
+void TBitmap::SetSize(int width, int height) {
+  width = std::max(0, width);
+  height = std::max(0, height);
+  if (width == width_ && height == height_) return;
+  std::unique_ptr<QImage> next;
+  if (width > 0 && height > 0) {
+    next = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
+    if (!next->isNull()) {
+      next->fill(Qt::white);
+      if (image_ && !image_->isNull()) {
+        QPainter p(next.get());
+        p.drawImage(0, 0, *image_);
+      }
+    }
+  }
+  image_ = std::move(next);
+  width_ = width;
+  height_ = height;
+  Retarget();
+  Changed();
+}
+
+const QImage* TBitmap::Image() const {
+  return image_.get();
+}
+
+void TBitmap::SetImage(const QImage& image) {
+  if (image.isNull()) {
+    image_.reset();
+    width_ = height_ = 0;
+  } else {
+    image_ = std::make_unique<QImage>(image.convertToFormat(QImage::Format_RGB32));
+    width_ = image_->width();
+    height_ = image_->height();
+  }
+  Retarget();
+  Changed();
+}
+
+void TBitmap::Assign(const TGraphic& source) {
+  if (&source == this) return;
+  const QImage* img = source.Image();
+  SetImage(img ? *img : QImage());
+}
+
+void TBitmap::LoadFromData(const std::string& bytes) {
+  QImage img;
+  if (!img.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                        static_cast<int>(std::min<size_t>(bytes.size(), INT32_MAX)))) {
+    throw EInvalidGraphic("Bitmap image is not valid");
+  }
+  SetImage(img);
+}
+
+std::unique_ptr<TGraphic> TBitmap::Clone() const {
+  auto copy = std::make_unique<TBitmap>();
+  if (image_) copy->SetImage(*image_);
+  return copy;
+}
+
+// --- TPicture ---
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Changed() {
+  if (OnChange) OnChange();
+}
+
+void TPicture::Hook() {
+  if (graphic_) graphic_->OnChange = [this] { Changed(); };
+}
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
+  graphic_ = std::move(graphic);
+  Hook();
+  Changed();
+}
+
+TBitmap* TPicture::Bitmap() {
+  if (auto* b = dynamic_cast<TBitmap*>(graphic_.get())) return b;
+  SetGraphic(std::make_unique<TBitmap>());
+  return static_cast<TBitmap*>(graphic_.get());
+}
+
+void TPicture::Assign(const TPicture* source) {
+  if (source == this) return;
+  Assign(source ? source->Graphic() : nullptr);
+}
+
+void TPicture::Assign(const TGraphic* source) {
+  if (source && source == graphic_.get()) return;
+  SetGraphic(source ? source->Clone() : nullptr);
+}
+
+void TPicture::ReadData(const std::string& data) {
+  if (data.empty()) {
+    SetGraphic(nullptr);
+    return;
+  }
+  const size_t nameLen = static_cast<unsigned char>(data[0]);
+  if (1 + nameLen + 4 > data.size()) throw EInvalidGraphic("Picture data is truncated");
+  const std::string cls = data.substr(1, nameLen);
+  const auto* p = reinterpret_cast<const unsigned char*>(data.data()) + 1 + nameLen;
+  const std::uint32_t size = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
+  const size_t start = 1 + nameLen + 4;
+  if (size > data.size() - start) throw EInvalidGraphic("Picture data is truncated");
+  const std::string bytes = data.substr(start, size);
+  if (cls == "TBitmap") {
+    auto b = std::make_unique<TBitmap>();
+    b->LoadFromData(bytes);
+    SetGraphic(std::move(b));
+  } else if (cls == "TJPEGImage") {
+    auto j = std::make_unique<TJPEGImage>();
+    j->LoadFromData(bytes);
+    SetGraphic(std::move(j));
+  } else {
+    throw EInvalidGraphic("Unknown picture format " + cls);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,100 @@
+// Graphics and pictures: TGraphic (something with pixels), TBitmap (a drawable bitmap with a
+// canvas) and TPicture (the holder a TImage shows, assignable from another picture).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/vcl/component.h"
+#include "platform/vcl/graphics.h"
+#include "platform/vcl/property.h"
+
+class QImage;
+
+namespace platform {
+
+class TGraphic : public TPersistent {
+ public:
+  ~TGraphic() override;
+  const char* ClassName() const override { return "TGraphic"; }
+
+  virtual int GetWidth() const;
+  virtual int GetHeight() const;
+  bool Empty() const { return GetWidth() <= 0 || GetHeight() <= 0; }
+  virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+  // For the layer: the pixels to draw; nullptr when there are none.
+  virtual const QImage* Image() const = 0;
+
+  std::function<void()> OnChange;
+
+ protected:
+  void Changed();
+};
+
+class TBitmap : public TGraphic {
+ public:
+  TBitmap();
+  ~TBitmap() override;
+  const char* ClassName() const override { return "TBitmap"; }
+
+  int GetWidth() const override { return width_; }
+  int GetHeight() const override { return height_; }
+  // Resizing keeps the top-left content and fills new area with white.
+  void SetWidth(const int& v) { SetSize(v, height_); }
+  void SetHeight(const int& v) { SetSize(width_, v); }
+  void SetSize(int width, int height);
+
+  Property<int, TBitmap, &TBitmap::GetWidth, &TBitmap::SetWidth> Width{this};
+  Property<int, TBitmap, &TBitmap::GetHeight, &TBitmap::SetHeight> Height{this};
+  TCanvas* const Canvas;
+
+  // Copies the pixels of any graphic (a decoded JPEG, another bitmap).
+  void Assign(const TGraphic& source);
+  // Reads a BMP file image from memory; EInvalidGraphic when it is not one.
+  void LoadFromData(const std::string& bytes);
+
+  std::unique_ptr<TGraphic> Clone() const override;
+  const QImage* Image() const override;
+  // For the layer: replaces the pixels.
+  void SetImage(const QImage& image);
+
+ private:
+  void Retarget();
+  std::unique_ptr<QImage> image_;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+class TPicture : public TPersistent {
+ public:
+  TPicture();
+  ~TPicture() override;
+  const char* ClassName() const override { return "TPicture"; }
+
+  TGraphic* Graphic() const { return graphic_.get(); }
+  void SetGraphic(std::unique_ptr<TGraphic> graphic);
+  // The picture's bitmap; when it holds something else (or nothing) that is replaced by an
+  // empty bitmap first.
+  TBitmap* Bitmap();
+  int Width() const { return graphic_ ? graphic_->GetWidth() : 0; }
+  int Height() const { return graphic_ ? graphic_->GetHeight() : 0; }
+
+  // A copy of the other picture's graphic (nothing when it is empty).
+  void Assign(const TPicture* source);
+  void Assign(const TGraphic* source);
+
+  // The layout's Picture.Data: a class name (one length byte, then the name: TBitmap or
+  // TJPEGImage), a 32-bit little-endian byte count, then the BMP or JPEG file image.
+  void ReadData(const std::string& data);
+
+  std::function<void()> OnChange;
+
+ private:
+  void Changed();
+  void Hook();
+  std::unique_ptr<TGraphic> graphic_;
+};
+
+}  // namespace platform

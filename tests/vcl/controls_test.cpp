@@ -1,0 +1,316 @@
+// Behaviour of the individual controls that the console relies on.
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "tests/vcl/vcl_test_support.h"
+
+namespace {
+
+using namespace platform;
+
+class Controls : public vcltest::VclTest {
+ protected:
+  void SetUp() override {
+    VclTest::SetUp();
+    form = std::make_unique<TForm>(nullptr);
+    form->ClientWidth = 300;
+    form->ClientHeight = 200;
+  }
+  void TearDown() override {
+    form.reset();
+    VclTest::TearDown();
+  }
+  template <class T>
+  T* Make(TWinControl* parent = nullptr) {
+    auto* c = new T(form.get());
+    c->Parent = parent ? parent : form.get();
+    return c;
+  }
+  std::unique_ptr<TForm> form;
+};
+
+TEST_F(Controls, ComboItemIndexOutsideTheListEmptiesTheText) {
+  auto* cmb = Make<TComboBox>();
+  for (const char* s : {"1", "2", "3", "4", "5"}) cmb->Items->Add(s);
+  // Adding items chooses none.
+  EXPECT_EQ(cmb->ItemIndex, -1);
+  struct Case {
+    int index;
+    int expectIndex;
+    const char* expectText;
+  };
+  for (const Case& c : {Case{4, 4, "5"}, Case{9, -1, ""}, Case{0, 0, "1"}, Case{-1, -1, ""},
+                        Case{-5, -1, ""}, Case{5, -1, ""}}) {
+    SCOPED_TRACE(c.index);
+    cmb->ItemIndex = c.index;
+    EXPECT_EQ(cmb->ItemIndex, c.expectIndex);
+    EXPECT_EQ(cmb->Text, c.expectText);
+  }
+  cmb->Text = "300";
+  EXPECT_EQ(cmb->Text, "300");
+  EXPECT_EQ(cmb->ItemIndex, -1);
+  // A list-only combo box chooses the item of that text, or none.
+  cmb->Style = csDropDownList;
+  cmb->Text = "3";
+  EXPECT_EQ(cmb->ItemIndex, 2);
+  cmb->Text = "nine";
+  EXPECT_EQ(cmb->ItemIndex, -1);
+  EXPECT_EQ(cmb->Text, "");
+}
+
+TEST_F(Controls, ComboChangeRunsOnlyForTheUser) {
+  auto* cmb = Make<TComboBox>();
+  int changes = 0;
+  cmb->OnChange = [&](TObject* s) {
+    EXPECT_EQ(s, cmb);
+    ++changes;
+  };
+  cmb->Items->Add("4800");
+  cmb->Items->Add("9600");
+  cmb->ItemIndex = 1;
+  cmb->Text = "x";
+  EXPECT_EQ(changes, 0);
+  auto* box = static_cast<QComboBox*>(cmb->Widget());
+  emit box->lineEdit()->textEdited(QStringLiteral("96"));
+  emit box->activated(0);
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(Controls, RadioButtonsOfOneParentExcludeEachOther) {
+  auto* group = Make<TGroupBox>();
+  auto* a = Make<TRadioButton>(group);
+  auto* b = Make<TRadioButton>(group);
+  auto* c = Make<TRadioButton>(group);
+  auto* other = Make<TRadioButton>();
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  a->Checked = true;
+  other->Checked = true;
+  EXPECT_TRUE(a->Checked);
+  b->Checked = true;
+  EXPECT_FALSE(a->Checked);
+  EXPECT_TRUE(b->Checked);
+  EXPECT_FALSE(c->Checked);
+  EXPECT_TRUE(other->Checked);
+  EXPECT_EQ(clicks, 1);
+  // The chosen one can be unchosen from code, leaving none.
+  b->Checked = false;
+  EXPECT_FALSE(a->Checked || b->Checked || c->Checked);
+  c->Checked = true;
+  EXPECT_TRUE(c->Checked);
+  EXPECT_FALSE(static_cast<QRadioButton*>(b->Widget())->isChecked());
+}
+
+TEST_F(Controls, CheckBoxAndEditReportChanges) {
+  auto* chk = Make<TCheckBox>();
+  auto* edit = Make<TEdit>();
+  int clicks = 0, changes = 0;
+  chk->OnClick = [&](TObject*) { ++clicks; };
+  edit->OnChange = [&](TObject*) { ++changes; };
+  chk->Checked = true;
+  chk->Checked = true;  // no change, no click
+  EXPECT_EQ(clicks, 1);
+  static_cast<QCheckBox*>(chk->Widget())->click();
+  EXPECT_FALSE(chk->Checked);
+  EXPECT_EQ(clicks, 2);
+  edit->Text = "127.0.0.1";
+  edit->Text = "127.0.0.1";
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(static_cast<QLineEdit*>(edit->Widget())->text(), QStringLiteral("127.0.0.1"));
+  emit static_cast<QLineEdit*>(edit->Widget())->textEdited(QStringLiteral("7005"));
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(Controls, TextsAreShownPlainAndAsLatin1) {
+  auto* label = Make<TLabel>();
+  label->Caption = "<b>X</b>";
+  auto* q = static_cast<QLabel*>(label->Widget());
+  EXPECT_EQ(q->textFormat(), Qt::PlainText);
+  EXPECT_EQ(q->text(), QStringLiteral("<b>X</b>"));
+  label->Caption = "90\xB0";
+  EXPECT_EQ(q->text(), QString(QStringLiteral("90")) + QChar(0xB0));
+  EXPECT_EQ(label->Caption, "90\xB0");
+  form->Caption = "Korvane (f/w: <i>1.0</i> \xE9)";
+  EXPECT_EQ(form->Widget()->windowTitle(),
+            QString(QStringLiteral("Korvane (f/w: <i>1.0</i> ")) + QChar(0xE9) + QChar(')'));
+}
+
+TEST_F(Controls, LabelsAndPanelsFillOnlyAColourOfTheirOwn) {
+  auto* panel = Make<TPanel>();
+  auto* label = Make<TLabel>(panel);
+  auto* q = static_cast<QLabel*>(label->Widget());
+  // The parent's colour is left to the parent to paint.
+  EXPECT_TRUE(label->ParentColor);
+  EXPECT_EQ(label->Color, clBtnFace);
+  EXPECT_FALSE(q->autoFillBackground());
+  EXPECT_FALSE(panel->Widget()->autoFillBackground());
+  label->Color = clRed;
+  EXPECT_FALSE(label->ParentColor);
+  EXPECT_TRUE(q->autoFillBackground());
+  EXPECT_EQ(q->palette().color(QPalette::Window), QColor(Qt::red));
+  label->Transparent = true;
+  EXPECT_FALSE(q->autoFillBackground());
+  label->Transparent = false;
+  // The parent takes the same colour: nothing of the label's own is left to fill.
+  panel->Color = clRed;
+  EXPECT_TRUE(panel->Widget()->autoFillBackground());
+  EXPECT_FALSE(q->autoFillBackground());
+  label->ParentColor = true;
+  panel->Color = clYellow;
+  EXPECT_EQ(label->Color, clYellow);
+  EXPECT_FALSE(q->autoFillBackground());
+}
+
+TEST_F(Controls, AutoSizedLabelKeepsItsAnchorEdge) {
+  auto* left = Make<TLabel>();
+  auto* right = Make<TLabel>();
+  left->SetBounds(10, 10, 100, 13);
+  right->Alignment = taRightJustify;
+  right->SetBounds(10, 40, 100, 13);
+  left->Caption = "N   12.34567";
+  right->Caption = "N   12.34567";
+  EXPECT_EQ(left->Left, 10);
+  EXPECT_GT(left->Width, 0);
+  EXPECT_EQ(right->Left + right->Width, 110);
+  EXPECT_EQ(right->Width, left->Width);
+  right->AutoSize = false;
+  right->Width = 100;
+  right->Caption = "x";
+  EXPECT_EQ(right->Width, 100);
+}
+
+TEST_F(Controls, MemoAddsLinesAndScrollsToThem) {
+  auto* memo = Make<TMemo>();
+  memo->SetBounds(0, 0, 200, 60);
+  memo->ScrollBars = ssBoth;
+  memo->ReadOnly = true;
+  for (int i = 0; i < 200; ++i) memo->Lines->Add("$GPGGA," + std::to_string(i));
+  EXPECT_EQ(memo->Lines->Count(), 200);
+  EXPECT_EQ(memo->Lines->Strings[199], "$GPGGA,199");
+  auto* edit = static_cast<QPlainTextEdit*>(memo->Widget());
+  EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(edit->textCursor().blockNumber(), 199);
+  memo->Lines->Clear();
+  EXPECT_EQ(memo->Lines->Count(), 0);
+}
+
+TEST_F(Controls, StringGridCellsAndHeadings) {
+  auto* grid = Make<TStringGrid>();
+  grid->ColCount = 4;
+  grid->RowCount = 33;
+  grid->DefaultRowHeight = 15;
+  grid->ColWidths[3] = 122;
+  grid->Cells[0][0] = "Channel";
+  grid->Cells[1][0] = "SVid";
+  grid->Cells[2][0] = "SNR";
+  grid->Cells[3][0] = "Status";
+  grid->Cells[0][32] = "32";
+  grid->Cells[3][32] = "Tracking";
+  EXPECT_EQ(grid->Cells[3][32], "Tracking");
+  EXPECT_EQ(grid->Cells[2][5], "");
+  EXPECT_EQ(grid->ColWidths[3], 122);
+  auto* view = static_cast<QTableView*>(grid->Widget());
+  QAbstractItemModel* m = view->model();
+  // One fixed row and column are the headings; the others are cells.
+  EXPECT_EQ(m->rowCount(), 32);
+  EXPECT_EQ(m->columnCount(), 3);
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("SVid"));
+  EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Status"));
+  EXPECT_EQ(m->headerData(31, Qt::Vertical).toString(), QStringLiteral("32"));
+  EXPECT_EQ(m->data(m->index(31, 2)).toString(), QStringLiteral("Tracking"));
+  EXPECT_EQ(view->columnWidth(2), 122);
+  EXPECT_EQ(view->verticalHeader()->defaultSectionSize(), 15);
+  for (auto [c, r] : {std::pair{-1, 0}, {4, 0}, {0, 33}, {0, -1}}) {
+    EXPECT_THROW(grid->Cells[c][r] = "x", EListError);
+    EXPECT_THROW(grid->GetCell(c, r), EListError);
+  }
+  grid->Enabled = false;
+  EXPECT_FALSE(view->isEnabled());
+  // Shrinking keeps what still fits.
+  grid->RowCount = 10;
+  EXPECT_EQ(grid->Cells[1][0], "SVid");
+  EXPECT_THROW(grid->GetCell(0, 32), EListError);
+}
+
+TEST_F(Controls, StatusBarPanelsAndPlace) {
+  auto* bar = Make<TStatusBar>();
+  EXPECT_EQ(bar->Align, alBottom);
+  EXPECT_EQ(bar->BoundsRect(), Bounds(0, 200 - 19, 300, 19));
+  bar->Panels.Add()->Width = 100;
+  bar->Panels.Add()->Width = 50;
+  bar->Panels[0].Text = "Model / SDK";
+  EXPECT_EQ(bar->Panels[0].Text, "Model / SDK");
+  EXPECT_THROW(bar->Panels[2], EListError);
+  EXPECT_THROW(bar->Panels[-1], EListError);
+  // The window grows: the bar stays at the bottom.
+  form->ClientHeight = 240;
+  EXPECT_EQ(bar->Top, 240 - 19);
+  // A bar placed by hand lies where it is put, below the client area if so.
+  auto* below = Make<TStatusBar>();
+  below->Align = alNone;
+  below->SetBounds(0, 240, 300, 19);
+  EXPECT_EQ(below->Top, 240);
+  form->ClientHeight = 259;
+  EXPECT_EQ(below->Top, 240);
+  EXPECT_EQ(bar->Top, 240);
+}
+
+TEST_F(Controls, CheckListBoxCheckedItems) {
+  auto* list = Make<TCheckListBox>();
+  list->Columns = 2;
+  for (const char* s : {"4800", "9600", "14400"}) list->Items->Add(s);
+  EXPECT_FALSE(list->Checked[0]);
+  list->Checked[0] = true;
+  list->Checked[2] = true;
+  list->Checked[2] = false;
+  EXPECT_TRUE(list->Checked[0]);
+  EXPECT_FALSE(list->Checked[1]);
+  EXPECT_FALSE(list->Checked[2]);
+  EXPECT_THROW(list->Checked[3] = true, EListError);
+  EXPECT_THROW(list->GetChecked(-1), EListError);
+}
+
+TEST_F(Controls, VisibilityEnabledAndParentChanges) {
+  auto* panel = Make<TPanel>();
+  auto* btn = Make<TButton>(panel);
+  btn->SetBounds(5, 6, 70, 25);
+  form->Show();
+  vcltest::ProcessEvents();
+  EXPECT_TRUE(btn->Widget()->isVisible());
+  panel->Visible = false;
+  EXPECT_TRUE(btn->Visible);
+  EXPECT_FALSE(btn->Widget()->isVisible());
+  btn->Enabled = false;
+  EXPECT_FALSE(btn->Widget()->isEnabled());
+  btn->Parent = form.get();
+  EXPECT_EQ(btn->Widget()->parentWidget(), form->Widget());
+  EXPECT_EQ(btn->Widget()->geometry(), QRect(5, 6, 70, 25));
+  EXPECT_EQ(panel->ControlCount(), 0);
+  // Deleting a parent deletes its children.
+  Make<TLabel>(panel);
+  EXPECT_EQ(form->ComponentCount(), 3);
+  delete panel;
+  EXPECT_EQ(form->ComponentCount(), 1);
+  EXPECT_EQ(form->Components(0), btn);
+}
+
+TEST_F(Controls, HintsShowOnlyWithShowHint) {
+  auto* btn = Make<TButton>();
+  btn->Hint = "Tracking test first, and then Acq test";
+  EXPECT_TRUE(btn->Widget()->toolTip().isEmpty());
+  btn->ShowHint = true;
+  EXPECT_EQ(btn->Widget()->toolTip(), QStringLiteral("Tracking test first, and then Acq test"));
+  auto* child = Make<TButton>();
+  child->Hint = "h";
+  form->ShowHint = true;
+  EXPECT_EQ(child->Widget()->toolTip(), QStringLiteral("h"));
+}
+
+}  // namespace
