@@ -46,14 +46,17 @@ bool Checked(const char* line) {
   return ChecksumOk(line, std::strlen(line));
 }
 
+// The number in the two characters at p.
+std::int32_t TwoDigits(const char* p) {
+  const char two[3] = {p[0], p[1], 0};
+  return ParseLong(two);
+}
+
 // hhmmss.sss; shorter forms are not a time.
 void StoreTime(FixInfo& fix, const Field& f) {
   if (!f.ok() || std::strlen(f.text) < 4) return;
-  char two[3] = {f.text[0], f.text[1], 0};
-  fix.Hour = ParseLong(two);
-  two[0] = f.text[2];
-  two[1] = f.text[3];
-  fix.Minute = ParseLong(two);
+  fix.Hour = TwoDigits(f.text);
+  fix.Minute = TwoDigits(f.text + 2);
   fix.Second = ToFloat(ParseReal(f.text + 4));
 }
 
@@ -158,15 +161,9 @@ void DecodeRMC(ReceiverState& st, const char* line) {
   StoreReal(fix.Course, f);
   if (!s.Optional(f)) return;
   if (f.ok() && std::strlen(f.text) >= 6) {
-    std::size_t n = std::strlen(f.text);
-    char two[3] = {f.text[0], f.text[1], 0};
-    fix.Day = ParseLong(two);
-    two[0] = f.text[2];
-    two[1] = f.text[3];
-    fix.Month = ParseLong(two);
-    two[0] = f.text[n - 2];
-    two[1] = f.text[n - 1];
-    fix.Year = ParseLong(two) + 2000;
+    fix.Day = TwoDigits(f.text);
+    fix.Month = TwoDigits(f.text + 2);
+    fix.Year = TwoDigits(f.text + std::strlen(f.text) - 2) + 2000;
   }
   if (!s.Skip(2)) return;
   if (!s.Required(f)) return;
