@@ -116,6 +116,11 @@ void TMainForm::BtnConfirmClick(TObject*) {
   }
   if (Linked()) {
     platform::Sleep(1500);
+    // The state starts afresh with the new output. Replaced after the writes, the reader would
+    // take the receiver's acknowledgement along: it holds a reply back until the next sentence
+    // starts, and that comes after the 100 ms wait.
+    StopReader();
+    StartReader();
     if (UseSocket.load()) {
       ClientSocket1.SendText(*sentence);
     } else {
@@ -132,8 +137,6 @@ void TMainForm::BtnConfirmClick(TObject*) {
     }
     platform::Sleep(100);
     if (StringGrid1->Enabled && ReaderThread) ReaderThread->ChannelsUpdated.store(0);
-    StopReader();
-    StartReader();
   }
   ClearFixDisplay();
   if (StringGrid1->Enabled) {

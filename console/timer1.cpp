@@ -48,7 +48,9 @@ void TMainForm::Timer1Timer(TObject*) {
     } else {
       ReopenWaitTicks = 0;
       ReopenPending = 0;
-      CmbBaud->ItemIndex = CmbSetBaud->ItemIndex;
+      // The rate sent was the text: a typed rate leaves the previously chosen item selected.
+      const int sent = CmbBaud->Items->IndexOf(CmbSetBaud->Text);
+      CmbBaud->ItemIndex = sent >= 0 ? sent : int(CmbSetBaud->ItemIndex);
       BtnCloseClick(this);
       platform::Sleep(500);
       BtnOpenClick(this);
