@@ -1,7 +1,9 @@
-// Program start: the application object, the main window, and the message loop.
+// Program start: the application object, the main window and the detection dialog, and the
+// message loop.
 #include <exception>
 
 #include "console/main_form.h"
+#include "detect/frm_detect.h"
 #include "platform/vcl/vcl.h"
 
 int main() {
@@ -10,6 +12,7 @@ int main() {
     Application->Initialize();
     Application->Title = "Korvane";
     Application->CreateForm(console::MainForm);
+    Application->CreateForm(detect::FrmDetect);
     Application->Run();
   } catch (const platform::Exception&) {
     Application->ShowException(std::current_exception());

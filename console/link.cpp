@@ -220,10 +220,3 @@ void TMainForm::ClientSocket1Error(platform::TClientSocket&, int& ErrorCode) {
 }
 
 }  // namespace console
-
-namespace console {
-
-// The detection dialog is not part of the program yet: "Auto Detect" finds nothing.
-void TMainForm::BtnDetectClick(TObject*) {}
-
-}  // namespace console

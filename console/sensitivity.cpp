@@ -74,6 +74,8 @@ bool TMainForm::SetGeneratorLevel(std::int32_t level) {
 }
 
 void TMainForm::StartTest(std::uint8_t phase) {
+  // Without a generator nothing happens, whatever the texts hold.
+  if (!GeneratorHandle) return;
   // Every number the ticks need is read once here: a bad one stops the start, not every tick.
   TestNumbers numbers;
   numbers.sv = StrToInt(Cmb101SV->Text);

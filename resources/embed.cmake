@@ -1,7 +1,8 @@
-# Writes a layout as a C++ header: kMainFormLayout, with {@SKYPLOT@} and {@LOGO@} replaced by
-# the images as picture data (class name with a length byte, 32-bit little-endian byte count,
-# then the file image), in hex.
-# Usage: cmake -DLAYOUT=... -DSKYPLOT=... -DLOGO=... -DOUTPUT=... -P embed.cmake
+# Writes a layout as a C++ header holding one string named SYMBOL (kMainFormLayout by default).
+# When SKYPLOT and LOGO are given, {@SKYPLOT@} and {@LOGO@} in the layout are replaced by the
+# images as picture data (class name with a length byte, 32-bit little-endian byte count, then the
+# file image), in hex.
+# Usage: cmake -DLAYOUT=... [-DSYMBOL=...] [-DSKYPLOT=... -DLOGO=...] -DOUTPUT=... -P embed.cmake
 cmake_minimum_required(VERSION 3.22)
 
 function(hex_byte value out)
@@ -33,34 +34,46 @@ function(picture_data class file out)
   set(${out} "${wrapped}" PARENT_SCOPE)
 endfunction()
 
-foreach(var LAYOUT SKYPLOT LOGO OUTPUT)
+foreach(var LAYOUT OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "embed.cmake: ${var} is not set")
   endif()
 endforeach()
+if(NOT DEFINED SYMBOL)
+  set(SYMBOL kMainFormLayout)
+endif()
 
 file(READ "${LAYOUT}" text)
+# A layout that asks for an image must get it, and an image given must have its place.
 foreach(slot SKYPLOT LOGO)
   string(FIND "${text}" "{@${slot}@}" at)
-  if(at EQUAL -1)
+  if(DEFINED ${slot} AND at EQUAL -1)
     message(FATAL_ERROR "embed.cmake: ${LAYOUT} has no {@${slot}@}")
   endif()
+  if(NOT DEFINED ${slot} AND NOT at EQUAL -1)
+    message(FATAL_ERROR "embed.cmake: ${LAYOUT} needs -D${slot}")
+  endif()
 endforeach()
-picture_data(TBitmap "${SKYPLOT}" skyplot)
-picture_data(TJPEGImage "${LOGO}" logo)
-string(REPLACE "{@SKYPLOT@}" "{${skyplot}}" text "${text}")
-string(REPLACE "{@LOGO@}" "{${logo}}" text "${text}")
+if(DEFINED SKYPLOT)
+  picture_data(TBitmap "${SKYPLOT}" skyplot)
+  string(REPLACE "{@SKYPLOT@}" "{${skyplot}}" text "${text}")
+endif()
+if(DEFINED LOGO)
+  picture_data(TJPEGImage "${LOGO}" logo)
+  string(REPLACE "{@LOGO@}" "{${logo}}" text "${text}")
+endif()
 string(FIND "${text}" ")LAYOUT\"" clash)
 if(NOT clash EQUAL -1)
   message(FATAL_ERROR "embed.cmake: ${LAYOUT} contains the raw-string delimiter")
 endif()
 
-set(header "// Generated from resources/main_form.layout by resources/embed.cmake; do not edit.
+get_filename_component(layout_name "${LAYOUT}" NAME)
+set(header "// Generated from resources/${layout_name} by resources/embed.cmake; do not edit.
 #pragma once
 
 #include <string_view>
 
-inline constexpr std::string_view kMainFormLayout = R\"LAYOUT(${text})LAYOUT\";
+inline constexpr std::string_view ${SYMBOL} = R\"LAYOUT(${text})LAYOUT\";
 ")
 # Rewrite only on change, so that a rerun does not rebuild everything that includes it.
 if(EXISTS "${OUTPUT}")

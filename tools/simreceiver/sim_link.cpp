@@ -14,12 +14,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tools/simreceiver/pty_speed.h"
+
 namespace sim {
 namespace {
 
 constexpr size_t kMaxQueuedBytes = 1 << 20;
 constexpr auto kIdlePoll = std::chrono::milliseconds(500);
 constexpr auto kCloseClientWait = std::chrono::seconds(2);
+// How often a speed-matching pty looks at the line speed: far more often than a scan changes it.
+constexpr auto kSpeedPoll = std::chrono::milliseconds(20);
 
 void CloseFd(int& fd) {
   if (fd >= 0) ::close(fd);
@@ -231,8 +235,22 @@ void Link::ReadIo() {
   if (tcp_) CloseClientLocked();  // end of stream or reset
 }
 
+bool Link::LineSpeedMatchesLocked(Clock::time_point now) {
+  uint32_t baud = 0;
+  if (!PtyLineSpeed(master_fd_, &baud)) return false;
+  if (speeds_.empty() || speeds_.back().baud != baud) speeds_.push_back({baud, now});
+  return baud == static_cast<uint32_t>(model_.CurrentSettings().baud);
+}
+
 void Link::WriteIo(Clock::time_point now) {
   const int fd = tcp_ ? client_fd_ : master_fd_;
+  if (!tcp_ && options_.match_line_speed && fd >= 0 && !LineSpeedMatchesLocked(now)) {
+    while (!out_.empty() && out_.front().not_before <= now) {
+      dropped_ += out_.front().bytes.size();
+      out_.pop_front();
+    }
+    return;
+  }
   while (!out_.empty() && out_.front().not_before <= now) {
     Pending& p = out_.front();
     if (fd < 0) {
@@ -291,6 +309,7 @@ void Link::Run() {
     const bool due = !out_.empty() && out_.front().not_before <= now;
     auto wake_at = now + kIdlePoll;
     if (options_.auto_cycles) wake_at = std::min(wake_at, next_cycle_);
+    if (!tcp_ && options_.match_line_speed) wake_at = std::min(wake_at, now + kSpeedPoll);
     if (!out_.empty() && !due) wake_at = std::min(wake_at, out_.front().not_before);
     if (due && stalled_since_ != Clock::time_point{}) {
       wake_at =
@@ -339,6 +358,11 @@ std::string Link::Sent() const {
 uint64_t Link::DroppedBytes() const {
   std::lock_guard lock(mu_);
   return dropped_;
+}
+
+std::vector<SpeedChange> Link::LineSpeeds() const {
+  std::lock_guard lock(mu_);
+  return speeds_;
 }
 
 void Link::ClearRecords() {

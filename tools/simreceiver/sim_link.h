@@ -25,6 +25,15 @@ struct LinkOptions {
   int split_gap_ms = 100;
   // Bytes that cannot be written for this long (nobody reads the pty, slow client) are dropped.
   int write_timeout_ms = 200;
+  // Pty only: output goes out only while the console's line speed is the receiver's baud rate;
+  // at any other speed it is lost, as it would be on a real line.
+  bool match_line_speed = false;
+};
+
+// A line speed the pty link saw the console set (match_line_speed only).
+struct SpeedChange {
+  uint32_t baud = 0;
+  std::chrono::steady_clock::time_point time;
 };
 
 struct Chunk {
@@ -64,6 +73,8 @@ class Link {
   std::vector<Chunk> ReceivedChunks() const;
   std::string Sent() const;
   uint64_t DroppedBytes() const;
+  // The first line speed seen and every change after it, in order.
+  std::vector<SpeedChange> LineSpeeds() const;
   void ClearRecords();
 
   // Waits until `pred(Received())` holds; false after `timeout`.
@@ -94,6 +105,8 @@ class Link {
   void ReadIo();
   void WriteIo(Clock::time_point now);
   Clock::duration EpochPeriodLocked() const;
+  // Samples the pty's line speed; true when output may go out at it.
+  bool LineSpeedMatchesLocked(Clock::time_point now);
 
   SimReceiver model_;
   const LinkOptions options_;
@@ -118,6 +131,7 @@ class Link {
   std::vector<Chunk> chunks_;
   std::string sent_;
   uint64_t dropped_ = 0;
+  std::vector<SpeedChange> speeds_;
   std::thread thread_;
 };
 

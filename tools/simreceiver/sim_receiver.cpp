@@ -53,6 +53,33 @@ void SimReceiver::SetFailCommand(int command, bool fail) {
   }
 }
 
+void SimReceiver::OverrideSnr(int prn, int snr) {
+  override_prn_ = std::max(prn, 0);
+  override_snr_ = std::clamp(snr, 0, 99);
+}
+
+void SimReceiver::ApplySnrOverride(std::vector<SatelliteTruth>& sats) const {
+  auto it = std::find_if(sats.begin(), sats.end(),
+                         [&](const SatelliteTruth& s) { return s.prn == override_prn_; });
+  SatelliteTruth s;
+  if (it != sats.end()) {
+    s = *it;
+    sats.erase(it);
+  }
+  s.prn = override_prn_;
+  if (!s.in_view) {
+    s.elevation = 45;
+    s.azimuth = 180;
+    s.in_view = true;
+    s.eph_level = 3;
+  }
+  s.snr = override_snr_;
+  if (s.snr == 0) s.used = false;
+  // First, so that the first satellites-in-view message carries it: a reader that has decoded
+  // only part of a cycle still sees it.
+  sats.insert(sats.begin(), s);
+}
+
 bool SimReceiver::Due(int rate_field) const {
   const int rate = settings_.rates[static_cast<size_t>(rate_field)];
   return rate > 0 && epoch_ % static_cast<uint64_t>(rate) == 0;
@@ -64,6 +91,7 @@ std::vector<std::string> SimReceiver::BuildSentences() {
   e.fix = outage_ms_ <= 0;
   e.kinematics = kin_;
   e.satellites = scenario_.Satellites(static_cast<double>(elapsed_ms_) / 1000.0, e.fix);
+  if (override_prn_ > 0) ApplySnrOverride(e.satellites);
   e.channels = Scenario::Channels(e.satellites, e.fix);
   for (const SatelliteTruth& s : e.satellites) {
     if (s.in_view) e.in_view.push_back(s);

@@ -108,8 +108,14 @@ class SimReceiver {
 
   FaultInjector& Faults() { return faults_; }
 
+  // The signal of one satellite as an RF generator simulating it sets it, in dB-Hz, from the
+  // next epoch on: 0 is not tracked. The satellite is listed first, and added high in the sky
+  // when the scenario does not have it in view. Prn 0 ends the override.
+  void OverrideSnr(int prn, int snr);
+
  private:
   std::vector<std::string> BuildSentences();
+  void ApplySnrOverride(std::vector<SatelliteTruth>& sats) const;
   std::string HandleLine(std::string_view line);
   std::string HandleCommand(int number, const std::vector<std::string>& fields);
   bool ApplySetting(int number, const std::vector<std::string>& fields);
@@ -132,6 +138,8 @@ class SimReceiver {
   std::set<int> fail_commands_;
   std::string pending_;  // command being assembled
   bool in_sentence_ = false;
+  int override_prn_ = 0;  // 0: none
+  int override_snr_ = 0;
 };
 
 }  // namespace sim
