@@ -3,6 +3,7 @@
 #include "resources/main_form_layout.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QFontMetrics>
 #include <QImage>
@@ -19,6 +20,10 @@
 #include "platform/vcl/vcl.h"
 
 namespace {
+
+// Before the first Qt object: no display is needed.
+const bool kOffscreen = (setenv("QT_QPA_PLATFORM", "offscreen", 1), true);
+
 
 using namespace platform;
 
