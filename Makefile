@@ -18,12 +18,13 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The reader and the platform layer under AddressSanitizer + UndefinedBehaviorSanitizer.
+# Every test under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: setup
-	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_GUI=OFF \
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_GUI=ON \
 	  -DKORVANE_BENCH=OFF -DKORVANE_SANITIZE=address,undefined >/dev/null
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && ctest --output-on-failure -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ctest --output-on-failure -j $(JOBS)
 
 # The threaded tests under ThreadSanitizer.
 tsan: setup

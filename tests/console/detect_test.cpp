@@ -225,15 +225,20 @@ TEST_F(DetectTest, ScanFindsTheReceiverAtItsBaudRate) {
   // Opened while scanning: no start-up queries went to either port.
   EXPECT_EQ(receiver->Received(), "");
   EXPECT_EQ(silent->Received(), "");
-  // The tries in order: COM3 at 9600 then 38400, then COM7 at 9600 then 38400 (each port starts
-  // at the pty's 38400).
-  ASSERT_TRUE(WaitUntil([&] { return receiver->LineSpeeds().size() >= 3; }, 1000));
+  // The tries in order: COM3 at 9600 then 38400, then COM7 at 9600 then 38400. Each pty starts
+  // at 38400, which the receiver's thread may or may not see before the first try.
+  ASSERT_TRUE(WaitUntil([&] { return receiver->LineSpeeds().size() >= 2; }, 1000));
   const auto silentSpeeds = silent->LineSpeeds();
   const auto receiverSpeeds = receiver->LineSpeeds();
-  EXPECT_EQ(Bauds(silentSpeeds), (std::vector<std::uint32_t>{38400, 9600, 38400}));
-  EXPECT_EQ(Bauds(receiverSpeeds), (std::vector<std::uint32_t>{38400, 9600, 38400}));
-  if (silentSpeeds.size() == 3 && receiverSpeeds.size() == 3) {
-    EXPECT_LT(silentSpeeds[2].time, receiverSpeeds[1].time);
+  auto tries = [](const auto& speeds) {
+    std::vector<std::uint32_t> v = Bauds(speeds);
+    if (v.size() == 3 && v[0] == 38400) v.erase(v.begin());
+    return v;
+  };
+  EXPECT_EQ(tries(silentSpeeds), (std::vector<std::uint32_t>{9600, 38400}));
+  EXPECT_EQ(tries(receiverSpeeds), (std::vector<std::uint32_t>{9600, 38400}));
+  if (!silentSpeeds.empty() && receiverSpeeds.size() >= 2) {
+    EXPECT_LT(silentSpeeds.back().time, receiverSpeeds[receiverSpeeds.size() - 2].time);
   }
 
   // The link is the receiver's, and the display runs again.
@@ -294,8 +299,8 @@ TEST_F(DetectTest, BadDetectTimeOpensNothing) {
     EXPECT_TRUE(dialog->Visible);
   }
   Pump(60);
-  EXPECT_EQ(Bauds(receiver->LineSpeeds()), std::vector<std::uint32_t>{38400})
-      << "the port was never set up";
+  for (std::uint32_t baud : Bauds(receiver->LineSpeeds()))
+    EXPECT_EQ(baud, 38400u) << "the port was never set up";
   // The window still answers.
   form->CmbCom->Text = "/dev/korvane-no-such-port";
   form->BtnOpen->Click();
