@@ -15,6 +15,28 @@ void EmptyPanels(platform::TStatusBar* bar) {
 
 }  // namespace
 
+void TMainForm::ClearForNewLink() {
+  MemoNMEA->Lines->Clear();
+  EmptyPanels(StatusBar1);
+  EmptyPanels(StatusBar2);
+  AckOkCommand = 0;
+}
+
+void TMainForm::ClearChannelGrid() {
+  if (!StringGrid1->Enabled) return;
+  for (int row = 1; row <= 32; ++row)
+    for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
+  StringGrid1->Enabled = false;
+}
+
+void ApplyPortTimeouts(HANDLE h, DWORD outQueue) {
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadTotalTimeoutConstant = 30;
+  timeouts.WriteTotalTimeoutConstant = 100;
+  SetCommTimeouts(h, &timeouts);
+  SetupComm(h, 4096, outQueue);
+}
+
 void TMainForm::StartReader() {
   if (ReaderThread) return;
   ReaderThread = platform::NewThread<reader::TNMEAThread>(false, *this);
@@ -48,10 +70,7 @@ void TMainForm::SendVersionQuery() {
 }
 
 void TMainForm::BtnOpenClick(TObject*) {
-  MemoNMEA->Lines->Clear();
-  EmptyPanels(StatusBar1);
-  EmptyPanels(StatusBar2);
-  AckOkCommand = 0;
+  ClearForNewLink();
   const bool scanning = Scanning().load() != 0;
   // A baud text that is no number stops here, before anything is opened.
   const int baud = StrToInt(CmbBaud->Text);
@@ -81,11 +100,7 @@ void TMainForm::BtnOpenClick(TObject*) {
     if (!scanning) ShowMessage("ComPort Setting Error!! Err_Code:" + std::to_string(code));
     return;
   }
-  COMMTIMEOUTS timeouts{};
-  timeouts.ReadTotalTimeoutConstant = 30;
-  timeouts.WriteTotalTimeoutConstant = 100;
-  SetCommTimeouts(h, &timeouts);
-  SetupComm(h, 4096, 128);
+  ApplyPortTimeouts(h, 128);
   ComHandle = h;
 
   StartReader();
@@ -100,11 +115,7 @@ void TMainForm::BtnOpenClick(TObject*) {
   ImgSV->Picture->Assign(ImgSVOrig->Picture);
   EnableCommandControls();
   UpdateBandwidthEstimate();
-  if (StringGrid1->Enabled) {
-    for (int row = 1; row <= 32; ++row)
-      for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
-    StringGrid1->Enabled = false;
-  }
+  ClearChannelGrid();
   LabelCurrent->Caption = "Disable";
   CmbSetBaud->ItemIndex = CmbBaud->ItemIndex;
 
@@ -164,10 +175,7 @@ void TMainForm::BtnDisconnectClick(TObject*) {
 }
 
 void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
-  MemoNMEA->Lines->Clear();
-  EmptyPanels(StatusBar1);
-  EmptyPanels(StatusBar2);
-  AckOkCommand = 0;
+  ClearForNewLink();
   EditIP->Enabled = false;
   EditSocket->Enabled = false;
   BtnDisconnect->Visible = true;
@@ -178,11 +186,7 @@ void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
   ImgSV->Picture->Assign(ImgSVOrig->Picture);
   EnableCommandControls();
   UpdateBandwidthEstimate();
-  if (StringGrid1->Enabled) {
-    for (int row = 1; row <= 32; ++row)
-      for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
-    StringGrid1->Enabled = false;
-  }
+  ClearChannelGrid();
   LabelCurrent->Caption = "Disable";
   UseSocket = true;
   SendVersionQuery();

@@ -218,6 +218,10 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void RestartSequence(const char* sentence, std::uint8_t kind);
   void RestartReaderAfter(const char* sentence, bool withZero);
   void ClearFixDisplay();
+  // Step one of every link opening: raw box, status bars and the last acknowledgement.
+  void ClearForNewLink();
+  // Empties rows 1 to 32 and disables the grid, when it shows channels.
+  void ClearChannelGrid();
   // The datum to send: the chosen item, or the item whose text is the combo's; -1 for none.
   int DatumToSend() const;
   void StartTest(std::uint8_t phase);
@@ -231,6 +235,9 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   TestNumbers testNumbers_;
   std::atomic<int> ownScanning_{0};
 };
+
+// Read total time-out 30 ms, write 100 ms; queues 4096 bytes in and outQueue out.
+void ApplyPortTimeouts(HANDLE h, DWORD outQueue);
 
 // Ticks waited so far for a pending reopen.
 extern std::uint32_t ReopenWaitTicks;

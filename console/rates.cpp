@@ -139,11 +139,7 @@ void TMainForm::BtnConfirmClick(TObject*) {
     if (StringGrid1->Enabled && ReaderThread) ReaderThread->ChannelsUpdated.store(0);
   }
   ClearFixDisplay();
-  if (StringGrid1->Enabled) {
-    for (int row = 1; row <= 32; ++row)
-      for (int col = 0; col < 4; ++col) StringGrid1->SetCell(col, row, "");
-    StringGrid1->Enabled = false;
-  }
+  ClearChannelGrid();
 }
 
 }  // namespace console

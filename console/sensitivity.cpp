@@ -38,11 +38,7 @@ void TMainForm::Btn101OpenClick(TObject*) {
     platform::ShowMessage("ComPort Setting Error!!");
     return;
   }
-  COMMTIMEOUTS timeouts{};
-  timeouts.ReadTotalTimeoutConstant = 30;
-  timeouts.WriteTotalTimeoutConstant = 100;
-  SetCommTimeouts(h, &timeouts);
-  SetupComm(h, 4096, 32);
+  ApplyPortTimeouts(h, 32);
   GeneratorHandle = h;
   platform::Sleep(500);
   Btn101Close->Visible = true;
