@@ -69,6 +69,17 @@ void TMainForm::SendVersionQuery() {
   SendSentence(kVersionQuery, true);
 }
 
+// What a new link asks the receiver first, so the pages show its settings.
+void TMainForm::SendStartupQueries() {
+  SendVersionQuery();
+  BtnNMEAQueryClick(this);
+  BtnQueryFixRateClick(this);
+  BtnDGPSQueryClick(this);
+  BtnQIntegrityClick(this);
+  BtnQFlashClick(this);
+  BtnDatumQueryClick(this);
+}
+
 void TMainForm::BtnOpenClick(TObject*) {
   ClearForNewLink();
   const bool scanning = Scanning().load() != 0;
@@ -120,13 +131,7 @@ void TMainForm::BtnOpenClick(TObject*) {
   CmbSetBaud->ItemIndex = CmbBaud->ItemIndex;
 
   if (!scanning) {
-    SendVersionQuery();
-    BtnNMEAQueryClick(this);
-    BtnQueryFixRateClick(this);
-    BtnDGPSQueryClick(this);
-    BtnQIntegrityClick(this);
-    BtnQFlashClick(this);
-    BtnDatumQueryClick(this);
+    SendStartupQueries();
   }
   BtnConnect->Enabled = false;
 }
@@ -189,13 +194,7 @@ void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
   ClearChannelGrid();
   LabelCurrent->Caption = "Disable";
   UseSocket = true;
-  SendVersionQuery();
-  BtnNMEAQueryClick(this);
-  BtnQueryFixRateClick(this);
-  BtnDGPSQueryClick(this);
-  BtnQIntegrityClick(this);
-  BtnQFlashClick(this);
-  BtnDatumQueryClick(this);
+  SendStartupQueries();
   StartReader();
 }
 

@@ -182,6 +182,7 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void ResetStatusDisplay();
   void DrawSkyPlot(reader::ReceiverState& s);
   void SendVersionQuery();
+  void SendStartupQueries();
   // Sends the generator's level; false when its port is closed.
   bool SetGeneratorLevel(std::int32_t level);
   // Starts a new reader when none runs.

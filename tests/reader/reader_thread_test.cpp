@@ -47,6 +47,7 @@ class PtyLink {
     if (master_ >= 0) close(master_);
   }
   HANDLE handle() const { return handle_; }
+  int master() const { return master_; }
   void Send(const std::string& bytes) {
     ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   }
@@ -246,15 +247,10 @@ class Streamer {
 }
 
 TEST(ReaderLog, TogglingTheLogWhileStreamingKeepsEachFileASlice) {
-  int master = posix_openpt(O_RDWR | O_NOCTTY);
-  grantpt(master);
-  unlockpt(master);
-  HANDLE h = CreateFileA((std::string("\\\\.\\") + ptsname(master)).c_str(),
-                         GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
+  PtyLink link;
+  HANDLE h = link.handle();
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  COMMTIMEOUTS t{};
-  t.ReadTotalTimeoutConstant = 30;
-  SetCommTimeouts(h, &t);
+  const int master = link.master();
   FakeOwner owner;
   owner.ComHandle = h;
   auto* reader = platform::NewThread<reader::TNMEAThread>(false, owner);
@@ -288,20 +284,13 @@ TEST(ReaderLog, TogglingTheLogWhileStreamingKeepsEachFileASlice) {
   }
   EXPECT_GT(total, 0u);
   EXPECT_TRUE(OrderedSlices(pieces, stream));
-  CloseHandle(h);
-  close(master);
 }
 
 TEST(ReaderLog, ReplacedReadersNeverReadAtOnce) {
-  int master = posix_openpt(O_RDWR | O_NOCTTY);
-  grantpt(master);
-  unlockpt(master);
-  HANDLE h = CreateFileA((std::string("\\\\.\\") + ptsname(master)).c_str(),
-                         GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
+  PtyLink link;
+  HANDLE h = link.handle();
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  COMMTIMEOUTS t{};
-  t.ReadTotalTimeoutConstant = 30;
-  SetCommTimeouts(h, &t);
+  const int master = link.master();
   char path[] = "/tmp/korvane-restarts-XXXXXX";
   close(mkstemp(path));
   FakeOwner owner;
@@ -343,8 +332,6 @@ TEST(ReaderLog, ReplacedReadersNeverReadAtOnce) {
     last = n;
   }
   unlink(path);
-  CloseHandle(h);
-  close(master);
 }
 
 }  // namespace
