@@ -114,7 +114,9 @@ class MemoLines : public TStrings {
       c.insertText(qt::Str(value) + QLatin1Char('\n'));
     }
     lines_ = true;
+    // The new line comes into view from its start, not scrolled to its end.
     w->moveCursor(QTextCursor::End);
+    w->moveCursor(QTextCursor::StartOfBlock);
     w->ensureCursorVisible();
   }
   void Delete(int index) override {
