@@ -12,6 +12,8 @@
 #include <cstring>
 #include <optional>
 
+#include "tools/simreceiver/raw_pty.h"
+
 namespace sim {
 namespace {
 
@@ -64,27 +66,17 @@ bool Generator::StartPty(std::string* error) {
     if (error) *error = "generator already started";
     return false;
   }
-  int master = -1, slave = -1;
-  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return SetError(error, "openpty");
-  char name[128] = {};
-  termios tio{};
-  if (::ptsname_r(master, name, sizeof name) != 0 || ::tcgetattr(slave, &tio) != 0) {
-    SetError(error, "pty setup");
-    ::close(master);
-    ::close(slave);
-    return false;
-  }
-  ::cfmakeraw(&tio);
+  RawPty pty;
+  if (!OpenRawPty(&pty, error)) return false;
   int pipefd[2];
-  if (::tcsetattr(slave, TCSANOW, &tio) != 0 || ::pipe2(pipefd, O_NONBLOCK | O_CLOEXEC) != 0) {
-    SetError(error, "pty setup");
-    ::close(master);
-    ::close(slave);
+  if (::pipe2(pipefd, O_NONBLOCK | O_CLOEXEC) != 0) {
+    SetError(error, "pipe");
+    ::close(pty.master);
+    ::close(pty.slave);
     return false;
   }
-  ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-  ::fcntl(master, F_SETFD, FD_CLOEXEC);
-  ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+  const int master = pty.master, slave = pty.slave;
+  const std::string name = pty.path;
   master_fd_ = master;
   slave_fd_ = slave;
   wake_rd_ = pipefd[0];

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "tools/simreceiver/pty_speed.h"
+#include "tools/simreceiver/raw_pty.h"
 
 namespace sim {
 namespace {
@@ -48,28 +49,10 @@ bool Link::StartPty(std::string* error) {
     if (error) *error = "link already started";
     return false;
   }
-  int master = -1, slave = -1;
-  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-    return SetError(error, "openpty");
-  }
-  char name[128] = {};
-  termios tio{};
-  if (::ptsname_r(master, name, sizeof name) != 0 || ::tcgetattr(slave, &tio) != 0) {
-    SetError(error, "pty setup");
-    ::close(master);
-    ::close(slave);
-    return false;
-  }
-  ::cfmakeraw(&tio);
-  if (::tcsetattr(slave, TCSANOW, &tio) != 0) {
-    SetError(error, "tcsetattr");
-    ::close(master);
-    ::close(slave);
-    return false;
-  }
-  ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-  ::fcntl(master, F_SETFD, FD_CLOEXEC);
-  ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+  RawPty pty;
+  if (!OpenRawPty(&pty, error)) return false;
+  const int master = pty.master, slave = pty.slave;
+  const std::string name = pty.path;
   master_fd_ = master;
   slave_fd_ = slave;
   slave_path_ = name;
