@@ -22,6 +22,16 @@ void TMainForm::ClearForNewLink() {
   AckOkCommand = 0;
 }
 
+void TMainForm::ShowLinkedLook() {
+  Timer1->Interval = 1000;
+  Timer1->Enabled = true;
+  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  EnableCommandControls();
+  UpdateBandwidthEstimate();
+  ClearChannelGrid();
+  LabelCurrent->Caption = "Disable";
+}
+
 void TMainForm::ClearChannelGrid() {
   if (!StringGrid1->Enabled) return;
   for (int row = 1; row <= 32; ++row)
@@ -120,14 +130,7 @@ void TMainForm::BtnOpenClick(TObject*) {
   BtnDetect->Enabled = false;
   CmbCom->Enabled = false;
   CmbBaud->Enabled = false;
-  Timer1->Interval = 1000;
-  Timer1->Enabled = true;
-
-  ImgSV->Picture->Assign(ImgSVOrig->Picture);
-  EnableCommandControls();
-  UpdateBandwidthEstimate();
-  ClearChannelGrid();
-  LabelCurrent->Caption = "Disable";
+  ShowLinkedLook();
   CmbSetBaud->ItemIndex = CmbBaud->ItemIndex;
 
   if (!scanning) {
@@ -186,13 +189,7 @@ void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
   BtnDisconnect->Visible = true;
   BtnDisconnect->BringToFront();
   BtnOpen->Enabled = false;
-  Timer1->Interval = 1000;
-  Timer1->Enabled = true;
-  ImgSV->Picture->Assign(ImgSVOrig->Picture);
-  EnableCommandControls();
-  UpdateBandwidthEstimate();
-  ClearChannelGrid();
-  LabelCurrent->Caption = "Disable";
+  ShowLinkedLook();
   UseSocket = true;
   SendStartupQueries();
   StartReader();

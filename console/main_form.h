@@ -223,6 +223,8 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void ClearForNewLink();
   // Empties rows 1 to 32 and disables the grid, when it shows channels.
   void ClearChannelGrid();
+  // What every link opening shows once the link is up: timer, clean plot, commands enabled.
+  void ShowLinkedLook();
   // The datum to send: the chosen item, or the item whose text is the combo's; -1 for none.
   int DatumToSend() const;
   void StartTest(std::uint8_t phase);
