@@ -7,18 +7,9 @@ namespace console {
 
 using platform::ShowMessage;
 
-namespace {
-
-void EmptyPanels(platform::TStatusBar* bar) {
-  for (int i = 0; i < bar->Panels.Count(); ++i) bar->Panels[i].Text = "";
-}
-
-}  // namespace
-
 void TMainForm::ClearForNewLink() {
   MemoNMEA->Lines->Clear();
-  EmptyPanels(StatusBar1);
-  EmptyPanels(StatusBar2);
+  EmptyStatusBars();
   AckOkCommand = 0;
 }
 

@@ -218,7 +218,9 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void SetTestControls(bool on);
   void RestartSequence(const char* sentence, std::uint8_t kind);
   void RestartReaderAfter(const char* sentence, bool withZero);
+  // The clean sky plot and the eleven fix labels emptied.
   void ClearFixDisplay();
+  void EmptyStatusBars();
   // Step one of every link opening: raw box, status bars and the last acknowledgement.
   void ClearForNewLink();
   // Empties rows 1 to 32 and disables the grid, when it shows channels.

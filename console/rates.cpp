@@ -90,13 +90,6 @@ void TMainForm::BtnDefaultClick(TObject*) {
   UpdateBandwidthEstimate();
 }
 
-void TMainForm::ClearFixDisplay() {
-  ImgSV->Picture->Assign(ImgSVOrig->Picture);
-  for (platform::TLabel* l : {LabelDate, LabelTime, LabelLat, LabelLon, LabelAlt, LabelFix,
-                              LabelSpeed, LabelTrack, LabelPDOP, LabelHDOP, LabelVDOP})
-    l->Caption = "";
-}
-
 void TMainForm::BtnConfirmClick(TObject*) {
   platform::TComboBox* const order[] = {CmbGLL, CmbRMC, CmbVTG, CmbGGA,
                                         CmbGSA, CmbGSV, CmbZDA, CmbMCHN};

@@ -126,16 +126,24 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
   }
 }
 
-void TMainForm::ResetStatusDisplay() {
-  Caption = "Korvane";
-  LabelVersion->Caption = "";
-  LabelCustomer->Caption = "";
+void TMainForm::ClearFixDisplay() {
   ImgSV->Picture->Assign(ImgSVOrig->Picture);
   for (platform::TLabel* l : {LabelDate, LabelTime, LabelLat, LabelLon, LabelAlt, LabelFix,
                               LabelSpeed, LabelTrack, LabelPDOP, LabelHDOP, LabelVDOP})
     l->Caption = "";
+}
+
+void TMainForm::EmptyStatusBars() {
   for (platform::TStatusBar* bar : {StatusBar1, StatusBar2})
     for (int i = 0; i < bar->Panels.Count(); ++i) bar->Panels[i].Text = "";
+}
+
+void TMainForm::ResetStatusDisplay() {
+  Caption = "Korvane";
+  LabelVersion->Caption = "";
+  LabelCustomer->Caption = "";
+  ClearFixDisplay();
+  EmptyStatusBars();
 }
 
 }  // namespace console
