@@ -24,13 +24,13 @@ std::string ListedBaud(platform::TComboBox* combo) {
   return text;
 }
 
-std::optional<std::string> Built(const std::string& body) {
-  std::optional<std::string> s = BuildSentence(body);
+}  // namespace
+
+std::optional<std::string> BuildOrRefuse(const std::string& body, std::size_t maxLength) {
+  std::optional<std::string> s = BuildSentence(body, maxLength);
   if (!s) platform::ShowMessage("Command too long: nothing was sent.");
   return s;
 }
-
-}  // namespace
 
 void TMainForm::RestartSequence(const char* sentence, std::uint8_t kind) {
   if (!Linked()) return;
@@ -103,13 +103,13 @@ void TMainForm::BtnSetFixRateClick(TObject*) {
   const int hz = StrToInt(CmbFixRate->Text);
   // 0 would divide by zero; no fix rate is below 1 Hz.
   if (hz <= 0) throw EConvertError("'" + std::string(CmbFixRate->Text) + "' is not a fix rate");
-  std::optional<std::string> s = Built("$PQVU220," + std::to_string(1000 / hz));
+  std::optional<std::string> s = BuildOrRefuse("$PQVU220," + std::to_string(1000 / hz));
   if (!s || !Linked()) return;
   SendSentence(*s, false);
 }
 
 void TMainForm::BtnSetBaudClick(TObject*) {
-  std::optional<std::string> s = Built("$PQVU251," + ListedBaud(CmbSetBaud));
+  std::optional<std::string> s = BuildOrRefuse("$PQVU251," + ListedBaud(CmbSetBaud));
   if (!s || !Linked()) return;
   if (UseSocket.load()) {
     platform::Sleep(100);
@@ -121,7 +121,7 @@ void TMainForm::BtnSetBaudClick(TObject*) {
 
 void TMainForm::BtnDGPSSetClick(TObject*) {
   if (RadioRTCMEnable->Checked) {
-    std::optional<std::string> s = Built("$PQVU250,1,0," + DecimalText(CmbRTCMBaud->Text));
+    std::optional<std::string> s = BuildOrRefuse("$PQVU250,1,0," + DecimalText(CmbRTCMBaud->Text));
     if (!s || !Linked()) return;
     SendSentence(*s, false);
     SendSentence(kDgpsRtcm, true);
@@ -149,7 +149,7 @@ int TMainForm::DatumToSend() const {
 void TMainForm::BtnDatumSetClick(TObject*) {
   int datum = DatumToSend();
   if (datum < 0) return;
-  std::optional<std::string> s = Built("$PQVU330," + std::to_string(datum));
+  std::optional<std::string> s = BuildOrRefuse("$PQVU330," + std::to_string(datum));
   if (!s || !Linked()) return;
   SendSentence(*s, false);
 }
@@ -166,7 +166,7 @@ void TMainForm::BtnFlashSetClick(TObject*) {
   body += std::to_string(datum) + ",";
   body += RadioWAASEnable->Checked ? "2," : (RadioRTCMEnable->Checked ? "1," : "0,");
   body += DecimalText(CmbRTCMBaud->Text);
-  std::optional<std::string> s = Built(body);
+  std::optional<std::string> s = BuildOrRefuse(body);
   if (!s || !Linked()) return;
   if (!UseSocket.load()) ReopenPending = 1;
   SendSentence(*s, false, 0);

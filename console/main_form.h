@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/core/client_socket.h"
@@ -240,6 +241,9 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   TestNumbers testNumbers_;
   std::atomic<int> ownScanning_{0};
 };
+
+// The sentence for body, or nothing after telling the user it would be too long to send.
+std::optional<std::string> BuildOrRefuse(const std::string& body, std::size_t maxLength = 100);
 
 // Read total time-out 30 ms, write 100 ms; queues 4096 bytes in and outQueue out.
 void ApplyPortTimeouts(HANDLE h, DWORD outQueue);

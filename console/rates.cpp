@@ -102,11 +102,8 @@ void TMainForm::BtnConfirmClick(TObject*) {
   std::string body = "$PQVU314,";
   for (int i = 0; i < 6; ++i) body += std::string(order[i]->Text) + ",";
   body += "0,0,0,0,0,0,0,0,0,0,0," + std::string(CmbZDA->Text) + "," + std::string(CmbMCHN->Text);
-  std::optional<std::string> sentence = BuildSentence(body, 400);
-  if (!sentence) {
-    platform::ShowMessage("Command too long: nothing was sent.");
-    return;
-  }
+  std::optional<std::string> sentence = BuildOrRefuse(body, 400);
+  if (!sentence) return;
   if (Linked()) {
     platform::Sleep(1500);
     // The state starts afresh with the new output. Replaced after the writes, the reader would
