@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build run test sanitize tsan fuzz bench clean
+.PHONY: setup build run test test-de sanitize tsan fuzz bench clean
 
 setup:
 	@scripts/setup
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every test once more under a locale whose decimal separator is a comma.
+test-de: build
+	cd $(BUILD) && LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Every test under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: setup
