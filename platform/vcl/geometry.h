@@ -1,37 +1,13 @@
-// Points, rectangles (right and bottom exclusive, as the drawing calls take them) and the small
-// bit sets the component library uses for styles and options.
+// Points and rectangles (from the device context's types) and the small bit sets the component
+// library uses for styles and options.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/gdi/types.h"
+
 namespace platform {
-
-struct TPoint {
-  int X = 0;
-  int Y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
-};
-
-struct TRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
-  friend bool operator==(const TRect&, const TRect&) = default;
-};
-
-inline TPoint Point(int x, int y) {
-  return TPoint{x, y};
-}
-inline TRect Rect(int left, int top, int right, int bottom) {
-  return TRect{left, top, right, bottom};
-}
-inline TRect Bounds(int left, int top, int width, int height) {
-  return TRect{left, top, left + width, top + height};
-}
 
 // A set of enumeration values (at most 32): `TFontStyles() << fsBold << fsItalic`.
 template <class E>
