@@ -6,7 +6,7 @@
 #include <string>
 
 #include "reader/decoders.h"
-#include "reader/state_json.h"
+#include "tools/decode/state_json.h"
 
 namespace {
 
@@ -46,9 +46,16 @@ int main(int argc, char** argv) {
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
     reader::ProcessChunk(*state, buf, n, acks);
-    if (every) std::puts(reader::StateToJson(*state, acks.ok, acks.fail).c_str());
+    if (every) std::puts(decode::StateToJson(*state, acks.ok, acks.fail).c_str());
   }
-  if (!every) std::puts(reader::StateToJson(*state, acks.ok, acks.fail).c_str());
+  // A capture that could not be read whole, or output that did not reach its file, is a failure.
+  const bool readFailed = std::ferror(in);
+  if (readFailed) std::perror(path ? path : "standard input");
+  if (!every && !readFailed) std::puts(decode::StateToJson(*state, acks.ok, acks.fail).c_str());
   if (in != stdin) std::fclose(in);
-  return 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::perror("standard output");
+    return 1;
+  }
+  return readFailed ? 1 : 0;
 }

@@ -1,169 +1,100 @@
-#include "reader/state_json.h"
+#include "tools/decode/state_json.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+#include <nlohmann/json.hpp>
 
-namespace reader {
+namespace decode {
 
 namespace {
 
-class Json {
- public:
-  void Key(const char* k) {
-    Sep();
-    Str(k);
-    out_ += ':';
-    fresh_ = true;
-  }
-  void Open(char c) {
-    Sep();
-    out_ += c;
-    fresh_ = true;
-  }
-  void Close(char c) {
-    out_ += c;
-    fresh_ = false;
-  }
-  void Int(long long v) {
-    Sep();
-    out_ += std::to_string(v);
-  }
-  void Real(double v) {
-    Sep();
-    if (!std::isfinite(v)) {
-      out_ += "null";
-      return;
-    }
-    char b[32];
-    std::snprintf(b, sizeof b, "%.9g", v);
-    out_ += b;
-  }
-  // Receiver text is 8-bit: bytes above 0x7F are taken as Latin-1.
-  void Str(const char* s) {
-    Sep();
-    out_ += '"';
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
-      if (*p == '"' || *p == '\\') {
-        out_ += '\\';
-        out_ += static_cast<char>(*p);
-      } else if (*p < 0x20 || *p >= 0x7F) {
-        char b[8];
-        std::snprintf(b, sizeof b, "\\u%04x", *p);
-        out_ += b;
-      } else {
-        out_ += static_cast<char>(*p);
-      }
-    }
-    out_ += '"';
-  }
-  std::string Take() { return std::move(out_); }
+using Json = nlohmann::ordered_json;
 
- private:
-  void Sep() {
-    if (!fresh_ && !out_.empty()) out_ += ',';
-    fresh_ = false;
+// The state holds floats; handed over as they are, 48.1173f would print as 48.11730194091797.
+// The double nearest the float's shortest text prints as that text.
+Json Real(float v) {
+  if (!std::isfinite(v)) return nullptr;
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  double d = v;
+  std::from_chars(buf, r.ptr, d);
+  return d;
+}
+
+// A fixed text field (NUL-terminated within cap) from Latin-1 to UTF-8.
+Json Text(const char* s, std::size_t cap) {
+  std::string out;
+  for (std::size_t i = 0; i < cap && s[i]; ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
   }
-  std::string out_;
-  bool fresh_ = true;
-};
+  return out;
+}
 
 }  // namespace
 
-std::string StateToJson(const ReceiverState& s, std::int32_t ackOk, std::int32_t ackFail) {
-  Json j;
-  j.Open('{');
-  const FixInfo& f = s.Fix;
-  j.Key("Fix");
-  j.Open('{');
-  const std::pair<const char*, long long> ints[] = {
-      {"Year", f.Year},           {"Month", f.Month},          {"Day", f.Day},
-      {"Hour", f.Hour},           {"Minute", f.Minute},        {"Quality", f.Quality},
-      {"Dimension", f.Dimension}, {"SatsInView", f.SatsInView}};
-  for (const auto& [k, v] : ints) {
-    j.Key(k);
-    j.Int(v);
-  }
-  const std::pair<const char*, float> reals[] = {
-      {"Second", f.Second},     {"Latitude", f.Latitude}, {"Longitude", f.Longitude},
-      {"Altitude", f.Altitude}, {"SpeedKmh", f.SpeedKmh}, {"Course", f.Course},
-      {"Pdop", f.Pdop},         {"Hdop", f.Hdop},         {"Vdop", f.Vdop}};
-  for (const auto& [k, v] : reals) {
-    j.Key(k);
-    j.Real(v);
-  }
-  j.Key("UsedPrns");
-  j.Open('[');
-  for (int p : f.UsedPrns) j.Int(p);
-  j.Close(']');
-  j.Close('}');
+std::string StateToJson(const reader::ReceiverState& s, std::int32_t ackOk, std::int32_t ackFail) {
+  const reader::FixInfo& f = s.Fix;
+  Json fix = {{"Year", f.Year},
+              {"Month", f.Month},
+              {"Day", f.Day},
+              {"Hour", f.Hour},
+              {"Minute", f.Minute},
+              {"Quality", f.Quality},
+              {"Dimension", f.Dimension},
+              {"SatsInView", f.SatsInView},
+              {"Second", Real(f.Second)},
+              {"Latitude", Real(f.Latitude)},
+              {"Longitude", Real(f.Longitude)},
+              {"Altitude", Real(f.Altitude)},
+              {"SpeedKmh", Real(f.SpeedKmh)},
+              {"Course", Real(f.Course)},
+              {"Pdop", Real(f.Pdop)},
+              {"Hdop", Real(f.Hdop)},
+              {"Vdop", Real(f.Vdop)}};
+  fix["UsedPrns"] = Json::array();
+  for (int p : f.UsedPrns) fix["UsedPrns"].push_back(p);
 
-  j.Key("Satellites");
-  j.Open('[');
+  Json sats = Json::array();
   for (const auto& sat : s.Satellites) {
-    j.Open('{');
-    j.Key("Prn");
-    j.Int(sat.Prn);
-    j.Key("Snr");
-    j.Int(sat.Snr);
-    j.Key("Elevation");
-    j.Int(sat.Elevation);
-    j.Key("Azimuth");
-    j.Int(sat.Azimuth);
-    j.Key("Used");
-    j.Int(sat.Used);
-    j.Close('}');
+    sats.push_back({{"Prn", sat.Prn},
+                    {"Snr", sat.Snr},
+                    {"Elevation", sat.Elevation},
+                    {"Azimuth", sat.Azimuth},
+                    {"Used", sat.Used}});
   }
-  j.Close(']');
+  Json channels = Json::array();
+  for (const auto& ch : s.Channels)
+    channels.push_back({{"Prn", ch.Prn}, {"Snr", ch.Snr}, {"State", ch.State}});
+  Json eph = Json::array();
+  for (auto l : s.EphLevel) eph.push_back(l);
 
-  j.Key("Channels");
-  j.Open('[');
-  for (const auto& ch : s.Channels) {
-    j.Open('{');
-    j.Key("Prn");
-    j.Int(ch.Prn);
-    j.Key("Snr");
-    j.Int(ch.Snr);
-    j.Key("State");
-    j.Int(ch.State);
-    j.Close('}');
-  }
-  j.Close(']');
-
-  j.Key("EphLevel");
-  j.Open('[');
-  for (auto l : s.EphLevel) j.Int(l);
-  j.Close(']');
-
-  j.Key("Firmware");
-  j.Open('{');
-  j.Key("Version");
-  j.Str(s.Firmware.Version);
-  j.Key("Customer");
-  j.Str(s.Firmware.Customer);
-  j.Key("Sdk");
-  j.Str(s.Firmware.Sdk);
-  j.Key("Model");
-  j.Str(s.Firmware.Model);
-  j.Close('}');
-
-  j.Key("TcxoPpm");
-  j.Real(s.TcxoPpm);
-  j.Key("FixRateHz");
-  j.Int(s.FixRateHz);
-  j.Key("DatumIndex");
-  j.Int(s.DatumIndex);
-  j.Key("RtcmBaud");
-  j.Int(s.RtcmBaud);
-  j.Key("NmeaRatesReply");
-  j.Str(s.NmeaRatesReply);
-  j.Key("FlashWritesLeft");
-  j.Int(s.FlashWritesLeft);
-  j.Key("AckOkCommand");
-  j.Int(ackOk);
-  j.Key("AckFailCommand");
-  j.Int(ackFail);
-  j.Close('}');
-  return j.Take();
+  const reader::FirmwareInfo& fw = s.Firmware;
+  Json j = {{"Fix", std::move(fix)},
+            {"Satellites", std::move(sats)},
+            {"Channels", std::move(channels)},
+            {"EphLevel", std::move(eph)},
+            {"Firmware",
+             {{"Version", Text(fw.Version, sizeof fw.Version)},
+              {"Customer", Text(fw.Customer, sizeof fw.Customer)},
+              {"Sdk", Text(fw.Sdk, sizeof fw.Sdk)},
+              {"Model", Text(fw.Model, sizeof fw.Model)}}},
+            {"TcxoPpm", Real(s.TcxoPpm)},
+            {"FixRateHz", s.FixRateHz},
+            {"DatumIndex", s.DatumIndex},
+            {"RtcmBaud", s.RtcmBaud},
+            {"NmeaRatesReply", Text(s.NmeaRatesReply, sizeof s.NmeaRatesReply)},
+            {"FlashWritesLeft", s.FlashWritesLeft},
+            {"AckOkCommand", ackOk},
+            {"AckFailCommand", ackFail}};
+  // ASCII out: every byte above 0x7F as its \u escape.
+  return j.dump(-1, ' ', true);
 }
 
-}  // namespace reader
+}  // namespace decode

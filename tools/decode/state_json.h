@@ -1,4 +1,5 @@
-// The receiver state as one JSON object, keys named as the state's members.
+// The receiver state as one line of JSON, keys named as the state's members. Kept out of the
+// reader library so that the reader carries no JSON dependency.
 #pragma once
 
 #include <cstdint>
@@ -6,8 +7,10 @@
 
 #include "reader/receiver_state.h"
 
-namespace reader {
+namespace decode {
 
-std::string StateToJson(const ReceiverState& s, std::int32_t ackOk, std::int32_t ackFail);
+// One JSON object on one line, without the line end. Receiver text is 8-bit and taken as
+// Latin-1; reals print as the shortest text that reads back as the same float, NaN as null.
+std::string StateToJson(const reader::ReceiverState& s, std::int32_t ackOk, std::int32_t ackFail);
 
-}  // namespace reader
+}  // namespace decode
