@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/gdi/dc.h"
 #include "platform/vcl/picture.h"
 #include "platform/vcl/qt_bridge.h"
 
@@ -103,10 +104,10 @@ void TFont::SetName(const std::string& v) {
   Changed();
 }
 int TFont::GetSize() const {
-  return static_cast<int>(std::lround(-height_ * 72.0 / kPixelsPerInch));
+  return static_cast<int>(std::lround(-height_ * 72.0 / pixelsPerInch_));
 }
 void TFont::SetSize(const int& v) {
-  height_ = -static_cast<int>(std::lround(v * static_cast<double>(kPixelsPerInch) / 72.0));
+  height_ = -static_cast<int>(std::lround(v * static_cast<double>(pixelsPerInch_) / 72.0));
   Changed();
 }
 void TFont::SetHeight(const int& v) {
@@ -133,20 +134,103 @@ void TFont::Assign(const TFont& other) {
 void TFont::Changed() {
   if (OnChange) OnChange();
 }
+gdi::LogFont TFont::ToLogFont() const {
+  gdi::LogFont f;
+  f.Height = height_;
+  f.Weight = style_.Contains(fsBold) ? 700 : 400;
+  f.Italic = style_.Contains(fsItalic);
+  f.Underline = style_.Contains(fsUnderline);
+  f.StrikeOut = style_.Contains(fsStrikeOut);
+  f.CharSet = charset_;
+  f.FaceName = name_;
+  return f;
+}
 
+// --- TPen ---
+
+int PenModeToRop2(TPenMode mode) {
+  static constexpr int kRop2[] = {
+      gdi::R2_BLACK,       gdi::R2_WHITE,      gdi::R2_NOP,         gdi::R2_NOT,
+      gdi::R2_COPYPEN,     gdi::R2_NOTCOPYPEN, gdi::R2_MERGEPENNOT, gdi::R2_MASKPENNOT,
+      gdi::R2_MERGENOTPEN, gdi::R2_MASKNOTPEN, gdi::R2_MERGEPEN,    gdi::R2_NOTMERGEPEN,
+      gdi::R2_MASKPEN,     gdi::R2_NOTMASKPEN, gdi::R2_XORPEN,      gdi::R2_NOTXORPEN};
+  const auto i = static_cast<unsigned>(mode);
+  return i < std::size(kRop2) ? kRop2[i] : gdi::R2_COPYPEN;
+}
+
+TPen::TPen() = default;
+TPen::~TPen() = default;
+
+void TPen::Changed() {
+  // A property change describes a new pen: the native one no longer applies.
+  handle_.reset();
+  if (OnChange) OnChange();
+}
+void TPen::SetColor(const TColor& v) {
+  color_ = v;
+  Changed();
+}
+void TPen::SetWidth(const int& v) {
+  width_ = v < 0 ? 0 : v;
+  Changed();
+}
+void TPen::SetStyle(const TPenStyle& v) {
+  style_ = v;
+  Changed();
+}
+void TPen::SetMode(const TPenMode& v) {
+  mode_ = v;
+  Changed();
+}
+void TPen::SetHandle(const gdi::LogPen& pen) {
+  handle_ = std::make_unique<gdi::LogPen>(pen);
+  if (OnChange) OnChange();
+}
+gdi::LogPen TPen::Handle() const {
+  if (handle_) return *handle_;
+  static constexpr std::uint32_t kStyles[] = {gdi::PS_SOLID,      gdi::PS_DASH,       gdi::PS_DOT,
+                                              gdi::PS_DASHDOT,    gdi::PS_DASHDOTDOT, gdi::PS_NULL,
+                                              gdi::PS_INSIDEFRAME};
+  gdi::LogPen p;
+  const auto i = static_cast<unsigned>(style_);
+  p.Style = i < std::size(kStyles) ? kStyles[i] : gdi::PS_SOLID;
+  p.Width = width_;
+  p.Color = ColorToRGB(color_);
+  return p;
+}
 void TPen::Assign(const TPen& other) {
+  if (&other == this) return;
   color_ = other.color_;
   width_ = other.width_;
   style_ = other.style_;
+  mode_ = other.mode_;
+  Changed();
 }
 
+// --- TBrush ---
+
+void TBrush::Changed() {
+  if (OnChange) OnChange();
+}
 void TBrush::SetColor(const TColor& v) {
   color_ = v;
   if (style_ == bsClear) style_ = bsSolid;
+  Changed();
+}
+void TBrush::SetStyle(const TBrushStyle& v) {
+  style_ = v;
+  Changed();
+}
+void TBrush::SetBitmap(TBitmap* const& v) {
+  bitmap_ = v;
+  Changed();
 }
 void TBrush::Assign(const TBrush& other) {
+  if (&other == this) return;
   color_ = other.color_;
   style_ = other.style_;
+  bitmap_ = other.bitmap_;
+  Changed();
 }
 
 // --- TCanvas ---

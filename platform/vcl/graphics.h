@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/vcl/colors.h"
@@ -15,7 +17,14 @@ class QImage;
 
 namespace platform {
 
+namespace gdi {
+class Dc;
+struct LogPen;
+struct LogFont;
+}  // namespace gdi
+
 class TGraphic;
+class TBitmap;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
@@ -48,12 +57,22 @@ class TFont : public TPersistent {
   Property<TFontStyles, TFont, &TFont::GetStyle, &TFont::SetStyle> Style{this};
   Property<int, TFont, &TFont::GetCharset, &TFont::SetCharset> Charset{this};
 
+  int GetPixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(const int& v) { pixelsPerInch_ = v > 0 ? v : kPixelsPerInch; }
+  // Size converts to Height at this resolution.
+  Property<int, TFont, &TFont::GetPixelsPerInch, &TFont::SetPixelsPerInch> PixelsPerInch{this};
+
   void Assign(const TFont& other);
+  // The font as the device context takes it.
+  gdi::LogFont ToLogFont() const;
   // Called after every change; the owner re-applies the font to its widget.
   std::function<void()> OnChange;
 
- private:
+ protected:
   void Changed();
+
+ private:
+  int pixelsPerInch_ = kPixelsPerInch;
   std::string name_ = "MS Sans Serif";
   int height_ = -11;
   TColor color_ = clWindowText;
@@ -62,28 +81,67 @@ class TFont : public TPersistent {
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode {
+  pmBlack,
+  pmWhite,
+  pmNop,
+  pmNot,
+  pmCopy,
+  pmNotCopy,
+  pmMergePenNot,
+  pmMaskPenNot,
+  pmMergeNotPen,
+  pmMaskNotPen,
+  pmMerge,
+  pmNotMerge,
+  pmMask,
+  pmNotMask,
+  pmXor,
+  pmNotXor
+};
+// The device context's raster operation (R2_*) of a pen mode.
+int PenModeToRop2(TPenMode mode);
 
 class TPen : public TPersistent {
  public:
+  TPen();
+  ~TPen() override;
   const char* ClassName() const override { return "TPen"; }
 
   TColor GetColor() const { return color_; }
-  void SetColor(const TColor& v) { color_ = v; }
+  void SetColor(const TColor& v);
+  // 0 is one device pixel whatever the mapping.
   int GetWidth() const { return width_; }
-  void SetWidth(const int& v) { width_ = v < 1 ? 1 : v; }
+  void SetWidth(const int& v);
   TPenStyle GetStyle() const { return style_; }
-  void SetStyle(const TPenStyle& v) { style_ = v; }
+  void SetStyle(const TPenStyle& v);
+  TPenMode GetMode() const { return mode_; }
+  void SetMode(const TPenMode& v);
 
   Property<TColor, TPen, &TPen::GetColor, &TPen::SetColor> Color{this};
   Property<int, TPen, &TPen::GetWidth, &TPen::SetWidth> Width{this};
   Property<TPenStyle, TPen, &TPen::GetStyle, &TPen::SetStyle> Style{this};
+  Property<TPenMode, TPen, &TPen::GetMode, &TPen::SetMode> Mode{this};
+
+  // A native pen that replaces what the properties describe, until a property changes.
+  void SetHandle(const gdi::LogPen& pen);
+  bool HasHandle() const { return handle_ != nullptr; }
+  // The pen the device context draws with: the native one, or one made from the properties.
+  gdi::LogPen Handle() const;
 
   void Assign(const TPen& other);
+  // Called after every change.
+  std::function<void()> OnChange;
+
+ protected:
+  void Changed();
 
  private:
   TColor color_ = clBlack;
   int width_ = 1;
   TPenStyle style_ = psSolid;
+  TPenMode mode_ = pmCopy;
+  std::unique_ptr<gdi::LogPen> handle_;
 };
 
 enum TBrushStyle {
@@ -104,16 +162,26 @@ class TBrush : public TPersistent {
   TColor GetColor() const { return color_; }
   void SetColor(const TColor& v);
   TBrushStyle GetStyle() const { return style_; }
-  void SetStyle(const TBrushStyle& v) { style_ = v; }
+  void SetStyle(const TBrushStyle& v);
+  // A pattern that tiles instead of the style (not owned; null: none).
+  TBitmap* GetBitmap() const { return bitmap_; }
+  void SetBitmap(TBitmap* const& v);
 
   Property<TColor, TBrush, &TBrush::GetColor, &TBrush::SetColor> Color{this};
   Property<TBrushStyle, TBrush, &TBrush::GetStyle, &TBrush::SetStyle> Style{this};
+  Property<TBitmap*, TBrush, &TBrush::GetBitmap, &TBrush::SetBitmap> Bitmap{this};
 
   void Assign(const TBrush& other);
+  // Called after every change.
+  std::function<void()> OnChange;
+
+ protected:
+  void Changed();
 
  private:
   TColor color_ = clWhite;
   TBrushStyle style_ = bsSolid;
+  TBitmap* bitmap_ = nullptr;
 };
 
 class TCanvas : public TPersistent {
@@ -178,6 +246,10 @@ class TCanvas : public TPersistent {
   };
   PixelGrid Pixels{this};
 
+  // The device context with this canvas's pen, brush and font selected (each only when it
+  // changed since it was last selected).
+  gdi::Dc* GetHandle();
+
   // For the layer: the bitmap drawn into (nullptr: drawing does nothing) and the change hook.
   void SetTarget(QImage* image) { image_ = image; }
   std::function<void()> OnChange;
@@ -185,6 +257,8 @@ class TCanvas : public TPersistent {
  private:
   void Changed();
   QImage* image_ = nullptr;
+  // Made on first use.
+  std::shared_ptr<gdi::Dc> dc_;
 };
 
 }  // namespace platform

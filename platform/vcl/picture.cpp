@@ -50,7 +50,8 @@ void TBitmap::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   std::unique_ptr<QImage> next;
   if (width > 0 && height > 0) {
-    next = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
+    next = std::make_unique<QImage>(
+        width, height, pixelFormat_ == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
     if (!next->isNull()) {
       next->fill(Qt::white);
       if (image_ && !image_->isNull()) {
@@ -66,6 +67,20 @@ void TBitmap::SetSize(int width, int height) {
   Changed();
 }
 
+void TBitmap::SetPixelFormat(const TPixelFormat& v) {
+  if (v == pixelFormat_) return;
+  pixelFormat_ = v;
+  if (image_ && !image_->isNull()) {
+    *image_ = image_->convertToFormat(v == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    Retarget();
+  }
+}
+
+std::uint8_t* TBitmap::ScanLine(int y) {
+  if (!image_ || image_->isNull() || y < 0 || y >= image_->height()) return nullptr;
+  return image_->scanLine(y);
+}
+
 const QImage* TBitmap::Image() const {
   return image_.get();
 }
@@ -75,7 +90,8 @@ void TBitmap::SetImage(const QImage& image) {
     image_.reset();
     width_ = height_ = 0;
   } else {
-    image_ = std::make_unique<QImage>(image.convertToFormat(QImage::Format_RGB32));
+    image_ = std::make_unique<QImage>(image.convertToFormat(
+        pixelFormat_ == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32));
     width_ = image_->width();
     height_ = image_->height();
   }

@@ -2,6 +2,7 @@
 // canvas) and TPicture (the holder a TImage shows, assignable from another picture).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,8 @@ class TGraphic : public TPersistent {
   void Changed();
 };
 
+enum TPixelFormat { pfDevice, pf24bit };
+
 class TBitmap : public TGraphic {
  public:
   TBitmap();
@@ -50,6 +53,15 @@ class TBitmap : public TGraphic {
   Property<int, TBitmap, &TBitmap::GetHeight, &TBitmap::SetHeight> Height{this};
   TCanvas* const Canvas;
 
+  // pf24bit: rows of blue, green, red bytes for per-pixel code; pfDevice: the drawing format.
+  // Changing it keeps the pixels.
+  TPixelFormat GetPixelFormat() const { return pixelFormat_; }
+  void SetPixelFormat(const TPixelFormat& v);
+  Property<TPixelFormat, TBitmap, &TBitmap::GetPixelFormat, &TBitmap::SetPixelFormat> PixelFormat{
+      this};
+  // The bytes of row y (null outside the bitmap): 3 per pixel in pf24bit, 4 in pfDevice.
+  std::uint8_t* ScanLine(int y);
+
   // Copies the pixels of any graphic (a decoded JPEG, another bitmap).
   void Assign(const TGraphic& source);
   // Reads a BMP file image from memory; EInvalidGraphic when it is not one.
@@ -63,6 +75,7 @@ class TBitmap : public TGraphic {
  private:
   void Retarget();
   std::unique_ptr<QImage> image_;
+  TPixelFormat pixelFormat_ = pfDevice;
   int width_ = 0;
   int height_ = 0;
 };

@@ -1,0 +1,55 @@
+// The canvas's device context, with the canvas's pen, brush and font selected into it.
+#include <QImage>
+
+#include "platform/gdi/dc.h"
+#include "platform/vcl/graphics.h"
+#include "platform/vcl/picture.h"
+
+namespace platform {
+
+gdi::Dc* TCanvas::GetHandle() {
+  if (!dc_) dc_ = std::make_shared<gdi::Dc>(image_);
+  gdi::Dc& dc = *dc_;
+  if (dc.Target() != image_) dc.SetTarget(image_);
+  const gdi::LogPen pen = Pen->Handle();
+  if (!(dc.CurrentPen() == pen)) dc.SelectPen(pen);
+  dc.SetROP2(PenModeToRop2(Pen->GetMode()));
+
+  gdi::LogBrush brush;
+  const TColor color = ColorToRGB(Brush->GetColor());
+  brush.Color = color;
+  const QImage* pattern = Brush->GetBitmap() ? Brush->GetBitmap()->Image() : nullptr;
+  if (pattern && !pattern->isNull()) {
+    brush.Style = gdi::BS_PATTERN;
+    brush.Pattern = std::make_shared<const QImage>(*pattern);
+  } else if (Brush->GetStyle() == bsSolid) {
+    brush.Style = gdi::BS_SOLID;
+  } else if (Brush->GetStyle() == bsClear) {
+    brush.Style = gdi::BS_NULL;
+  } else {
+    brush.Style = gdi::BS_HATCHED;
+    brush.Hatch = gdi::HS_HORIZONTAL + (static_cast<int>(Brush->GetStyle()) - bsHorizontal);
+  }
+  const gdi::LogBrush& current = dc.CurrentBrush();
+  const bool samePattern = current.Pattern && brush.Pattern && *current.Pattern == *brush.Pattern;
+  if (current.Style != brush.Style || current.Color != brush.Color ||
+      current.Hatch != brush.Hatch || (brush.Pattern && !samePattern)) {
+    dc.SelectBrush(brush);
+    // Selecting a brush also sets what text and hatch gaps are drawn on, as the platform's
+    // canvas does: a solid brush's colour, opaque; otherwise transparent.
+    if (brush.Style == gdi::BS_SOLID) {
+      dc.SetBkColor(color);
+      dc.SetBkMode(gdi::OPAQUE);
+    } else {
+      dc.SetBkColor(~color & 0xFFFFFF);
+      dc.SetBkMode(gdi::TRANSPARENT);
+    }
+  }
+
+  const gdi::LogFont font = Font->ToLogFont();
+  if (!(dc.CurrentFont() == font)) dc.SelectFont(font);
+  dc.SetTextColor(ColorToRGB(Font->GetColor()));
+  return &dc;
+}
+
+}  // namespace platform
