@@ -8,7 +8,6 @@
 
 namespace platform {
 class TBitmap;
-class TCanvas;
 }  // namespace platform
 
 namespace chart {
@@ -36,8 +35,9 @@ class TPlotBlend {
   TRect rect_{};
   bool validSize_ = false;
   TPlotTransparency transparency_ = 0;
-  // The surface the pixels were taken from, written back to it.
-  platform::TCanvas* surface_ = nullptr;
+  // The surface the canvas drew on when the blend started (its buffer or an export target):
+  // the pixels are read from it and mixed back into it.
+  platform::gdi::Dc* surface_ = nullptr;
   std::unique_ptr<platform::TBitmap> saved_;
 };
 

@@ -24,7 +24,8 @@ extern bool PlotCheckPenWidth;
 // The colour dialog's custom colours, made on first use.
 std::vector<std::string>& PlotCustomEditColors();
 
-// Library start and end; start runs on its own before main and may be called again to reset.
+// Library start and end. The settings begin with the values start gives them; tests call it
+// again to reset what they switched.
 void PlotCanvasUnitStart();
 void PlotCanvasUnitEnd();
 
