@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -138,6 +139,24 @@ TEST(StateJson, KeysValuesAndEscapes) {
       "RtcmBaud",      "NmeaRatesReply", "FlashWritesLeft", "AckOkCommand",
       "AckFailCommand"};
   EXPECT_EQ(keys, want);
+}
+
+// A decimal comma in the user's locale changes nothing in what is printed or read back.
+TEST(StateJson, SameTextUnderAGermanLocale) {
+  auto s = std::make_unique<ReceiverState>();
+  DecoderHooks hooks;
+  const std::string text =
+      testutil::Line("$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,") + "$GP";
+  ProcessChunk(*s, text.data(), text.size(), hooks);
+  const std::string inC = decode::StateToJson(*s, 0, 0);
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale on this machine";
+  const std::string inDe = decode::StateToJson(*s, 0, 0);
+  const json j = json::parse(inDe);
+  std::setlocale(LC_ALL, before.c_str());
+  EXPECT_EQ(inDe, inC);
+  EXPECT_NE(inDe.find("\"Hdop\":1.03,"), std::string::npos) << inDe;
+  ExpectSameState(j, *s, 0, 0);
 }
 
 #ifdef KORVANE_BINARY_DIR
