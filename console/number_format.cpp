@@ -1,13 +1,11 @@
 #include "console/number_format.h"
 
-#include <cerrno>
-#include <climits>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace console {
 
+// std::to_chars: the user's locale must not turn the decimal point into a comma.
 std::string FloatToStrF(double value, int precision, int digits) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
@@ -16,15 +14,23 @@ std::string FloatToStrF(double value, int precision, int digits) {
   if (digits < 0) digits = 0;
   if (digits > 18) digits = 18;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, value);
-  double rounded = std::strtod(buf, nullptr);
+  char* end =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1).ptr;
+  double rounded = 0;
+  // Rounding next to the largest double can leave its range: that is an infinity.
+  if (std::from_chars(buf, end, rounded).ec != std::errc()) return value > 0 ? "INF" : "-INF";
   int exponent = rounded == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
   if (exponent >= precision) {
-    std::snprintf(buf, sizeof buf, "%.*E", precision - 1, rounded);
-    return buf;
+    end =
+        std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::scientific, precision - 1)
+            .ptr;
+    std::string s(buf, end);
+    for (char& c : s)
+      if (c == 'e') c = 'E';
+    return s;
   }
-  std::snprintf(buf, sizeof buf, "%.*f", digits, rounded);
-  std::string s = buf;
+  end = std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, digits).ptr;
+  std::string s(buf, end);
   // A value that rounds to zero shows without a sign.
   if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
   return s;
@@ -35,10 +41,11 @@ bool ParseDecimal(const std::string& text, int* out) {
   if (i == text.size()) return false;
   for (std::size_t k = i; k < text.size(); ++k)
     if (text[k] < '0' || text[k] > '9') return false;
-  errno = 0;
-  long v = std::strtol(text.c_str(), nullptr, 10);
-  if (errno == ERANGE || v > INT_MAX || v < INT_MIN) return false;
-  if (out) *out = static_cast<int>(v);
+  int v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (ec != std::errc() || ptr != end) return false;
+  if (out) *out = v;
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QSocketNotifier>
+#include <clocale>
 #include <cstdint>
 
 #include "platform/core/thread.h"
@@ -89,6 +90,9 @@ void EnsureApplication() {
     static int argc = 1;
     static char* argv[] = {program_invocation_name, nullptr};
     new QApplication(argc, argv);
+    // Qt took the whole locale from the environment. Numbers in sentences, layouts and files
+    // are read and written locale-free anyway; this keeps any C call from using a decimal comma.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     // The layouts name the original desktop's fonts; these are the closest on this one.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

@@ -1,10 +1,6 @@
 #include "platform/vcl/layout_text.h"
 
-#include <strings.h>
-
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
 #include <limits>
 
@@ -20,17 +16,27 @@ constexpr int kMaxDepth = 64;
   throw EReadError("line " + std::to_string(line) + ": " + what);
 }
 
-bool IsIdentStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-bool IsIdentChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
+// ASCII only, whatever the user's locale says about other bytes.
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
+bool IsIdentStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || IsDigit(c);
+}
+bool IsSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 bool Same(const std::string& a, const char* b) {
-  return strcasecmp(a.c_str(), b) == 0;
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return i == a.size() && !b[i];
 }
 
 struct Token {
@@ -68,7 +74,7 @@ class Lexer {
       const char c = s_[pos_++];
       if (c == '}') break;
       if (c == '\n') ++line_;
-      if (std::isspace(static_cast<unsigned char>(c))) continue;
+      if (IsSpace(c)) continue;
       const int v = HexValue(c);
       if (v < 0) Fail(line_, std::string("invalid character '") + c + "' in binary value");
       if (high < 0) {
@@ -91,7 +97,7 @@ class Lexer {
   }
 
   void SkipSpace() {
-    while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_]))) {
+    while (pos_ < s_.size() && IsSpace(s_[pos_])) {
       if (s_[pos_] == '\n') ++line_;
       ++pos_;
     }
@@ -140,10 +146,11 @@ class Lexer {
       const size_t digits = pos_;
       while (pos_ < s_.size() && HexValue(s_[pos_]) >= 0) ++pos_;
       if (pos_ == digits || pos_ - digits > 16) Fail(line_, "invalid hex number");
-      const std::string hex(s_.substr(digits, pos_ - digits));
-      const unsigned long long v = std::strtoull(hex.c_str(), nullptr, 16);
+      unsigned long long v = 0;
+      std::from_chars(s_.data() + digits, s_.data() + pos_, v, 16);  // 16 digits always fit
       t.kind = Token::tInteger;
-      t.integer = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
+      // Modulo 2^64: "-$8000000000000000" is the lowest value, not an overflow.
+      t.integer = static_cast<std::int64_t>(negative ? 0 - v : v);
       return t;
     }
     bool real = false;
@@ -170,15 +177,19 @@ class Lexer {
       ++pos_;
     }
     if (pos_ < s_.size() && IsIdentChar(s_[pos_])) Fail(line_, "invalid number '" + num + "'");
-    errno = 0;
+    // from_chars, not strtod: the user's locale may use a decimal comma.
+    const char* first = num.data();
+    const char* last = first + num.size();
+    std::from_chars_result r;
     if (real) {
       t.kind = Token::tReal;
-      t.real = std::strtod(num.c_str(), nullptr);
+      r = std::from_chars(first, last, t.real);
     } else {
       t.kind = Token::tInteger;
-      t.integer = std::strtoll(num.c_str(), nullptr, 10);
+      r = std::from_chars(first, last, t.integer);
     }
-    if (errno == ERANGE) Fail(line_, "number out of range: " + num);
+    if (r.ec == std::errc::result_out_of_range) Fail(line_, "number out of range: " + num);
+    if (r.ec != std::errc() || r.ptr != last) Fail(line_, "invalid number '" + num + "'");
     return t;
   }
 
@@ -208,15 +219,11 @@ class Lexer {
           ++pos_;
           const size_t digits = pos_;
           while (pos_ < s_.size() && HexValue(s_[pos_]) >= 0 && pos_ - digits < 8) ++pos_;
-          if (pos_ > digits) {
-            code = std::strtol(std::string(s_.substr(digits, pos_ - digits)).c_str(), nullptr, 16);
-          }
+          if (pos_ > digits) std::from_chars(s_.data() + digits, s_.data() + pos_, code, 16);
         } else {
           const size_t digits = pos_;
           while (pos_ < s_.size() && IsDigit(s_[pos_]) && pos_ - digits < 8) ++pos_;
-          if (pos_ > digits) {
-            code = std::strtol(std::string(s_.substr(digits, pos_ - digits)).c_str(), nullptr, 10);
-          }
+          if (pos_ > digits) std::from_chars(s_.data() + digits, s_.data() + pos_, code, 10);
         }
         if (code < 0) Fail(line_, "invalid character code");
         if (code > 255) Fail(line_, "character code " + std::to_string(code) + " out of range");

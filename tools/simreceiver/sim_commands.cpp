@@ -1,4 +1,5 @@
 // The receiver's side of the "$PQVU" command set.
+#include <charconv>
 #include <cstdio>
 
 #include "tools/simreceiver/nmea_text.h"
@@ -84,7 +85,7 @@ std::string SimReceiver::HandleLine(std::string_view line) {
   for (size_t i = 4; i < 7; ++i) {
     if (tag[i] < '0' || tag[i] > '9') return {};
   }
-  const int number = std::stoi(tag.substr(4));
+  const int number = (tag[4] - '0') * 100 + (tag[5] - '0') * 10 + (tag[6] - '0');
   return HandleCommand(number, std::vector<std::string>(fields->begin() + 1, fields->end()));
 }
 
@@ -108,9 +109,11 @@ std::string SimReceiver::HandleCommand(int number, const std::vector<std::string
     case 430:
       return Reply(530, std::to_string(s.datum));
     case 456: {
-      char offset[32];
-      std::snprintf(offset, sizeof offset, "%.7f", tcxo_offset_);
-      return Reply(556, std::string(HasFix() ? "1," : "0,") + offset);
+      char offset[400];  // the largest double in full, with room for the decimals
+      const auto r =
+          std::to_chars(offset, offset + sizeof offset, tcxo_offset_, std::chars_format::fixed, 7);
+      return Reply(556, std::string(HasFix() ? "1," : "0,") +
+                            std::string(offset, r.ec == std::errc() ? r.ptr : offset));
     }
     case 490:
       return Reply(590, std::to_string(flash_writes_left_));

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
 #include <optional>
 
@@ -35,7 +35,9 @@ std::optional<int> Number(const std::string& text) {
   if (i == text.size() || text.size() > 9) return std::nullopt;
   for (size_t k = i; k < text.size(); ++k)
     if (text[k] < '0' || text[k] > '9') return std::nullopt;
-  return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+  int value = 0;
+  std::from_chars(text.data() + (text[0] == '+' ? 1 : 0), text.data() + text.size(), value);
+  return value;
 }
 
 // The argument of "NAME value", if the line is that command.

@@ -1,6 +1,7 @@
 #include "tools/simreceiver/sim_receiver.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,6 +17,13 @@ std::string Format(const char* fmt, auto... args) {
   char buf[128];
   const int n = std::snprintf(buf, sizeof buf, fmt, args...);
   return std::string(buf, n < 0 ? 0 : std::min<size_t>(static_cast<size_t>(n), sizeof buf - 1));
+}
+
+// Fixed notation with `decimals` digits, locale-free (never a decimal comma).
+std::string Fixed(double v, int decimals) {
+  char buf[400];  // the largest double in full, with room for the decimals
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
 }
 
 // ddmm.mmmm (latitude, 2 degree digits) or dddmm.mmmm (longitude, 3).
@@ -114,8 +122,8 @@ std::vector<std::string> SimReceiver::BuildSentences() {
   if (Due(kRateGga)) {
     if (e.fix) {
       add("GPGGA," + time + "," + lat + "," + lon + ",1," +
-          Format("%02d,%.2f,%.1f,M,%.1f,M,,", static_cast<int>(e.used_prns.size()), e.hdop,
-                 k.altitude_msl, k.geoid_separation));
+          Format("%02d,", static_cast<int>(e.used_prns.size())) + Fixed(e.hdop, 2) + "," +
+          Fixed(k.altitude_msl, 1) + ",M," + Fixed(k.geoid_separation, 1) + ",M,,");
     } else {
       add("GPGGA," + time + ",,,,,0,00,,,M,,M,,");
     }
@@ -128,7 +136,8 @@ std::vector<std::string> SimReceiver::BuildSentences() {
       body += ',';
       if (i < static_cast<int>(e.used_prns.size())) body += Format("%02d", e.used_prns[i]);
     }
-    body += e.fix ? Format(",%.2f,%.2f,%.2f", e.pdop, e.hdop, e.vdop) : std::string(",,,");
+    body += e.fix ? "," + Fixed(e.pdop, 2) + "," + Fixed(e.hdop, 2) + "," + Fixed(e.vdop, 2)
+                  : std::string(",,,");
     add(body);
   }
   if (Due(kRateGsv)) {
@@ -145,13 +154,13 @@ std::vector<std::string> SimReceiver::BuildSentences() {
     }
   }
   if (Due(kRateRmc)) {
-    add(e.fix ? "GPRMC," + time + ",A," + lat + "," + lon + "," +
-                    Format("%.2f,%.2f,", k.speed_knots, k.course) + date + ",,,A"
+    add(e.fix ? "GPRMC," + time + ",A," + lat + "," + lon + "," + Fixed(k.speed_knots, 2) + "," +
+                    Fixed(k.course, 2) + "," + date + ",,,A"
               : "GPRMC," + time + ",V,,,,,,," + date + ",,,N");
   }
   if (Due(kRateVtg)) {
-    add(e.fix ? Format("GPVTG,%.2f,T,,M,%.2f,N,%.2f,K,A", k.course, k.speed_knots,
-                       k.speed_knots * 1.852)
+    add(e.fix ? "GPVTG," + Fixed(k.course, 2) + ",T,,M," + Fixed(k.speed_knots, 2) + ",N," +
+                    Fixed(k.speed_knots * 1.852, 2) + ",K,A"
               : std::string("GPVTG,,T,,M,,N,,K,N"));
   }
   if (Due(kRateZda)) {
