@@ -5,10 +5,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "chart/canvas/geometry.h"
+#include "platform/gdi/dc.h"
 
 namespace platform {
 class TCanvas;
@@ -16,9 +19,7 @@ class TPen;
 class TBrush;
 class TFont;
 class TGraphic;
-namespace gdi {
-class Dc;
-}
+class TBitmap;
 }  // namespace platform
 
 namespace chart {
@@ -154,7 +155,26 @@ class TPlotCanvas {
   TRect Bounds;
   TPlotFont* CurrentFont = nullptr;
   double FontZoom = 100;
+
+ protected:
+  // The clip protocol. Each clip saves the clip in force before it (the device context's own
+  // included) on this canvas's stack and intersects the new region (device units) with it;
+  // UnClipCanvas restores the clip saved by the matching clip, or none when nothing is saved.
+  void SetClipRegion(const platform::gdi::Region& region);
+  void UnClipCanvas();
+  // A new drawing starts: clips left open by an earlier one are forgotten.
+  void ForgetSavedClips() { savedClips_.clear(); }
+
+ private:
+  std::vector<std::optional<platform::gdi::Region>> savedClips_;
+  // A brush image that is not a bitmap, converted for the brush (which does not own it).
+  std::unique_ptr<platform::TBitmap> brushImage_;
 };
+
+// Clip routines of the canvas unit: an ellipse (not inverted), a rounded rectangle, a polygon.
+void ClipEllipse(TPlotCanvas& canvas, const TRect& r);
+void ClipRoundRectangle(TPlotCanvas& canvas, const TRect& r, int size);
+void ClipPolygon(TPlotCanvas& canvas, std::span<const TPoint> points);
 
 class TCanvas3D : public TPlotCanvas {
  public:
