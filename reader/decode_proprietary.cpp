@@ -10,10 +10,6 @@ namespace reader {
 
 namespace {
 
-bool Checked(const char* line) {
-  return ChecksumOk(line, std::strlen(line));
-}
-
 // Reads field `index` (1-based) of a reply; false when the sentence lacks it or it is too long.
 // An empty field reads as "".
 bool ReplyField(const char* line, int index, char* dst, std::size_t cap) {
@@ -59,14 +55,13 @@ void DecodeVersion(ReceiverState& s, const char* line, DecoderHooks& hooks) {
 
 // $PQVUCHN,0145t,...: PPSSt per channel.
 void DecodeChannelStatus(ReceiverState& s, const char* line) {
-  if (!Checked(line)) return;
   FieldWalker w(line);
   if (!w.Next()) return;
   for (int i = 0; i < kChannelCount; ++i) {
     char f[kFieldCap];
     if (w.Read(f, sizeof f) != FieldRead::Ok) return;
     // Shorter fields carry no state digit; the walk ends rather than read past them.
-    if (std::strlen(f) < 5) return;
+    if (!f[1] || !f[2] || !f[3] || !f[4]) return;
     ChannelInfo& ch = s.Channels[i];
     char two[3] = {f[0], f[1], 0};
     ch.Prn = ParseLong(two);
@@ -83,7 +78,6 @@ void DecodeChannelStatus(ReceiverState& s, const char* line) {
 
 // $PQVUEPH,x,14.30,3.05,...: satellite number plus a fraction that gives the level.
 void DecodeEphemerisStatus(ReceiverState& s, const char* line) {
-  if (!Checked(line)) return;
   FieldWalker w(line);
   if (!w.Next()) return;
   if (!w.Next()) return;
@@ -104,7 +98,6 @@ void DecodeEphemerisStatus(ReceiverState& s, const char* line) {
 }
 
 void DecodeProprietaryReply(ReceiverState& s, const char* line, DecoderHooks& hooks) {
-  if (!Checked(line)) return;
   if (std::strlen(line) < 8) return;
   const char* id = line + 5;
   auto is = [id](const char* n) { return std::strncmp(id, n, 3) == 0; };

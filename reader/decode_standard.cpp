@@ -42,10 +42,6 @@ class Sentence {
   FieldWalker walk_;
 };
 
-bool Checked(const char* line) {
-  return ChecksumOk(line, std::strlen(line));
-}
-
 // The number in the two characters at p.
 std::int32_t TwoDigits(const char* p) {
   const char two[3] = {p[0], p[1], 0};
@@ -123,7 +119,6 @@ void LoseFix(FixInfo& fix) {
 
 // $GPGLL,4916.45,N,12311.12,W,225444,A,A*hh
 void DecodeGLL(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field f;
@@ -140,7 +135,6 @@ void DecodeGLL(ReceiverState& st, const char* line) {
 
 // $GPRMC,225446.00,A,4916.45,N,12311.12,W,000.5,054.7,191194,020.3,E,A*hh
 void DecodeRMC(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field f;
@@ -172,7 +166,6 @@ void DecodeRMC(ReceiverState& st, const char* line) {
 
 // $GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A*hh
 void DecodeVTG(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field f;
@@ -191,7 +184,6 @@ void DecodeVTG(ReceiverState& st, const char* line) {
 
 // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*hh
 void DecodeGSA(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   std::memset(fix.UsedPrns, 0, sizeof fix.UsedPrns);
   Sentence s(line);
@@ -227,7 +219,6 @@ void DecodeGSA(ReceiverState& st, const char* line) {
 
 // $GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*hh
 void DecodeGSV(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field total, number, f;
@@ -237,6 +228,7 @@ void DecodeGSV(ReceiverState& st, const char* line) {
     std::int32_t msg = ParseLong(number.text);
     if (msg == 1) {
       std::memset(st.Satellites, 0, sizeof st.Satellites);
+      st.MarkedFrom.Valid = false;  // the Used marks went with the table
       st.SatListComplete = 0;
     }
     if (total.ok() && ParseLong(total.text) == msg) st.SatListComplete = 1;
@@ -267,7 +259,6 @@ void DecodeGSV(ReceiverState& st, const char* line) {
 
 // $GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*hh
 void DecodeGGA(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field f;
@@ -292,7 +283,6 @@ void DecodeGGA(ReceiverState& st, const char* line) {
 
 // $GPZDA,201530.00,04,07,2002,00,00*hh
 void DecodeZDA(ReceiverState& st, const char* line) {
-  if (!Checked(line)) return;
   FixInfo& fix = st.Fix;
   Sentence s(line);
   Field f;

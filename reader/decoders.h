@@ -36,15 +36,21 @@ class DecoderHooks {
   virtual void Reply(ReplyStep step) { (void)step; }
 };
 
-// Joins the chunk (n bytes; NUL bytes count as line breaks) to the carried text, leaving this
-// turn's complete text in SentenceBuffer and the last sentence in CarryBuffer.
+// Joins the chunk (n bytes, at most kChunkMax: one read; NUL bytes count as line breaks) to the
+// carried text, leaving this turn's complete text in SentenceBuffer and the last sentence in
+// CarryBuffer.
 void AppendChunk(ReceiverState& s, const char* chunk, std::size_t n, DecoderHooks& hooks);
-// Splits SentenceBuffer into lines and decodes each.
+// Splits SentenceBuffer into lines, tests the checksum of each line of a decoded type and
+// decodes the lines that pass.
 void DispatchSentences(ReceiverState& s, DecoderHooks& hooks);
+// Sets each satellite's Used mark; does nothing while the used list and the table are as they
+// were at its last run.
 void MarkUsedSatellites(ReceiverState& s);
-// One turn of the read loop without the display steps: framing, dispatch, marking.
+// The read loop's turns without the display steps: framing, dispatch, marking. A chunk of any
+// length is taken in read-sized turns.
 void ProcessChunk(ReceiverState& s, const char* chunk, std::size_t n, DecoderHooks& hooks);
 
+// The decoders take one line (no CR or LF) whose checksum has passed: they do not test it again.
 void DecodeGLL(ReceiverState& s, const char* line);
 void DecodeRMC(ReceiverState& s, const char* line);
 void DecodeVTG(ReceiverState& s, const char* line);

@@ -1,33 +1,30 @@
 #include "reader/fields.h"
 
-#include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <system_error>
+
+#include "reader/nmea_checksum.h"
 
 namespace reader {
 
 bool ChecksumOk(const char* text, std::size_t length) {
   if (!text || length < 5) return false;
+  // The first '*' that leaves two characters after it; index 1 is data even when it is a '*'.
+  const void* found = std::memchr(text + 2, '*', length - 4);
+  if (!found) return false;
+  const auto star = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+  const unsigned x = NmeaChecksum(std::string_view(text + 1, star - 1));
   const auto* t = reinterpret_cast<const unsigned char*>(text);
-  unsigned x = t[1];
-  std::size_t i = 2;
-  bool star = false;
-  for (; i < length - 2; ++i) {
-    if (t[i] == '*') {
-      star = true;
-      break;
-    }
-    x ^= t[i];
-  }
-  if (!star) return false;
   auto digit = [](unsigned char c) { return c >= 'A' ? int(c) - 55 : int(c) - 48; };
   // Truncating remainder: digits below '0' give a negative value that never matches.
-  int value = (digit(t[i + 1]) * 16 + digit(t[i + 2])) % 256;
-  return value == int(x & 0xFF);
+  int value = (digit(t[star + 1]) * 16 + digit(t[star + 2])) % 256;
+  return value == int(x);
 }
 
 namespace {
@@ -53,7 +50,9 @@ bool GetField(const char* src, char* dst, std::size_t cap) {
 }
 
 bool FieldWalker::Next() {
-  const char* s = cur_ ? cur_ : line_;
+  // The field's own characters hold no ',', '*' or NUL: the walk may start at its end.
+  const char* s = end_ ? end_ : (cur_ ? cur_ : line_);
+  end_ = nullptr;
   for (; *s && *s != '*'; ++s) {
     if (*s == ',') {
       cur_ = s + 1;
@@ -64,14 +63,17 @@ bool FieldWalker::Next() {
 }
 
 std::size_t FieldWalker::Length() const {
-  return cur_ ? FieldLength(cur_) : 0;
+  if (!cur_) return 0;
+  std::size_t n = FieldLength(cur_);
+  end_ = cur_ + n;
+  return n;
 }
 
 FieldRead FieldWalker::Read(char* dst, std::size_t cap) const {
   if (cap == 0) return FieldRead::Bad;
   dst[0] = '\0';
   if (!cur_) return FieldRead::Empty;
-  std::size_t n = FieldLength(cur_);
+  std::size_t n = Length();
   if (n == 0) return FieldRead::Empty;
   if (n >= cap) return FieldRead::Bad;
   std::memcpy(dst, cur_, n);
@@ -79,16 +81,125 @@ FieldRead FieldWalker::Read(char* dst, std::size_t cap) const {
   return FieldRead::Ok;
 }
 
+namespace {
+
+// The white space the C library's number readers skip in the "C" locale.
+bool IsSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+  return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+
+// Decimal exponent of the leading digit of a decimal real at p (its sign already read) plus its
+// written exponent: above 0 for a value of 1 or more. Only used to tell an overflow from an
+// underflow, which lie hundreds of decades apart.
+std::int64_t DecimalMagnitude(const char* p) {
+  std::int64_t mag = 0;
+  while (*p == '0') ++p;
+  for (; IsDigit(*p); ++p) ++mag;
+  if (*p == '.') {
+    ++p;
+    if (mag == 0)
+      for (; *p == '0'; ++p) --mag;
+    while (IsDigit(*p)) ++p;
+  }
+  if ((*p | 0x20) == 'e') {
+    const char* e = p + 1;
+    bool negative = *e == '-';
+    if (*e == '-' || *e == '+') ++e;
+    std::int64_t exp = 0;
+    for (; IsDigit(*e); ++e)
+      if (exp < 1'000'000'000) exp = exp * 10 + (*e - '0');
+    mag += negative ? -exp : exp;
+  }
+  return mag;
+}
+
+}  // namespace
+
 std::int32_t ParseLong(const char* text) {
-  errno = 0;
-  long v = std::strtol(text, nullptr, 10);
+  const char* p = text;
+  while (IsSpace(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  constexpr std::int64_t kLimit = std::int64_t{INT32_MAX} + 1;
+  std::int64_t v = 0;
+  for (; IsDigit(*p); ++p) {
+    v = v * 10 + (*p - '0');
+    if (v > kLimit) v = kLimit;
+  }
+  if (negative) v = -v;
   if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
   return static_cast<std::int32_t>(v);
 }
 
+namespace {
+
+// Plain decimals of up to 15 significant digits and 22 decimals, the receiver's usual form:
+// digits and scale are both exact doubles, so the one division rounds correctly, as the full
+// reader would. False for anything else (exponent, hexadecimal, inf, nan, more digits).
+bool QuickDecimal(const char* p, double& out) {
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool any = false;
+  for (; IsDigit(*p); ++p, any = true)
+    if (count > 0 || *p != '0') digits = digits * 10 + static_cast<unsigned>(*p - '0'), ++count;
+  if (*p == '.') {
+    for (++p; IsDigit(*p); ++p, any = true, ++decimals)
+      if (count > 0 || *p != '0') digits = digits * 10 + static_cast<unsigned>(*p - '0'), ++count;
+  }
+  if (!any || count > 15 || decimals > 22 || (*p | 0x20) == 'e' || (*p | 0x20) == 'x') return false;
+  static constexpr double kTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  out = static_cast<double>(digits) / kTen[decimals];
+  return true;
+}
+
+}  // namespace
+
 double ParseReal(const char* text) {
-  return std::strtod(text, nullptr);
+  const char* p = text;
+  while (IsSpace(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (double quick; QuickDecimal(p, quick)) return negative ? -quick : quick;
+  // A second sign is no number; from_chars would take it.
+  if (*p == '-' || *p == '+') return 0.0;
+  const char* end = p + std::strlen(p);
+  double v = 0.0;
+  std::from_chars_result r;
+  if (p[0] == '0' && (p[1] | 0x20) == 'x') {
+    // "0x" without a hexadecimal digit after it reads as the 0 before the 'x'.
+    const char* h = p + 2;
+    if (!IsHexDigit(h[0]) && !(h[0] == '.' && IsHexDigit(h[1]))) return negative ? -0.0 : 0.0;
+    // The exponent counts only when digits follow its sign; from_chars is lenient there.
+    const char* m = h;
+    while (IsHexDigit(*m)) ++m;
+    if (*m == '.') {
+      ++m;
+      while (IsHexDigit(*m)) ++m;
+    }
+    const char* digit = m + 1 + (m[1] == '-' || m[1] == '+');
+    if ((*m | 0x20) != 'p' || !IsDigit(*digit)) end = m;
+    r = std::from_chars(h, end, v, std::chars_format::hex);
+    if (r.ec == std::errc::result_out_of_range) {
+      // Hexadecimal input is rare enough to settle the direction by the written exponent.
+      const char* e = std::strpbrk(p, "pP");
+      v = e && e[1] == '-' ? 0.0 : HUGE_VAL;
+    }
+  } else {
+    r = std::from_chars(p, end, v);
+    if (r.ec == std::errc::invalid_argument) return 0.0;
+    if (r.ec == std::errc::result_out_of_range) v = DecimalMagnitude(p) > 0 ? HUGE_VAL : 0.0;
+  }
+  return negative ? -v : v;
 }
 
 float ToFloat(double v) {

@@ -34,6 +34,8 @@ class FieldWalker {
  private:
   const char* line_;
   const char* cur_ = nullptr;
+  // End of the current field once measured, so that Next does not walk it a second time.
+  mutable const char* end_ = nullptr;
 };
 
 // atol/atof with defined results for any text: integers saturate to the 32-bit range, reals

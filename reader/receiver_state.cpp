@@ -21,6 +21,7 @@ void ReceiverState::Reset() {
   EphemerisUpdated = 0;
   std::memset(&Fix, 0, sizeof Fix);
   std::memset(Satellites, 0, sizeof Satellites);
+  std::memset(&MarkedFrom, 0, sizeof MarkedFrom);
 }
 
 }  // namespace reader

@@ -42,6 +42,14 @@ struct FirmwareInfo {
   char Model[kFirmwareTextCap];
 };
 
+// What the satellites' Used marks were last worked out from.
+struct UsedMarkInputs {
+  bool Valid;
+  std::int32_t Count;
+  std::int32_t UsedPrns[kMaxSatellites];
+  std::int32_t Prns[kMaxSatellites];
+};
+
 struct ReceiverState {
   char CarryBuffer[kBufferSize];
   char SentenceBuffer[kBufferSize];
@@ -59,6 +67,7 @@ struct ReceiverState {
   std::uint8_t EphemerisUpdated;
   FixInfo Fix;
   SatelliteInfo Satellites[kMaxSatellites];
+  UsedMarkInputs MarkedFrom;  // kept by MarkUsedSatellites
 
   ReceiverState() { Reset(); }
   void Reset();

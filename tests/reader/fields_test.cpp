@@ -1,9 +1,13 @@
 #include "reader/fields.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "tests/reader/sentence_util.h"
@@ -103,6 +107,131 @@ TEST(ParseNumbers, DefinedForAnyText) {
   EXPECT_TRUE(std::isinf(reader::ToFloat(reader::ParseReal("1e40"))));
   EXPECT_TRUE(std::isnan(reader::ToFloat(reader::ParseReal("nan"))));
   EXPECT_FLOAT_EQ(reader::ToFloat(reader::ParseReal("61.7")), 61.7f);
+}
+
+// The C library's readers in the "C" locale: what the numbers of a sentence have always meant.
+struct CLocaleReaders {
+  locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+  ~CLocaleReaders() { freelocale(c); }
+  std::int32_t Long(const char* t) const {
+    long v = strtol_l(t, nullptr, 10, c);
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(v);
+  }
+  double Real(const char* t) const { return strtod_l(t, nullptr, c); }
+};
+
+bool SameDouble(double a, double b) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  return std::memcmp(&a, &b, sizeof a) == 0;  // also tells -0 from 0
+}
+
+TEST(ParseNumbers, AgreeWithTheCReaders) {
+  CLocaleReaders c;
+  ASSERT_NE(c.c, locale_t{});
+  const char* table[] = {"0",
+                         "12",
+                         "-5",
+                         "+7",
+                         " 3",
+                         "\t4",
+                         "007",
+                         "12.7",
+                         "1e5",
+                         "1E-3",
+                         "2.5e",
+                         "2.5e+",
+                         "1e400",
+                         "-1e400",
+                         "1e-400",
+                         "-1e-400",
+                         "4e-324",
+                         "2e-324",
+                         "1e-310",
+                         "1.7976931348623157e308",
+                         "1.7976931348623159e308",
+                         "inf",
+                         "-INF",
+                         "infinity",
+                         "infin",
+                         "nan",
+                         "-nan",
+                         "NaN(12)",
+                         "0x1A",
+                         "0x1p3",
+                         "-0X.8P1",
+                         "0x",
+                         "0xg",
+                         "0x1p99999",
+                         "0x1p-99999",
+                         "--3",
+                         "+-3",
+                         "-",
+                         "+",
+                         ".",
+                         "5.",
+                         ".5",
+                         "-.5",
+                         "-0",
+                         "-0.0",
+                         "123456789012345678",
+                         "99999999999999999999",
+                         "-99999999999999999999",
+                         "2147483647",
+                         "2147483648",
+                         "-2147483648",
+                         "-2147483649",
+                         "3.14159265358979323846",
+                         "0.000000000000000000000001234",
+                         "12345678901234567",
+                         "123456789012345.6",
+                         "1234567890123456.7",
+                         "9007199254740993",
+                         "0.1",
+                         "0.30000000000000004",
+                         "4916.45",
+                         "12311.12",
+                         "00630.3372",
+                         "5321.6802",
+                         "61.7",
+                         "0.0000012",
+                         "1e22",
+                         "1e23",
+                         "000000000000000000000001.5",
+                         "0.0000000000000000000000001",
+                         "1e-22",
+                         "abc",
+                         "1a",
+                         "a1",
+                         "",
+                         " ",
+                         "1,2",
+                         "1*2",
+                         "1e99999999999999999999",
+                         "1e-99999999999999999999",
+                         "0e99999",
+                         "1.5e-2x",
+                         "10000000000000000000000",
+                         "0.00000000000000000000001"};
+  for (const char* t : table) {
+    EXPECT_EQ(reader::ParseLong(t), c.Long(t)) << '"' << t << '"';
+    EXPECT_TRUE(SameDouble(reader::ParseReal(t), c.Real(t))) << '"' << t << '"';
+  }
+  // Random texts over the characters that numbers are made of.
+  std::mt19937 rng(8);
+  const std::string alphabet = "0123456789000.....eE+-+- xXpPinfaINFA";
+  for (int n = 0; n < 200000; ++n) {
+    std::string t(rng() % 26, ' ');
+    for (char& ch : t) ch = alphabet[rng() % alphabet.size()];
+    ASSERT_EQ(reader::ParseLong(t.c_str()), c.Long(t.c_str())) << '"' << t << '"';
+    ASSERT_TRUE(SameDouble(reader::ParseReal(t.c_str()), c.Real(t.c_str()))) << '"' << t << '"';
+  }
+  // Digit strings of every length and point position: the usual form, read exactly.
+  for (int n = 0; n < 200000; ++n) {
+    std::string t = std::to_string(rng()) + std::to_string(rng());
+    t.resize(1 + rng() % t.size());
+    t.insert(rng() % (t.size() + 1), ".");
+    ASSERT_TRUE(SameDouble(reader::ParseReal(t.c_str()), c.Real(t.c_str()))) << t;
+  }
 }
 
 }  // namespace

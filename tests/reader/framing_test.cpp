@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "reader/decoders.h"
 #include "tests/reader/sentence_util.h"
+#include "tools/simreceiver/sim_receiver.h"
 
 using namespace reader;
 using testutil::Line;
@@ -141,6 +143,65 @@ TEST(Framing, ScanTestRunsOnToTheEndOfTheBuffer) {
   EXPECT_TRUE(h.scanning);
 }
 
+// Everything the decoders write, for comparing two states.
+bool SameDecodedState(const ReceiverState& a, const ReceiverState& b) {
+  return std::memcmp(&a.Fix, &b.Fix, sizeof a.Fix) == 0 &&
+         std::memcmp(a.Satellites, b.Satellites, sizeof a.Satellites) == 0 &&
+         std::memcmp(a.Channels, b.Channels, sizeof a.Channels) == 0 &&
+         std::memcmp(a.EphLevel, b.EphLevel, sizeof a.EphLevel) == 0 &&
+         std::memcmp(&a.Firmware, &b.Firmware, sizeof a.Firmware) == 0 &&
+         a.SatListComplete == b.SatListComplete && a.ChannelsUpdated == b.ChannelsUpdated &&
+         a.EphemerisUpdated == b.EphemerisUpdated && std::string(a.CarryBuffer) == b.CarryBuffer;
+}
+
+TEST(Framing, AnyChunkSizeGivesTheSameState) {
+  sim::SimReceiver rx;
+  std::string capture;
+  for (int i = 0; i < 30; ++i) capture += rx.Cycle();
+  const sim::EpochTruth truth = rx.LastEpoch();
+  capture += "$GP";  // lets the last epoch's final sentence be decoded
+  ASSERT_GT(capture.size(), 3 * 4096u);
+
+  std::unique_ptr<ReceiverState> states[3];
+  const std::size_t sizes[] = {1, 100, 4096};
+  for (int k = 0; k < 3; ++k) {
+    states[k] = std::make_unique<ReceiverState>();
+    Hooks h;
+    // A start-free chunk is dispatched whole, so single bytes need a start to join first.
+    Feed(*states[k], h, "$GPTXT,01\r\n");
+    for (std::size_t i = 0; i < capture.size(); i += sizes[k])
+      ProcessChunk(*states[k], capture.data() + i, std::min(sizes[k], capture.size() - i), h);
+  }
+  EXPECT_TRUE(SameDecodedState(*states[0], *states[1])) << "1 and 100 bytes";
+  EXPECT_TRUE(SameDecodedState(*states[0], *states[2])) << "1 and 4096 bytes";
+
+  // And that state is the receiver's last epoch, not an empty one that agrees with itself.
+  const ReceiverState& s = *states[2];
+  EXPECT_EQ(s.Fix.Year, truth.utc.year);
+  EXPECT_EQ(s.Fix.Second, truth.utc.second);
+  EXPECT_EQ(s.Fix.Dimension, 2);
+  ASSERT_EQ(s.Fix.SatsInView, static_cast<int>(truth.in_view.size()));
+  for (std::size_t i = 0; i < truth.used_prns.size(); ++i)
+    EXPECT_EQ(s.Fix.UsedPrns[i], truth.used_prns[i]) << i;
+  for (std::size_t i = 0; i < truth.in_view.size() && i < kMaxSatellites; ++i) {
+    EXPECT_EQ(s.Satellites[i].Prn, truth.in_view[i].prn) << i;
+    EXPECT_EQ(s.Satellites[i].Used, truth.in_view[i].used ? 1 : 0) << i;
+  }
+}
+
+TEST(Framing, OneLargeChunkLosesNothing) {
+  // Forty sentences in one chunk: each is decoded, the first as well as the last.
+  auto s = std::make_unique<ReceiverState>();
+  Hooks h;
+  std::string text;
+  for (int i = 1; i <= 40; ++i) text += Line("$PQVU001," + std::to_string(i) + ",3");
+  text += "$GP";
+  ASSERT_GT(text.size(), 4 * static_cast<std::size_t>(kChunkMax));
+  ProcessChunk(*s, text.data(), text.size(), h);
+  ASSERT_EQ(h.acks.size(), 40u);
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(h.acks[i].first, i + 1);
+}
+
 TEST(Dispatch, Routing) {
   struct Case {
     std::string text;
@@ -176,6 +237,37 @@ TEST(MarkUsed, OnlyTableEntriesAndLeadingPrns) {
   s->Fix.SatsInView = -5;
   MarkUsedSatellites(*s);
   for (const auto& sat : s->Satellites) EXPECT_EQ(sat.Used, 0);
+}
+
+TEST(MarkUsed, FollowsEveryChangeOfListOrTable) {
+  auto s = std::make_unique<ReceiverState>();
+  Hooks h;
+  // Each step ends with a complete sentence of no decoded type, so that what it sends is
+  // decoded and nothing is left half-open for the next step.
+  auto step = [&](const std::string& text) { Feed(*s, h, text + Line("$GPTXT,01")); };
+  const std::string gsv = Line("$GPGSV,1,1,04,03,10,100,40,05,20,200,41,07,30,300,42,09,40,40,43");
+  auto used = [&] {
+    std::string out;
+    for (int i = 0; i < SatCount(s->Fix); ++i)
+      if (s->Satellites[i].Used) out += std::to_string(s->Satellites[i].Prn) + " ";
+    return out;
+  };
+  step(gsv + Line("$GPGSA,A,3,05,09,,,,,,,,,,,1.0,1.0,1.0"));
+  EXPECT_EQ(used(), "5 9 ");
+  // The same table sent again is cleared and refilled; the marks come back with it.
+  step(gsv);
+  EXPECT_EQ(used(), "5 9 ");
+  step(Line("$GPGSA,A,3,03,,,,,,,,,,,,1.0,1.0,1.0"));
+  EXPECT_EQ(used(), "3 ");
+  // The window sorts the table in place; the marks stay with their satellites.
+  std::reverse(s->Satellites, s->Satellites + 4);
+  step(Line("$GPGSA,A,3,09,03,,,,,,,,,,,1.0,1.0,1.0"));
+  EXPECT_EQ(used(), "9 3 ");
+  // A shorter table leaves the entries past its end unmarked.
+  s->Fix.SatsInView = 1;
+  step("");
+  EXPECT_EQ(used(), "9 ");
+  EXPECT_EQ(s->Satellites[3].Used, 0);
 }
 
 }  // namespace
