@@ -1,0 +1,80 @@
+// A 3D canvas drawing into a bitmap, with every device-context primitive recorded, for the
+// chart canvas tests. Qt runs offscreen; text uses Liberation Sans at 96 dpi, no antialiasing.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "chart/canvas/canvas3d.h"
+#include "chart/canvas/view3d.h"
+#include "platform/gdi/dc.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/graphics.h"
+#include "platform/vcl/picture.h"
+
+namespace c3dtest {
+
+namespace gdi = platform::gdi;
+
+inline void EnsureGui() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  platform::Application->Initialize();
+  gdi::SetTextAntialiasing(false);
+}
+
+// A canvas over a w x h buffer. In 3D the projection centre equals its offset, so the default
+// oblique view maps (X, Y, Z) to (X + Z, Y - Z).
+struct Scene {
+  explicit Scene(bool is3D = true, int w = 300, int h = 200) : options([] {}) {
+    EnsureGui();
+    const chart::TRect r{0, 0, w, h};
+    canvas.InitWindow(nullptr, &options, platform::clWhite, is3D, r);
+    canvas.Projection(100, r, r);
+    canvas.Font->SetName("Liberation Sans");
+    canvas.Font->SetSize(8);
+    canvas.Font->SetColor(platform::clBlack);
+    canvas.GetHandle()->SetRecorder([this](const gdi::DcCall& c) {
+      calls.push_back(c);
+      fonts.push_back(canvas.GetHandle() ? Dc()->CurrentFont() : gdi::LogFont{});
+    });
+  }
+  gdi::Dc* Dc() { return canvas.BufferBitmap->Canvas->GetHandle(); }
+
+  std::vector<gdi::DcCall> Calls(const std::string& op) const {
+    std::vector<gdi::DcCall> out;
+    for (const auto& c : calls)
+      if (c.Op == op) out.push_back(c);
+    return out;
+  }
+  // The font selected when each call of op was made.
+  std::vector<gdi::LogFont> Fonts(const std::string& op) const {
+    std::vector<gdi::LogFont> out;
+    for (size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].Op == op) out.push_back(fonts[i]);
+    return out;
+  }
+  void Clear() {
+    calls.clear();
+    fonts.clear();
+  }
+  platform::TColor Pixel(int x, int y) { return canvas.GetPixel(x, y); }
+
+  chart::TView3DOptions options;
+  chart::TPlotCanvas3D canvas;
+  std::vector<gdi::DcCall> calls;
+  std::vector<gdi::LogFont> fonts;
+};
+
+inline std::vector<int> Pts(std::initializer_list<chart::TPoint> pts) {
+  std::vector<int> out;
+  for (const auto& p : pts) {
+    out.push_back(p.X);
+    out.push_back(p.Y);
+  }
+  return out;
+}
+
+}  // namespace c3dtest
