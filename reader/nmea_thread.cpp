@@ -28,8 +28,15 @@ int TNMEAThread::ReadChunk(char* buf, int count) {
   } else {
     DWORD got = 0;
     HANDLE h = owner_.ComHandle.load();
-    if (h && ReadFile(h, buf, static_cast<DWORD>(count), &got, nullptr))
-      return static_cast<int>(got);
+    if (h && h != lostPort_) {
+      if (ReadFile(h, buf, static_cast<DWORD>(count), &got, nullptr)) return static_cast<int>(got);
+      // A port closed by the window under the read is no loss; a hang-up or an error is.
+      const DWORD code = GetLastError();
+      if (code != ERROR_OPERATION_ABORTED && code != ERROR_INVALID_HANDLE && !Terminated()) {
+        lostPort_ = h;
+        owner_.PortReadFailed(h, platform::LastSystemError());
+      }
+    }
   }
   // No port, a closed one or a dead link: wait out a read time-out (or the stop request)
   // instead of spinning.
@@ -58,7 +65,8 @@ void TNMEAThread::Execute() {
       int n = ReadChunk(buf, kChunkMax);
       if (n <= 0) continue;
       buf[n] = '\0';
-      owner_.LogFile.Write(buf, static_cast<std::size_t>(n));
+      if (const int error = owner_.LogFile.Write(buf, static_cast<std::size_t>(n)))
+        owner_.LogWriteFailed(error);
       AppendChunk(*this, buf, static_cast<std::size_t>(n), *this);
       if (!Scanning()) Step(&ReaderOwner::ShowRawSentences);
       DispatchSentences(*this, *this);

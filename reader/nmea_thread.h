@@ -45,6 +45,8 @@ class TNMEAThread : public platform::TThread, public ReceiverState, private Deco
   void Reply(ReplyStep step) override;
 
   ReaderOwner& owner_;
+  // The port whose read failed; it is not read again.
+  HANDLE lostPort_ = 0;
   std::atomic<std::uint8_t> fixDimension_{0};
   mutable std::mutex signalsMutex_;
   SatelliteSnapshot signals_{};

@@ -1,5 +1,7 @@
 #include "reader/raw_log.h"
 
+#include <cerrno>
+
 namespace reader {
 
 bool RawLog::Open(const std::string& path) {
@@ -24,13 +26,17 @@ bool RawLog::IsOpen() const {
   return f_ != nullptr;
 }
 
-void RawLog::Write(const char* data, std::size_t n) {
+int RawLog::Write(const char* data, std::size_t n) {
   std::lock_guard<std::mutex> lock(m_);
-  if (f_) {
-    std::fwrite(data, 1, n, f_);
-    // Flushed per chunk so the file on disk follows the stream while logging runs.
-    std::fflush(f_);
-  }
+  if (!f_) return 0;
+  errno = 0;
+  // Flushed per chunk so the file on disk follows the stream while logging runs.
+  if (std::fwrite(data, 1, n, f_) == n && std::fflush(f_) == 0) return 0;
+  const int error = errno != 0 ? errno : EIO;
+  // Stopped at once: a log with holes in it would pass for the stream.
+  std::fclose(f_);
+  f_ = nullptr;
+  return error;
 }
 
 }  // namespace reader

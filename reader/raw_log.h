@@ -20,8 +20,10 @@ class RawLog {
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const;
-  // Appends all n bytes (NUL bytes included) when open; does nothing when closed.
-  void Write(const char* data, std::size_t n);
+  // Appends all n bytes (NUL bytes included) when open; does nothing when closed. A write that
+  // fails (a full disk) closes the log, keeping what reached the file before, and returns the
+  // system error (errno); otherwise 0.
+  int Write(const char* data, std::size_t n);
 
  private:
   mutable std::mutex m_;

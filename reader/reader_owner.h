@@ -4,8 +4,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "platform/core/serial.h"
+#include "platform/core/thread.h"
 #include "reader/raw_log.h"
 #include "reader/receiver_state.h"
 
@@ -52,6 +55,24 @@ class ReaderOwner {
   virtual void ShowFlashWritesLeft(const ReceiverState&) {}
   virtual void ShowRtcmBaud(const ReceiverState&) {}
   virtual void ShowFirmwareInfo(const ReceiverState&) {}
+
+  // Called on the reader thread. The raw log failed to write and is closed; error is errno.
+  virtual void LogWriteFailed(int /*error*/) {}
+  // Called on the reader thread, once per reader and port: reading the COM port failed (the
+  // line hung up or the device is gone); error is errno. The reader reads that port no more.
+  virtual void PortReadFailed(HANDLE /*port*/, int /*error*/) {}
+
+ protected:
+  // Runs fn on the window thread later, unless this owner is gone by then. The reader never
+  // waits for it, so fn may stop the reader.
+  void PostToWindow(std::function<void()> fn) {
+    platform::TThread::Queue([alive = std::weak_ptr<bool>(alive_), fn = std::move(fn)] {
+      if (alive.lock()) fn();
+    });
+  }
+
+ private:
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace reader

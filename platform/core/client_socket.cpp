@@ -282,7 +282,10 @@ int TClientSocket::SendBuf(const void* buf, int count) {
     std::lock_guard lk(mutex_);
     c = conn_;
   }
-  if (!c || c->ended.load()) return -1;
+  if (!c || c->ended.load()) {
+    errno = ENOTCONN;
+    return -1;
+  }
   if (!buf || count <= 0) return 0;
   const char* p = static_cast<const char*>(buf);
   const auto deadline = Clock::now() + kSendTimeout;
@@ -297,12 +300,16 @@ int TClientSocket::SendBuf(const void* buf, int count) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       const int left = RemainingMs(deadline);
-      if (left <= 0) break;
+      if (left <= 0) {
+        errno = ETIMEDOUT;
+        break;
+      }
       pollfd pf{c->fd, POLLOUT, 0};
       poll(&pf, 1, left);
       continue;
     }
-    break;  // reset or broken: the reader reports the end
+    if (n == 0) errno = EIO;
+    break;  // reset or broken (errno says how): the reader reports the end
   }
   return sent;
 }

@@ -45,6 +45,8 @@ class TClientSocket {
   int ReceiveBuf(void* buf, int count);
 
   // Sends every byte, or as many as go within 100 ms. Returns the number sent; -1 when inactive.
+  // When fewer than count went, errno tells why (ENOTCONN when inactive, ETIMEDOUT when the
+  // time ran out, else the system's error of the send).
   int SendBuf(const void* buf, int count);
   int SendText(const std::string& text);
 

@@ -109,7 +109,8 @@ BOOL PurgeComm(HANDLE hFile, DWORD dwFlags);
 
 // Read: with interval 0 and multipliers 0, returns when nNumberOfBytesToRead bytes have arrived
 // or the total constant has passed, with what arrived (possibly 0; TRUE). A failed read (device
-// gone) still waits out the time-out before returning FALSE, so a reader loop never spins.
+// gone, line hung up) still waits out the time-out before returning FALSE with
+// ERROR_GEN_FAILURE, so a reader loop never spins; a quiet line is never a failure.
 BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
               void* lpOverlapped);
 // Write: loops until every byte is out or the write total constant has passed.
@@ -121,6 +122,11 @@ DWORD GetLastError();
 void SetLastError(DWORD code);
 
 namespace platform {
+
+// The system error (errno) behind the calling thread's last ReadFile or WriteFile: EIO for a
+// hung-up line, ETIMEDOUT for a write that ran out of time, ECANCELED when the handle was closed
+// meanwhile, EBADF for an unknown handle; 0 when the call did not fail.
+int LastSystemError();
 
 // "\\.\COM33" -> "/dev/ttyUSB0"; "\\.\/dev/pts/7" -> "/dev/pts/7"; "" when the name maps to none.
 // COM1-32 ttyS0-31, COM33-64 ttyUSB0-31, COM65-96 ttyACM0-31, COM97-100 rfcomm0-3.

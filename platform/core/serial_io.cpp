@@ -94,20 +94,34 @@ COMMTIMEOUTS TimeoutsOf(Port& port) {
   return port.timeouts;
 }
 
-BOOL Fail(DWORD code) {
+thread_local int t_systemError = 0;
+
+BOOL Fail(DWORD code, int systemError) {
   SetLastError(code);
+  t_systemError = systemError;
   return FALSE;
+}
+
+// A read of 0 bytes (end of file) or a poll hang-up is a line that hung up.
+int DeviceError(ssize_t r, bool hangupSeen) {
+  if (r == 0 || hangupSeen || errno == 0) return EIO;
+  return errno;
 }
 
 }  // namespace
 
+int platform::LastSystemError() {
+  return t_systemError;
+}
+
 BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
               void* lpOverlapped) {
   if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
+  t_systemError = 0;
   PortRef port(hFile);
-  if (!port) return FALSE;
+  if (!port) return Fail(ERROR_INVALID_HANDLE, EBADF);
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToRead > 0)) {
-    return Fail(ERROR_INVALID_PARAMETER);
+    return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   }
   const auto start = Clock::now();
   const ReadPlan plan = PlanRead(TimeoutsOf(*port), nNumberOfBytesToRead, start);
@@ -116,6 +130,7 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
   Clock::time_point lastByte;
   bool hangupSeen = false;
   bool failed = false;
+  int systemError = 0;
 
   while (got < nNumberOfBytesToRead) {
     const ssize_t r = ::read(port->fd, out + got, nNumberOfBytesToRead - got);
@@ -128,6 +143,7 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     // 0 is end of file: a hung-up line. EAGAIN after poll reported a hang-up is the same.
     if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || hangupSeen) {
       failed = true;
+      systemError = DeviceError(r, hangupSeen);
       break;
     }
     if (plan.immediate || (plan.returnOnAny && got > 0)) break;
@@ -140,7 +156,7 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     const WaitResult w = Wait(*port, POLLIN, deadline, &revents);
     if (w == WaitResult::kClosing) {
       if (lpNumberOfBytesRead) *lpNumberOfBytesRead = got;
-      return Fail(ERROR_OPERATION_ABORTED);
+      return Fail(ERROR_OPERATION_ABORTED, ECANCELED);
     }
     if (w == WaitResult::kTimeout) break;
     if ((revents & (POLLERR | POLLHUP | POLLNVAL)) && !(revents & POLLIN)) hangupSeen = true;
@@ -155,18 +171,19 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
   std::optional<Clock::time_point> until = plan.total;
   if (!until || plan.immediate) until = start + kErrorPause;
   if (Wait(*port, 0, until, nullptr) == WaitResult::kClosing) {
-    return Fail(ERROR_OPERATION_ABORTED);
+    return Fail(ERROR_OPERATION_ABORTED, ECANCELED);
   }
-  return Fail(ERROR_GEN_FAILURE);
+  return Fail(ERROR_GEN_FAILURE, systemError);
 }
 
 BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                DWORD* lpNumberOfBytesWritten, void* lpOverlapped) {
   if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
+  t_systemError = 0;
   PortRef port(hFile);
-  if (!port) return FALSE;
+  if (!port) return Fail(ERROR_INVALID_HANDLE, EBADF);
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToWrite > 0)) {
-    return Fail(ERROR_INVALID_PARAMETER);
+    return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   }
   const auto start = Clock::now();
   const COMMTIMEOUTS t = TimeoutsOf(*port);
@@ -180,6 +197,7 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
   DWORD sent = 0;
   bool hangupSeen = false;
   DWORD error = ERROR_SUCCESS;
+  int systemError = 0;
   while (sent < nNumberOfBytesToWrite) {
     const ssize_t r = ::write(port->fd, in + sent, nNumberOfBytesToWrite - sent);
     if (r > 0) {
@@ -189,29 +207,32 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     if (r < 0 && errno == EINTR) continue;
     if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || hangupSeen) {
       error = ERROR_GEN_FAILURE;
+      systemError = DeviceError(r, hangupSeen);
       break;
     }
     short revents = 0;
     const WaitResult w = Wait(*port, POLLOUT, deadline, &revents);
     if (w == WaitResult::kClosing) {
       error = ERROR_OPERATION_ABORTED;
+      systemError = ECANCELED;
       break;
     }
     if (w == WaitResult::kTimeout) {
       error = ERROR_SEM_TIMEOUT;
+      systemError = ETIMEDOUT;
       break;
     }
     if ((revents & (POLLERR | POLLHUP | POLLNVAL)) && !(revents & POLLOUT)) hangupSeen = true;
   }
   if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = sent;
-  if (error != ERROR_SUCCESS) return Fail(error);
+  if (error != ERROR_SUCCESS) return Fail(error, systemError);
   return TRUE;
 }
 
 BOOL SetCommTimeouts(HANDLE hFile, const COMMTIMEOUTS* lpCommTimeouts) {
   PortRef port(hFile);
   if (!port) return FALSE;
-  if (lpCommTimeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (lpCommTimeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   std::lock_guard lock(port->mu);
   port->timeouts = *lpCommTimeouts;
   return TRUE;
@@ -220,7 +241,7 @@ BOOL SetCommTimeouts(HANDLE hFile, const COMMTIMEOUTS* lpCommTimeouts) {
 BOOL GetCommTimeouts(HANDLE hFile, COMMTIMEOUTS* lpCommTimeouts) {
   PortRef port(hFile);
   if (!port) return FALSE;
-  if (lpCommTimeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (lpCommTimeouts == nullptr) return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   std::lock_guard lock(port->mu);
   *lpCommTimeouts = port->timeouts;
   return TRUE;
@@ -236,12 +257,12 @@ BOOL PurgeComm(HANDLE hFile, DWORD dwFlags) {
   PortRef port(hFile);
   if (!port) return FALSE;
   constexpr DWORD kKnown = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
-  if (dwFlags & ~kKnown) return Fail(ERROR_INVALID_PARAMETER);
+  if (dwFlags & ~kKnown) return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   // No overlapped I/O is ever pending, so the abort flags have nothing to cancel.
   const bool rx = (dwFlags & PURGE_RXCLEAR) != 0;
   const bool tx = (dwFlags & PURGE_TXCLEAR) != 0;
   if (!rx && !tx) return TRUE;
   const int queue = rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH);
-  if (::tcflush(port->fd, queue) != 0) return Fail(ERROR_GEN_FAILURE);
+  if (::tcflush(port->fd, queue) != 0) return Fail(ERROR_GEN_FAILURE, errno);
   return TRUE;
 }

@@ -357,6 +357,7 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     const long long ms = MsSince(start);
     late.join();
     EXPECT_EQ(ok, TRUE);
+    EXPECT_EQ(platform::LastSystemError(), 0) << "a quiet line is no failure";
     const std::string expected = (c.before + c.during).substr(0, c.request);
     EXPECT_EQ(std::string(buf.data(), got), expected);
     EXPECT_EQ(buf[c.request], '\x7f') << "wrote past the count";
@@ -385,6 +386,7 @@ TEST(SerialIo, DeadDeviceReadsWaitOutTheirTimeout) {
     if (ReadFile(h, buf, sizeof buf, &got, nullptr) == FALSE) {
       ++failures;
       EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+      EXPECT_EQ(platform::LastSystemError(), EIO) << "a hang-up, not a time-out";
     }
     EXPECT_EQ(got, 0u);
   }
@@ -406,6 +408,7 @@ TEST(SerialIo, DeadDeviceReadsWaitOutTheirTimeout) {
   DWORD written = 7;
   EXPECT_EQ(WriteFile(h, "x", 1, &written, nullptr), FALSE);
   EXPECT_EQ(written, 0u);
+  EXPECT_EQ(platform::LastSystemError(), EIO);
   EXPECT_LE(MsSince(t1), 3000);
   EXPECT_EQ(CloseHandle(h), TRUE);
 }
@@ -427,6 +430,7 @@ TEST(SerialIo, WriteToUnreadLineIsBoundedAndCountsWhatWent) {
     const long long ms = MsSince(start);
     EXPECT_EQ(ok, FALSE);
     EXPECT_EQ(GetLastError(), ERROR_SEM_TIMEOUT);
+    EXPECT_EQ(platform::LastSystemError(), ETIMEDOUT);
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, big.size());
     EXPECT_GE(ms, writeConstant ? 150 : 70);

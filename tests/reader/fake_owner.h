@@ -28,7 +28,23 @@ class FakeOwner : public reader::ReaderOwner {
   std::uint8_t lastFixRate = 0;
   std::function<void()> onRefresh;
 
+  // Written on the reader thread.
+  std::atomic<int> portFailures{0};
+  std::atomic<HANDLE> failedPort{0};
+  std::atomic<int> portError{0};
+  std::atomic<int> logFailures{0};
+  std::atomic<int> logError{0};
+
   platform::TClientSocket* ClientSocket() override { return &socket; }
+  void PortReadFailed(HANDLE port, int error) override {
+    failedPort = port;
+    portError = error;
+    ++portFailures;
+  }
+  void LogWriteFailed(int error) override {
+    logError = error;
+    ++logFailures;
+  }
   std::atomic<int>& Scanning() override { return scanning; }
 
   void ShowRawSentences(const reader::ReceiverState& s) override {

@@ -1,8 +1,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <mutex>
@@ -164,6 +167,46 @@ TEST_F(ReaderThread, DeadDeviceDoesNotSpin) {
   EXPECT_LT(cpu, 0.2) << "the test process burned CPU while the device was gone";
 }
 
+// Silence is a quiet line and keeps the link; a hang-up is reported once, with the port and
+// the system error.
+TEST_F(ReaderThread, HangUpIsReportedOnceAndSilenceNever) {
+  Start();
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.refreshSteps > 0; }));
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(owner.portFailures.load(), 0);
+  link.CloseMaster();
+  ASSERT_TRUE(PumpUntil([&] { return owner.portFailures.load() > 0; }, 3000));
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(owner.portFailures.load(), 1);
+  EXPECT_EQ(owner.failedPort.load(), link.handle());
+  EXPECT_EQ(owner.portError.load(), EIO);
+}
+
+// A port the window closes under the read is no loss.
+TEST_F(ReaderThread, PortClosedByTheWindowIsNoLoss) {
+  Start();
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.refreshSteps > 0; }));
+  ASSERT_EQ(CloseHandle(link.handle()), TRUE);
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(owner.portFailures.load(), 0);
+}
+
+// A log that cannot be written stops at the failure, keeps what it had, and the reader decodes
+// on.
+TEST_F(ReaderThread, FailedLogWriteStopsTheLog) {
+  ASSERT_TRUE(owner.LogFile.Open("/dev/full"));
+  Start();
+  link.Send(kZda + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.logFailures.load() > 0; }));
+  EXPECT_EQ(owner.logError.load(), ENOSPC);
+  EXPECT_FALSE(owner.LogFile.IsOpen());
+  link.Send(Line("$GPZDA,201530.00,04,07,2003,00,00") + kGga);
+  ASSERT_TRUE(PumpUntil([&] { return owner.lastYear == 2003; }));
+  EXPECT_EQ(owner.logFailures.load(), 1);
+}
+
 TEST_F(ReaderThread, ExceptionInStepDoesNotKillReader) {
   std::vector<std::string> reported;
   platform::SetExceptionHandler([&](std::exception_ptr e) {
@@ -284,6 +327,37 @@ TEST(ReaderLog, TogglingTheLogWhileStreamingKeepsEachFileASlice) {
   }
   EXPECT_GT(total, 0u);
   EXPECT_TRUE(OrderedSlices(pieces, stream));
+}
+
+// A disk that fills up: the bytes before the failure stay in the file, and the log is closed.
+TEST(ReaderLog, WriteFailureKeepsWhatWasWrittenAndCloses) {
+  char path[] = "/tmp/korvane-full-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  reader::RawLog log;
+  ASSERT_TRUE(log.Open(path));
+  // The file size limit stands in for the full disk; its signal is ignored meanwhile.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit small{250, saved.rlim_max};
+  auto* oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string offered;
+  int error = 0;
+  for (int i = 0; i < 10 && error == 0; ++i) {
+    const std::string chunk(100, static_cast<char>('a' + i));
+    offered += chunk;
+    error = log.Write(chunk.data(), chunk.size());
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(error, EFBIG);
+  EXPECT_EQ(offered.size(), 300u) << "the first chunk past the limit fails";
+  EXPECT_FALSE(log.IsOpen());
+  EXPECT_EQ(log.Write("x", 1), 0) << "a closed log takes nothing and reports nothing";
+  EXPECT_EQ(Slurp(path), offered.substr(0, 250));
+  unlink(path);
 }
 
 TEST(ReaderLog, ReplacedReadersNeverReadAtOnce) {
