@@ -35,18 +35,18 @@ class Ramp {
 
   TColor operator()(long long i, long long n) const {
     if (n <= 0) n = 1;
-    int comp[3];
+    long long comp[3];
     if (balance_ == 50) {
-      for (int k = 0; k < 3; ++k) comp[k] = static_cast<int>(i * d_[k] / n) + c0_[k];
+      for (int k = 0; k < 3; ++k) comp[k] = i * d_[k] / n + c0_[k];
     } else {
       // The exponent turns zero or negative for a balance far below 0; each component is kept
       // in its own byte rather than carried into the next.
       const long double x = std::pow(static_cast<long double>(i + 1) / (n + 1),
                                      static_cast<long double>(balance_) * 0.015L + 0.5L);
-      for (int k = 0; k < 3; ++k) comp[k] = Round(d_[k] * x) + c0_[k];
+      for (int k = 0; k < 3; ++k) comp[k] = static_cast<long long>(Round(d_[k] * x)) + c0_[k];
     }
-    for (int& c : comp) c = std::clamp(c, 0, 255);
-    return comp[0] + comp[1] * 256 + comp[2] * 65536;
+    for (long long& c : comp) c = std::clamp(c, 0LL, 255LL);
+    return static_cast<TColor>(comp[0] + comp[1] * 256 + comp[2] * 65536);
   }
 
  private:
@@ -147,15 +147,18 @@ void FillFromCorner(BandPainter& painter, const Ramp& ramp, const TRect& r, long
   const long long y0 = fromTop ? r.Top : r.Bottom;
   const long long farEdge = fromTop ? r.Bottom : r.Top;
   long long i = 0, j = 0, y = y0;
+  // Once i has reached w the walk only finishes the rows; nothing goes right of the rectangle.
   do {
     painter.SetColor(ramp(i + j, n));
-    if (fromTop)
-      painter.Fill(r.Left + i, y0, 1, y - y0);
-    else
-      painter.Fill(r.Left + i, y, 1, y0 - y);
+    if (i < w) {
+      if (fromTop)
+        painter.Fill(r.Left + i, y0, 1, y - y0);
+      else
+        painter.Fill(r.Left + i, y, 1, y0 - y);
+    }
     if (j < h) {
       ++j;
-      painter.Fill(r.Left, fromTop ? y : y - 1, i + 1, 1);
+      painter.Fill(r.Left, fromTop ? y : y - 1, std::min(i + 1, w), 1);
       if (y != farEdge) y += fromTop ? 1 : -1;
     }
     if (i < w) ++i;

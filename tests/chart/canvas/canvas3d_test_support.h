@@ -36,12 +36,15 @@ struct Scene {
     canvas.Font->SetName("Liberation Sans");
     canvas.Font->SetSize(8);
     canvas.Font->SetColor(platform::clBlack);
-    canvas.GetHandle()->SetRecorder([this](const gdi::DcCall& c) {
+    raw = canvas.GetHandle();
+    // Reads the device context as it is: asking the canvas would select its pen and brush.
+    raw->SetRecorder([this](const gdi::DcCall& c) {
       calls.push_back(c);
-      fonts.push_back(canvas.GetHandle() ? Dc()->CurrentFont() : gdi::LogFont{});
+      fonts.push_back(raw->CurrentFont());
     });
   }
-  gdi::Dc* Dc() { return canvas.BufferBitmap->Canvas->GetHandle(); }
+  // The device context without re-selecting the canvas's pen, brush and font.
+  gdi::Dc* Dc() { return raw; }
 
   std::vector<gdi::DcCall> Calls(const std::string& op) const {
     std::vector<gdi::DcCall> out;
@@ -64,6 +67,7 @@ struct Scene {
 
   chart::TView3DOptions options;
   chart::TPlotCanvas3D canvas;
+  gdi::Dc* raw = nullptr;
   std::vector<gdi::DcCall> calls;
   std::vector<gdi::LogFont> fonts;
 };
