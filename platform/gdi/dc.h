@@ -60,6 +60,12 @@ constexpr int RGN_XOR = 3;
 constexpr int RGN_DIFF = 4;
 constexpr int RGN_COPY = 5;
 
+// What the clip calls return: the kind of region that results, or an error.
+constexpr int RGN_ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
 // Mapping modes.
 constexpr int MM_TEXT = 1;
 constexpr int MM_ANISOTROPIC = 8;
@@ -173,6 +179,7 @@ class Region {
   TRect BoundingBox() const;
   friend bool operator==(const Region&, const Region&);
 
+  // For the device context: the region's pixels.
   struct Impl;
   const Impl& impl() const { return *impl_; }
   Impl& impl() { return *impl_; }
@@ -307,10 +314,18 @@ class Dc {
   int BitsPerPixel() const;
   int PixelsPerInch() const;
 
- private:
+  // The state, private to the device context's own files.
   struct Impl;
+
+ private:
+  bool Blit(int x, int y, int w, int h, const Dc& src, int sx, int sy, int sw, int sh,
+            std::uint32_t rop);
   std::unique_ptr<Impl> d_;
 };
+
+// Text antialiasing for fonts of ANTIALIASED_QUALITY (on by default); tests turn it off so that
+// text pixels are the same everywhere. Other qualities are never antialiased.
+void SetTextAntialiasing(bool allowed);
 
 // a * b / c with a 64-bit intermediate, rounded half away from zero; -1 when c is 0 or the
 // result does not fit.

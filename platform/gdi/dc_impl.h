@@ -1,0 +1,124 @@
+// Private to the device context: its state and the helpers its source files share. Everything
+// is drawn in device pixels: logical coordinates are mapped first, so the clip, the hatches and
+// cosmetic pens stay device-sized whatever the mapping.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <optional>
+
+#include "platform/gdi/dc.h"
+
+namespace platform::gdi {
+
+struct Region::Impl {
+  QRegion rgn;
+};
+
+// Coordinates handed to Qt stay inside this range, so that its fixed-point rasteriser never
+// overflows on absurd input.
+constexpr int kCoordLimit = 1 << 24;
+int ClampCoord(long long v);
+
+// The pixels whose centres lie inside the polygon (fill rule ALTERNATE or WINDING), as a region;
+// rows far outside any surface are left out.
+QRegion ScanPolygons(const QList<QPolygonF>& polygons, int fillMode);
+inline QRegion ScanPolygon(const QPolygonF& polygon, int fillMode) {
+  return ScanPolygons({polygon}, fillMode);
+}
+
+struct Dc::Impl {
+  QImage* target = nullptr;
+  DcRecorder recorder;
+
+  int bkMode = OPAQUE;
+  TColor bkColor = clWhite;
+  TColor textColor = clBlack;
+  unsigned textAlign = TA_LEFT | TA_TOP;
+  int rop2 = R2_COPYPEN;
+  int charExtra = 0;
+  int arcDirection = AD_COUNTERCLOCKWISE;
+  int polyFillMode = ALTERNATE;
+  TPoint pos;  // logical
+
+  LogPen pen;
+  LogBrush brush;
+  LogFont font;
+  TColor dcBrushColor = clWhite;
+  TColor dcPenColor = clBlack;
+  bool dcBrushSelected = false;
+  bool dcPenSelected = false;
+
+  std::optional<QRegion> clip;
+
+  bool pathOpen = false;
+  QPainterPath path;  // device pixels
+
+  int mapMode = MM_TEXT;
+  int winOrgX = 0, winOrgY = 0, winExtX = 1, winExtY = 1;
+  int vpOrgX = 0, vpOrgY = 0, vpExtX = 1, vpExtY = 1;
+
+  bool Drawable() const { return target && !target->isNull(); }
+  // Hands the primitive to the recorder with the state it is drawn with; brush overrides the
+  // selected one (FillRect).
+  void Record(const char* op, std::vector<int> args, const std::string& text = {},
+              const LogBrush* brush = nullptr) const;
+
+  // Mapping, logical -> device.
+  double ScaleX() const;
+  double ScaleY() const;
+  QPointF DevF(int x, int y) const;
+  QPoint Dev(int x, int y) const;
+  // A logical rectangle in device pixels, normalised (left <= right, top <= bottom).
+  QRect DevRect(int l, int t, int r, int b) const;  // right/bottom exclusive, as x, y, w, h
+  // A logical length (pen width, font height) in device pixels.
+  double DevLength(double v) const;
+
+  // Starts a painter on the target with antialiasing off and the clip set; false when there is
+  // nothing to draw on.
+  bool Begin(QPainter& p) const;
+  // Sets the pen's raster operation on the painter; false for R2_NOP (nothing to draw).
+  bool ApplyRop(QPainter& p) const;
+  // The colour a pen or brush draws in under the raster operation (R2_BLACK and R2_WHITE
+  // replace it).
+  QColor RopColor(TColor c) const;
+
+  // The selected pen and brush as Qt draws them. A null QPen style means nothing is stroked.
+  struct PenSpec {
+    QPen qpen{Qt::NoPen};
+    bool null = true;
+    bool cosmetic = true;  // one device pixel, the end point left out
+    bool styled = false;   // dashes: gaps filled with the background colour when OPAQUE
+    bool insideFrame = false;
+    bool geometric = false;  // made as a geometric pen: gaps are never filled
+    double width = 1;        // device pixels
+  };
+  PenSpec Pen() const;
+  LogPen EffectivePen() const;
+  LogBrush EffectiveBrush() const;
+  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it).
+  QBrush Brush(const LogBrush& b, bool rop) const;
+  // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
+  void PrepareBrush(QPainter& p, const LogBrush& b) const;
+
+  // Fills then strokes a closed shape given as device-space paths (fill may be empty).
+  void DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape);
+  void StrokePathDev(const QPainterPath& path);
+  void FillPathDev(const QPainterPath& path);
+
+  // The arc of an eight-coordinate primitive: the ellipse rectangle (device, float) and the
+  // start and sweep as QPainterPath angles (degrees, counter-clockwise positive).
+  struct ArcGeometry {
+    QRectF rect;
+    double start = 0;
+    double sweep = 360;
+  };
+  ArcGeometry Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye) const;
+
+  QFont Font() const;
+  QRegion SurfaceRegion() const;
+};
+
+}  // namespace platform::gdi

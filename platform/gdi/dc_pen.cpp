@@ -1,0 +1,308 @@
+// Pens and brushes as Qt draws them, and the two drawing passes every shape goes through: the
+// brush fill, then the pen outline, both under the raster operation.
+#include <QPainterPathStroker>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdi/dc_impl.h"
+#include "platform/gdi/qt_color.h"
+
+namespace platform::gdi {
+
+namespace {
+
+// Dash patterns of the styled pens. Cosmetic pens count in device pixels; geometric pens in
+// pen widths (each dash also gets the pen's end caps).
+const QList<qreal> kCosmeticDash = {18, 6};
+const QList<qreal> kCosmeticDot = {3, 3};
+const QList<qreal> kCosmeticDashDot = {9, 6, 3, 6};
+const QList<qreal> kCosmeticDashDotDot = {9, 3, 3, 3, 3, 3};
+const QList<qreal> kGeometricDash = {3, 1};
+const QList<qreal> kGeometricDot = {1, 1};
+const QList<qreal> kGeometricDashDot = {3, 1, 1, 1};
+const QList<qreal> kGeometricDashDotDot = {3, 1, 1, 1, 1, 1};
+const QList<qreal> kAlternate = {1, 1};
+
+// A user style in device pixels for a one-pixel pen: a zero-length dash (shown by its round
+// cap) becomes one pixel taken from the following gap, so the period stays what was asked.
+QList<qreal> CosmeticUserStyle(const std::vector<std::uint32_t>& style, double unit) {
+  std::vector<std::uint32_t> s = style;
+  if (s.size() % 2) s.insert(s.end(), style.begin(), style.end());
+  QList<qreal> out;
+  bool anyGap = false;
+  for (size_t i = 0; i + 1 < s.size(); i += 2) {
+    const double dash = std::min(1e6, s[i] * unit);
+    double gap = std::min(1e6, s[i + 1] * unit);
+    double on = std::round(dash);
+    if (on < 1) {
+      on = 1;
+      gap -= 1;
+    }
+    gap = std::round(gap);
+    if (gap >= 1) anyGap = true;
+    out << on << std::max(gap, 1.0);
+  }
+  if (!anyGap) out.clear();
+  return out;
+}
+
+QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double unit,
+                                double width) {
+  std::vector<std::uint32_t> s = style;
+  if (s.size() % 2) s.insert(s.end(), style.begin(), style.end());
+  QList<qreal> out;
+  bool anyGap = false;
+  for (std::uint32_t v : s) {
+    // Qt wants positive entries; a zero-length dash is a dot of the cap alone.
+    const double len = std::clamp(v * unit / width, 1e-3, 1e6);
+    if (out.size() % 2 && v > 0) anyGap = true;
+    out << len;
+  }
+  if (!anyGap) out.clear();
+  return out;
+}
+
+}  // namespace
+
+Dc::Impl::PenSpec Dc::Impl::Pen() const {
+  PenSpec s;
+  const LogPen lp = EffectivePen();
+  const std::uint32_t style = lp.Style & PS_STYLE_MASK;
+  if (style == PS_NULL || style > PS_ALTERNATE) return s;
+  s.null = false;
+  const bool geometric = (lp.Style & PS_GEOMETRIC) != 0;
+  s.geometric = geometric;
+  const int width = std::max(0, lp.Width);
+  // One device pixel: a cosmetic pen of width 0 or 1, or a geometric pen that maps to it.
+  s.width = (!geometric && width <= 1) ? 1.0 : std::clamp(DevLength(width), 1.0, 32767.0);
+  s.cosmetic = s.width < 1.5;
+  s.styled = style != PS_SOLID && style != PS_INSIDEFRAME;
+  s.insideFrame = style == PS_INSIDEFRAME && !s.cosmetic;
+  const QColor color = RopColor(lp.Color);
+  if (s.cosmetic) {
+    s.width = 1;
+    s.qpen = QPen(color, 0);
+    // A flat end leaves out the last pixel of each line, as the platform does.
+    s.qpen.setCapStyle(Qt::FlatCap);
+    s.qpen.setJoinStyle(Qt::MiterJoin);
+    switch (style) {
+      case PS_DASH:
+        s.qpen.setDashPattern(kCosmeticDash);
+        break;
+      case PS_DOT:
+        s.qpen.setDashPattern(kCosmeticDot);
+        break;
+      case PS_DASHDOT:
+        s.qpen.setDashPattern(kCosmeticDashDot);
+        break;
+      case PS_DASHDOTDOT:
+        s.qpen.setDashPattern(kCosmeticDashDotDot);
+        break;
+      case PS_ALTERNATE:
+        s.qpen.setDashPattern(kAlternate);
+        break;
+      case PS_USERSTYLE: {
+        const QList<qreal> d = CosmeticUserStyle(lp.UserStyle, geometric ? DevLength(1) : 1.0);
+        if (d.isEmpty()) {
+          s.styled = false;
+        } else {
+          s.qpen.setDashPattern(d);
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    return s;
+  }
+  s.qpen = QPen(color, s.width);
+  switch (lp.Style & 0x00000F00u) {
+    case PS_ENDCAP_SQUARE:
+      s.qpen.setCapStyle(Qt::SquareCap);
+      break;
+    case PS_ENDCAP_FLAT:
+      s.qpen.setCapStyle(Qt::FlatCap);
+      break;
+    default:
+      s.qpen.setCapStyle(Qt::RoundCap);
+      break;
+  }
+  switch (lp.Style & 0x0000F000u) {
+    case PS_JOIN_BEVEL:
+      s.qpen.setJoinStyle(Qt::BevelJoin);
+      break;
+    case PS_JOIN_MITER:
+      s.qpen.setJoinStyle(Qt::MiterJoin);
+      break;
+    default:
+      s.qpen.setJoinStyle(Qt::RoundJoin);
+      break;
+  }
+  // The platform cuts mitres longer than ten pen widths (inner to outer corner); Qt measures
+  // from the join point, in pen widths.
+  s.qpen.setMiterLimit(5.0);
+  switch (style) {
+    case PS_DASH:
+      s.qpen.setDashPattern(kGeometricDash);
+      break;
+    case PS_DOT:
+      s.qpen.setDashPattern(kGeometricDot);
+      break;
+    case PS_DASHDOT:
+      s.qpen.setDashPattern(kGeometricDashDot);
+      break;
+    case PS_DASHDOTDOT:
+      s.qpen.setDashPattern(kGeometricDashDotDot);
+      break;
+    case PS_ALTERNATE:
+      s.qpen.setDashPattern(kAlternate);
+      break;
+    case PS_USERSTYLE: {
+      const QList<qreal> d = GeometricUserStyle(lp.UserStyle, DevLength(1), s.width);
+      if (d.isEmpty()) {
+        s.styled = false;
+      } else {
+        s.qpen.setDashPattern(d);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return s;
+}
+
+QBrush Dc::Impl::Brush(const LogBrush& b, bool rop) const {
+  const QColor color = rop ? RopColor(b.Color) : ToQColor(b.Color);
+  switch (b.Style) {
+    case BS_SOLID:
+      return QBrush(color);
+    case BS_HATCHED: {
+      static constexpr Qt::BrushStyle kHatch[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                  Qt::FDiagPattern, Qt::BDiagPattern,
+                                                  Qt::CrossPattern, Qt::DiagCrossPattern};
+      return QBrush(color, kHatch[std::clamp(b.Hatch, HS_HORIZONTAL, HS_DIAGCROSS)]);
+    }
+    case BS_PATTERN: {
+      if (!b.Pattern || b.Pattern->isNull()) return QBrush(Qt::NoBrush);
+      QImage tile = b.Pattern->convertToFormat(QImage::Format_RGB32);
+      if (b.Monochrome) {
+        // 0-bits in the text colour, 1-bits in the background colour.
+        const QRgb fg = ToQColor(textColor).rgb(), bg = ToQColor(bkColor).rgb();
+        for (int y = 0; y < tile.height(); ++y) {
+          auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+          for (int x = 0; x < tile.width(); ++x) line[x] = qGray(line[x]) >= 128 ? bg : fg;
+        }
+      }
+      return QBrush(tile);
+    }
+    default:
+      return QBrush(Qt::NoBrush);
+  }
+}
+
+void Dc::Impl::PrepareBrush(QPainter& p, const LogBrush& b) const {
+  const bool opaque = b.Style == BS_HATCHED && bkMode == OPAQUE;
+  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+  p.setBackground(ToQColor(bkColor));
+}
+
+namespace {
+
+void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) {
+  p.setBrush(Qt::NoBrush);
+  p.setPen(s.qpen);
+  // Styled cosmetic pens fill their gaps with the background colour when opaque.
+  const bool opaque = s.styled && s.cosmetic && !s.geometric && bkMode == OPAQUE;
+  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+  p.setBackground(ToQColor(bk));
+}
+
+}  // namespace
+
+void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape) {
+  QPainter p;
+  if (!Begin(p)) return;
+  if (!ApplyRop(p)) return;
+  const LogBrush b = EffectiveBrush();
+  if (fillShape && b.Style != BS_NULL && !fill.isEmpty()) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(Brush(b, true));
+    PrepareBrush(p, b);
+    p.drawPath(fill);
+  }
+  const PenSpec s = Pen();
+  if (!s.null && !outline.isEmpty()) {
+    PreparePen(p, s, bkMode, bkColor);
+    p.drawPath(outline);
+  }
+}
+
+namespace {
+
+bool OnlyLines(const QPainterPath& path) {
+  for (int i = 0; i < path.elementCount(); ++i) {
+    if (path.elementAt(i).isCurveTo()) return false;
+  }
+  return true;
+}
+
+// One-pixel lines segment by segment. Qt leaves out the pixel at the far end of its own
+// (left to right, top to bottom) order; the platform leaves out the end point. A line that runs
+// the other way is therefore moved one step back towards its start, and the dash pattern
+// carries on from segment to segment.
+void DrawCosmeticLines(QPainter& p, QPen pen, const QPainterPath& path) {
+  QPointF at;
+  double offset = 0;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    const QPointF to(e.x, e.y);
+    if (e.isMoveTo()) {
+      at = to;
+      continue;
+    }
+    const double dx = to.x() - at.x(), dy = to.y() - at.y();
+    const double steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps > 0) {
+      const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+      const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
+      if (pen.style() == Qt::CustomDashLine) {
+        pen.setDashOffset(offset);
+        p.setPen(pen);
+      }
+      p.drawLine(QLineF(at + back, to + back));
+      offset += steps;
+    }
+    at = to;
+  }
+}
+
+}  // namespace
+
+void Dc::Impl::StrokePathDev(const QPainterPath& path) {
+  const PenSpec s = Pen();
+  if (s.null || path.isEmpty()) return;
+  QPainter p;
+  if (!Begin(p)) return;
+  if (!ApplyRop(p)) return;
+  PreparePen(p, s, bkMode, bkColor);
+  if (s.cosmetic && OnlyLines(path)) {
+    DrawCosmeticLines(p, s.qpen, path);
+    return;
+  }
+  p.drawPath(path);
+}
+
+void Dc::Impl::FillPathDev(const QPainterPath& path) {
+  const LogBrush b = EffectiveBrush();
+  if (b.Style == BS_NULL || path.isEmpty()) return;
+  QPainter p;
+  if (!Begin(p)) return;
+  if (!ApplyRop(p)) return;
+  p.setPen(Qt::NoPen);
+  p.setBrush(Brush(b, true));
+  PrepareBrush(p, b);
+  p.drawPath(path);
+}
+
+}  // namespace platform::gdi

@@ -1,0 +1,143 @@
+// Text: the selected font as Qt sees it, the alignment flags turned into offsets from the
+// reference point (in the rotated frame when the font has an escapement), the opaque cell.
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+#include "platform/gdi/dc_impl.h"
+#include "platform/gdi/qt_color.h"
+
+namespace platform::gdi {
+
+namespace {
+
+std::atomic<bool> gTextAntialiasing{true};
+
+// Fonts need the GUI application; without one, text measures and draws nothing.
+bool HaveFonts() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+QString Latin1(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+struct TextLayout {
+  int width = 0, ascent = 0, descent = 0;
+  int dx = 0, baseline = 0;  // offsets of the text start and baseline from the reference point
+};
+
+TextLayout Layout(const QFont& font, const QString& s, unsigned align) {
+  const QFontMetrics fm(font);
+  TextLayout t;
+  t.width = fm.horizontalAdvance(s);
+  t.ascent = fm.ascent();
+  t.descent = fm.descent();
+  if ((align & TA_CENTER) == TA_CENTER) {
+    t.dx = -(t.width / 2);
+  } else if (align & TA_RIGHT) {
+    t.dx = -t.width;
+  }
+  if ((align & TA_BASELINE) == TA_BASELINE) {
+    t.baseline = 0;
+  } else if (align & TA_BOTTOM) {
+    t.baseline = -t.descent;
+  } else {
+    t.baseline = t.ascent;
+  }
+  return t;
+}
+
+}  // namespace
+
+void SetTextAntialiasing(bool allowed) {
+  gTextAntialiasing = allowed;
+}
+
+QFont Dc::Impl::Font() const {
+  QFont f(Latin1(font.FaceName.empty() ? std::string("Arial") : font.FaceName));
+  const double sy = std::abs(ScaleY());
+  double px = 11 * sy;
+  if (font.Height < 0) {
+    px = -static_cast<double>(font.Height) * sy;
+  } else if (font.Height > 0) {
+    // A cell height: the em size that gives this ascent + descent.
+    QFont probe = f;
+    probe.setPixelSize(100);
+    const QFontMetricsF fm(probe);
+    const double cell = fm.ascent() + fm.descent();
+    px = font.Height * sy * (cell > 0 ? 100.0 / cell : 1.0);
+  }
+  f.setPixelSize(static_cast<int>(std::clamp(std::lround(px), 1L, 4000L)));
+  f.setWeight(
+      static_cast<QFont::Weight>(std::clamp(font.Weight <= 0 ? 400 : font.Weight, 1, 1000)));
+  f.setItalic(font.Italic);
+  f.setUnderline(font.Underline);
+  f.setStrikeOut(font.StrikeOut);
+  f.setKerning(false);
+  if (charExtra != 0) {
+    f.setLetterSpacing(QFont::AbsoluteSpacing, std::round(charExtra * std::abs(ScaleX())));
+  }
+  const bool smooth = font.Quality == ANTIALIASED_QUALITY && gTextAntialiasing;
+  f.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
+  return f;
+}
+
+bool Dc::TextOut(int x, int y, const std::string& text) {
+  d_->Record("TextOut", {x, y}, text);
+  if (!HaveFonts()) return false;
+  const QFont font = d_->Font();
+  const QString s = Latin1(text);
+  const TextLayout t = Layout(font, s, d_->textAlign);
+  const QPoint origin = d_->Dev(x, y);
+  const double angle = std::fmod(d_->font.Escapement / 10.0, 360.0);
+  QTransform frame;
+  frame.translate(origin.x(), origin.y());
+  frame.rotate(-angle);
+  if (d_->pathOpen) {
+    QPainterPath glyphs;
+    glyphs.addText(t.dx, t.baseline, font, s);
+    d_->path.addPath(frame.map(glyphs));
+    return true;
+  }
+  if (s.isEmpty()) return true;
+  QPainter p;
+  if (!d_->Begin(p)) return true;
+  p.setBackgroundMode(Qt::TransparentMode);
+  p.setTransform(frame);
+  if (d_->bkMode == OPAQUE) {
+    p.fillRect(QRect(t.dx, t.baseline - t.ascent, t.width, t.ascent + t.descent),
+               ToQColor(d_->bkColor));
+  }
+  p.setFont(font);
+  p.setPen(ToQColor(d_->textColor));
+  p.drawText(QPoint(t.dx, t.baseline), s);
+  return true;
+}
+
+TPoint Dc::GetTextExtent(const std::string& text) const {
+  if (!HaveFonts()) return TPoint{};
+  const QFont font = d_->Font();
+  const QFontMetrics fm(font);
+  const double w = fm.horizontalAdvance(Latin1(text)), h = fm.ascent() + fm.descent();
+  return TPoint{static_cast<int>(std::lround(w / std::abs(d_->ScaleX()))),
+                static_cast<int>(std::lround(h / std::abs(d_->ScaleY())))};
+}
+
+TextMetrics Dc::GetTextMetrics() const {
+  TextMetrics m;
+  if (!HaveFonts()) return m;
+  const QFont font = d_->Font();
+  const QFontMetrics fm(font);
+  m.Ascent = fm.ascent();
+  m.Descent = fm.descent();
+  m.Height = m.Ascent + m.Descent;
+  m.InternalLeading = std::max(0, m.Height - font.pixelSize());
+  m.AveCharWidth = fm.averageCharWidth();
+  return m;
+}
+
+}  // namespace platform::gdi
