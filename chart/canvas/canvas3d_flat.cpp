@@ -16,8 +16,8 @@ namespace gdi = platform::gdi;
 
 namespace {
 
-int AddSat(int a, int b) {
-  return static_cast<int>(std::clamp<long long>(static_cast<long long>(a) + b, INT_MIN, INT_MAX));
+int AddSat(long long a, long long b) {
+  return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX));
 }
 
 int Count(std::span<const TPoint> points) {
@@ -42,20 +42,22 @@ void TPlotCanvas3D::Donut(int xCenter, int yCenter, int xRadius, int yRadius, do
   const long double iy = holePercent * static_cast<long double>(yRadius) * 0.01L;
   // Counter-clockwise with Y up on the screen.
   auto at = [&](long double rx, long double ry, double angle) {
-    return TPoint{AddSat(Round(rx * std::cos(static_cast<long double>(angle))), xCenter),
-                  AddSat(yCenter, -Round(ry * std::sin(static_cast<long double>(angle))))};
+    const long double a = angle;
+    return TPoint{AddSat(Round(rx * std::cos(a)), xCenter),
+                  AddSat(yCenter, -static_cast<long long>(Round(ry * std::sin(a))))};
   };
+  const long long xr = xRadius, yr = yRadius;
   const TPoint outerStart = at(xRadius, yRadius, startAngle);
   const TPoint outerEnd = at(xRadius, yRadius, endAngle);
   dc->BeginPath();
   dc->MoveToEx(outerStart.X, outerStart.Y);
-  dc->ArcTo(AddSat(xCenter, -xRadius), AddSat(yCenter, -yRadius), AddSat(xCenter, xRadius),
-            AddSat(yCenter, yRadius), outerStart.X, outerStart.Y, outerEnd.X, outerEnd.Y);
+  dc->ArcTo(AddSat(xCenter, -xr), AddSat(yCenter, -yr), AddSat(xCenter, xr), AddSat(yCenter, yr),
+            outerStart.X, outerStart.Y, outerEnd.X, outerEnd.Y);
   const TPoint innerStart = at(ix, iy, startAngle);
   const TPoint innerEnd = at(ix, iy, endAngle);
   dc->LineTo(innerEnd.X, innerEnd.Y);
   if (!(innerEnd == innerStart)) {
-    const int rix = Round(ix), riy = Round(iy);
+    const long long rix = Round(ix), riy = Round(iy);
     dc->SetArcDirection(gdi::AD_CLOCKWISE);
     dc->ArcTo(AddSat(xCenter, -rix), AddSat(yCenter, -riy), AddSat(rix, xCenter),
               AddSat(riy, yCenter), innerEnd.X, innerEnd.Y, innerStart.X, innerStart.Y);

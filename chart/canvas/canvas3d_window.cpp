@@ -24,9 +24,12 @@ int Saturate(long long v) {
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-// Round(v) + offset, kept inside the 32-bit range.
+// Round(v) + offset, kept inside the 32-bit range (also when v alone is outside it).
 int RoundPlus(long double v, int offset) {
-  return Saturate(static_cast<long long>(Round(v)) + offset);
+  if (std::isnan(v)) return offset;
+  constexpr long double kLimit = 0x1p62L;
+  const long double r = std::nearbyintl(std::clamp(v, -kLimit, kLimit));
+  return Saturate(static_cast<long long>(r) + offset);
 }
 
 long double Radians(long double degrees) {
