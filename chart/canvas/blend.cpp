@@ -1,6 +1,7 @@
 #include "chart/canvas/blend.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "chart/canvas/canvas_unit.h"
 #include "platform/gdi/dc.h"
@@ -37,8 +38,9 @@ void TPlotBlend::SetRectangle(const TRect& r) {
   n.Top = std::max(n.Top, 0);
   n.Right = std::max(n.Right, 0);
   n.Bottom = std::max(n.Bottom, 0);
-  if (n.Right <= n.Left) n.Right = n.Left + 1;
-  if (n.Bottom <= n.Top) n.Bottom = n.Top + 1;
+  // At the largest coordinate the one-pixel rectangle cannot exist; it ends up empty below.
+  if (n.Right <= n.Left) n.Right = n.Left == INT32_MAX ? n.Left : n.Left + 1;
+  if (n.Bottom <= n.Top) n.Bottom = n.Top == INT32_MAX ? n.Top : n.Top + 1;
   n.Right = std::min(n.Right, canvas_.Bounds.Right);
   n.Bottom = std::min(n.Bottom, canvas_.Bounds.Bottom);
   rect_ = n;

@@ -124,8 +124,9 @@ TRect PolygonBounds(const TPoint* points, int high) {
 TRect RectFromPolygon(const TPoint* points, int count) {
   TRect r = PolygonBounds(points, count - 1);
   if (count <= 0) return r;
-  ++r.Right;
-  ++r.Bottom;
+  // The edge past the largest coordinate saturates rather than wrapping.
+  if (r.Right < INT32_MAX) ++r.Right;
+  if (r.Bottom < INT32_MAX) ++r.Bottom;
   return r;
 }
 
