@@ -1,9 +1,6 @@
 // The one place colours are resolved: named colours by identifier and system colours through
-// the desktop palette.
+// one fixed table.
 #include <strings.h>
-
-#include <QGuiApplication>
-#include <QPalette>
 
 #include "platform/gdi/types.h"
 
@@ -68,41 +65,41 @@ constexpr NamedColor kNamedColors[] = {
     {"clDefault", clDefault},
 };
 
-// The desktop palette role of each system colour index.
-QPalette::ColorRole SystemRole(int index, QPalette::ColorGroup& group) {
-  group = QPalette::Active;
-  switch (index) {
-    case 5:
-      return QPalette::Base;
-    case 7:
-    case 8:
-    case 18:
-      return QPalette::WindowText;
-    case 9:
-    case 14:
-      return QPalette::HighlightedText;
-    case 13:
-    case 2:
-      return QPalette::Highlight;
-    case 16:
-      return QPalette::Dark;
-    case 17:
-      group = QPalette::Disabled;
-      return QPalette::WindowText;
-    case 20:
-      return QPalette::Light;
-    case 21:
-      return QPalette::Shadow;
-    case 22:
-      return QPalette::Midlight;
-    case 23:
-      return QPalette::ToolTipText;
-    case 24:
-      return QPalette::ToolTipBase;
-    default:
-      return QPalette::Window;
-  }
-}
+// The system colours of a classic light grey desktop, by index, as 0x00BBGGRR. One fixed table,
+// so that drawings look the same on every machine.
+constexpr TColor kSystemColors[] = {
+    0xC8C8C8,  // clScrollBar
+    0x000000,  // clBackground
+    0xD1B499,  // clActiveCaption
+    0xDBCDBF,  // clInactiveCaption
+    0xF0F0F0,  // clMenu
+    0xFFFFFF,  // clWindow
+    0x646464,  // clWindowFrame
+    0x000000,  // clMenuText
+    0x000000,  // clWindowText
+    0x000000,  // clCaptionText
+    0xB4B4B4,  // clActiveBorder
+    0xFCF7F4,  // clInactiveBorder
+    0xABABAB,  // clAppWorkSpace
+    0xFF9933,  // clHighlight
+    0xFFFFFF,  // clHighlightText
+    0xF0F0F0,  // clBtnFace
+    0xA0A0A0,  // clBtnShadow
+    0x6D6D6D,  // clGrayText
+    0x000000,  // clBtnText
+    0x544E43,  // clInactiveCaptionText
+    0xFFFFFF,  // clBtnHighlight
+    0x696969,  // cl3DDkShadow
+    0xE3E3E3,  // cl3DLight
+    0x000000,  // clInfoText
+    0xE1FFFF,  // clInfoBk
+    0xB5B5B5,  // (unused)
+    0xCC6600,  // clHotLight
+    0xEAD1B9,  // clGradientActiveCaption
+    0xF2E4D7,  // clGradientInactiveCaption
+    0xFF9933,  // clMenuHighlight
+    0xF0F0F0,  // clMenuBar
+};
 
 }  // namespace
 
@@ -119,11 +116,9 @@ bool IdentToColor(const std::string& ident, TColor& color) {
 TColor ColorToRGB(TColor color) {
   const auto u = static_cast<std::uint32_t>(color);
   if ((u & 0xFF000000u) != 0xFF000000u && (u & 0xFF000000u) != 0x80000000u) return color;
-  if (!QGuiApplication::instance()) return (u & 0xFF) == 5 ? clWhite : clSilver;
-  QPalette::ColorGroup group;
-  const QPalette::ColorRole role = SystemRole(static_cast<int>(u & 0xFF), group);
-  const QColor c = QGuiApplication::palette().color(group, role);
-  return RGB(c.red(), c.green(), c.blue());
+  const std::uint32_t index = u & 0xFFu;
+  constexpr std::uint32_t count = sizeof(kSystemColors) / sizeof(kSystemColors[0]);
+  return index < count ? kSystemColors[index] : clBlack;
 }
 
 }  // namespace platform

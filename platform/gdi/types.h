@@ -77,7 +77,7 @@ constexpr TColor clInfoBk = clSystemColor | 24;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-// Resolves a system colour to 0x00BBGGRR through the running desktop palette; plain colours
+// Resolves a system colour to 0x00BBGGRR through one fixed table; plain colours
 // pass through unchanged.
 TColor ColorToRGB(TColor color);
 
