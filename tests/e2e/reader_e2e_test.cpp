@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/core/serial.h"
+#include "reader/nmea_checksum.h"
 #include "reader/nmea_thread.h"
 #include "tests/reader/fake_owner.h"
 #include "tools/simreceiver/sim_link.h"
@@ -151,11 +152,7 @@ TEST_P(ReaderE2E, QueryRepliesAndAcknowledgements) {
   Start();
   // A fix-rate setting, then its query: the receiver acknowledges and reports 5 Hz.
   auto sentence = [](const std::string& body) {
-    unsigned x = 0;
-    for (std::size_t i = 1; i < body.size(); ++i) x ^= static_cast<unsigned char>(body[i]);
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", x);
-    return body + "*" + hex + "\r\n";
+    return body + "*" + reader::NmeaChecksumHex(std::string_view(body).substr(1)) + "\r\n";
   };
   Write(sentence("$PQVU220,200"));
   ASSERT_TRUE(link->WaitReceived([](const std::string& r) { return r.find("$PQVU220") != r.npos; },

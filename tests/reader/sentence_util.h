@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+
+#include "reader/nmea_checksum.h"
 
 namespace testutil {
 
@@ -12,15 +15,14 @@ inline std::string Hex2(unsigned v) {
   return b;
 }
 
+// The checksum of "$..." (body with its '$').
 inline unsigned Xor(const std::string& body) {
-  unsigned x = 0;
-  for (std::size_t i = 1; i < body.size(); ++i) x ^= static_cast<unsigned char>(body[i]);
-  return x;
+  return reader::NmeaChecksum(std::string_view(body).substr(1));
 }
 
 // "$GPGGA,..." -> "$GPGGA,...*hh"
 inline std::string Nmea(const std::string& body) {
-  return body + "*" + Hex2(Xor(body));
+  return body + "*" + reader::NmeaChecksumHex(std::string_view(body).substr(1));
 }
 // The same with CR LF.
 inline std::string Line(const std::string& body) {

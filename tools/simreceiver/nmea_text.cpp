@@ -2,16 +2,9 @@
 
 #include <charconv>
 
-namespace sim {
+#include "reader/nmea_checksum.h"
 
-uint8_t NmeaChecksum(std::string_view body) {
-  uint8_t x = 0;
-  for (char c : body) {
-    if (c == '*') break;
-    x ^= static_cast<uint8_t>(c);
-  }
-  return x;
-}
+namespace sim {
 
 std::string HexByte(uint8_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -24,7 +17,7 @@ std::string MakeSentence(std::string_view body) {
   out += '$';
   out += body;
   out += '*';
-  out += HexByte(NmeaChecksum(body));
+  out += reader::NmeaChecksumHex(body);
   out += "\r\n";
   return out;
 }
@@ -34,7 +27,7 @@ bool ChecksumValid(std::string_view line) {
   if (line.size() < 4 || line[0] != '$') return false;
   const size_t star = line.find('*');
   if (star == std::string_view::npos || star + 3 != line.size()) return false;
-  const std::string want = HexByte(NmeaChecksum(line.substr(1, star - 1)));
+  const std::string want = reader::NmeaChecksumHex(line.substr(1, star - 1));
   return line.substr(star + 1) == want;
 }
 

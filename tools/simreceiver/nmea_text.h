@@ -9,9 +9,6 @@
 
 namespace sim {
 
-// XOR of every character between "$" and "*" (or the end when there is no "*").
-uint8_t NmeaChecksum(std::string_view body_without_dollar);
-
 // "$" + body + "*HH\r\n" with upper-case digits.
 std::string MakeSentence(std::string_view body_without_dollar);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "reader/nmea_checksum.h"
 #include "tools/simreceiver/nmea_text.h"
 
 namespace sim {
@@ -27,7 +28,7 @@ size_t DigitsAt(const std::string& sentence) {
 void CorruptChecksum(std::string& sentence) {
   const size_t at = DigitsAt(sentence);
   if (at == std::string::npos) return;
-  const uint8_t good = NmeaChecksum(std::string_view(sentence).substr(1));
+  const uint8_t good = reader::NmeaChecksum(std::string_view(sentence).substr(1, at - 2));
   sentence.replace(at, 2, HexByte(good ^ 0x01));
 }
 
