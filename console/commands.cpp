@@ -101,8 +101,9 @@ void TMainForm::BtnDGPSQueryClick(TObject*) {
 
 void TMainForm::BtnSetFixRateClick(TObject*) {
   const int hz = StrToInt(CmbFixRate->Text);
-  // 0 would divide by zero; no fix rate is below 1 Hz.
-  if (hz <= 0) throw EConvertError("'" + std::string(CmbFixRate->Text) + "' is not a fix rate");
+  // 0 would divide by zero, and above 1000 Hz the interval would be 0 ms.
+  if (hz <= 0 || hz > 1000)
+    throw EConvertError("'" + std::string(CmbFixRate->Text) + "' is not a fix rate");
   std::optional<std::string> s = BuildOrRefuse("$PQVU220," + std::to_string(1000 / hz));
   if (!s || !Linked()) return;
   SendSentence(*s, false);

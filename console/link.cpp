@@ -1,4 +1,7 @@
 // The receiver link: the COM port or the TCP socket, and the reader that goes with it.
+#include <cerrno>
+#include <system_error>
+
 #include "console/main_form.h"
 #include "console/number_format.h"
 #include "console/sentences.h"
@@ -21,6 +24,13 @@ void TMainForm::ShowLinkedLook() {
   UpdateBandwidthEstimate();
   ClearChannelGrid();
   LabelCurrent->Caption = "Disable";
+}
+
+// The button underneath is hidden too, so that the keyboard cannot reach it.
+void ShowCovering(platform::TButton* top, platform::TButton* under, bool on) {
+  top->Visible = on;
+  under->Visible = !on;
+  (on ? top : under)->BringToFront();
 }
 
 void TMainForm::ClearChannelGrid() {
@@ -57,13 +67,37 @@ void TMainForm::StopReader() {
 void TMainForm::SendSentence(const std::string& sentence, bool withZero, int waitMs) {
   if (!Linked()) return;
   if (UseSocket.load()) {
-    ClientSocket1.SendText(sentence);
+    errno = 0;
+    if (ClientSocket1.SendText(sentence) != static_cast<int>(sentence.size()))
+      ShowLinkError("Write Error", errno != 0 ? errno : EIO);
   } else {
     DWORD written = 0;
     DWORD n = static_cast<DWORD>(sentence.size() + (withZero ? 1 : 0));
-    WriteFile(ComHandle.load(), sentence.c_str(), n, &written, nullptr);
+    if (!WriteFile(ComHandle.load(), sentence.c_str(), n, &written, nullptr) || written != n) {
+      const int error = platform::LastSystemError();
+      ShowLinkError("Write Error", error != 0 ? error : EIO);
+    }
   }
   platform::Sleep(static_cast<std::uint32_t>(waitMs));
+}
+
+void TMainForm::ShowLinkError(const char* what, int error) {
+  const std::string link = UseSocket.load()
+                               ? std::string(EditIP->Text) + ":" + std::string(EditSocket->Text)
+                               : std::string(CmbCom->Text);
+  StatusBar1->Panels[0].Text = what;
+  StatusBar1->Panels[1].Text = link + ": " + std::system_category().message(error);
+}
+
+void TMainForm::PortReadFailed(HANDLE port, int error) {
+  PostToWindow([this, port, error] { ComPortLost(port, error); });
+}
+
+void TMainForm::ComPortLost(HANDLE port, int error) {
+  if (port == 0 || ComHandle.load() != port) return;
+  BtnCloseClick(this);
+  // After the close, which empties the status bars.
+  ShowLinkError("Link Lost", error);
 }
 
 void TMainForm::SendVersionQuery() {
@@ -84,8 +118,11 @@ void TMainForm::SendStartupQueries() {
 void TMainForm::BtnOpenClick(TObject*) {
   ClearForNewLink();
   const bool scanning = Scanning().load() != 0;
-  // A baud text that is no number stops here, before anything is opened.
+  // A baud text that is no positive number stops here, before anything is opened: speed 0
+  // would hang up a real line.
   const int baud = StrToInt(CmbBaud->Text);
+  if (baud <= 0)
+    throw EConvertError("'" + std::string(CmbBaud->Text) + "' is not a valid baud rate");
 
   HANDLE h = CreateFileA(("\\\\.\\" + std::string(CmbCom->Text)).c_str(),
                          GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
@@ -116,8 +153,7 @@ void TMainForm::BtnOpenClick(TObject*) {
   ComHandle = h;
 
   StartReader();
-  BtnClose->Visible = true;
-  BtnClose->BringToFront();
+  ShowCovering(BtnClose, BtnOpen, true);
   BtnDetect->Enabled = false;
   CmbCom->Enabled = false;
   CmbBaud->Enabled = false;
@@ -145,7 +181,7 @@ void TMainForm::BtnCloseClick(TObject*) {
   if (ComHandle.load()) {
     StopReader();
     CloseHandle(ComHandle.exchange(0));
-    BtnClose->Visible = false;
+    ShowCovering(BtnClose, BtnOpen, false);
     BtnDetect->Enabled = true;
     CmbCom->Enabled = true;
     CmbBaud->Enabled = true;
@@ -154,7 +190,7 @@ void TMainForm::BtnCloseClick(TObject*) {
     LabelTCXO->Caption = "";
     BtnConnect->Enabled = true;
   }
-  BtnLogging->Visible = false;
+  ShowLogging(false);
   LogFile.Close();
 }
 
@@ -177,8 +213,7 @@ void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
   ClearForNewLink();
   EditIP->Enabled = false;
   EditSocket->Enabled = false;
-  BtnDisconnect->Visible = true;
-  BtnDisconnect->BringToFront();
+  ShowCovering(BtnDisconnect, BtnConnect, true);
   BtnOpen->Enabled = false;
   ShowLinkedLook();
   UseSocket = true;
@@ -189,13 +224,13 @@ void TMainForm::ClientSocket1Connect(platform::TClientSocket&) {
 void TMainForm::ClientSocket1Disconnect(platform::TClientSocket&) {
   EditIP->Enabled = true;
   EditSocket->Enabled = true;
-  BtnDisconnect->Visible = false;
+  ShowCovering(BtnDisconnect, BtnConnect, false);
   BtnOpen->Enabled = true;
   Timer1->Enabled = false;
   Timer2->Enabled = false;
   ResetStatusDisplay();
   RestartKind = 0;
-  BtnLogging->Visible = false;
+  ShowLogging(false);
   LogFile.Close();
   LabelVersion->Caption = "";
   LabelCustomer->Caption = "";

@@ -212,6 +212,8 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void ShowFlashWritesLeft(const reader::ReceiverState& s) override;
   void ShowRtcmBaud(const reader::ReceiverState& s) override;
   void ShowFirmwareInfo(const reader::ReceiverState& s) override;
+  void LogWriteFailed(int error) override;
+  void PortReadFailed(HANDLE port, int error) override;
 
  private:
   void Shutdown();
@@ -228,6 +230,13 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void ClearChannelGrid();
   // What every link opening shows once the link is up: timer, clean plot, commands enabled.
   void ShowLinkedLook();
+  // "Logging ..." shown over "NMEA Log", or the other way round.
+  void ShowLogging(bool on);
+  // The link's error in the status bar: what failed, then the link and the system error.
+  void ShowLinkError(const char* what, int error);
+  // Closes the COM link as "Close" does after its reader found port dead; a stale report (the
+  // port closed or replaced meanwhile) does nothing.
+  void ComPortLost(HANDLE port, int error);
   // The datum to send: the chosen item, or the item whose text is the combo's; -1 for none.
   int DatumToSend() const;
   void StartTest(std::uint8_t phase);
@@ -247,6 +256,9 @@ std::optional<std::string> BuildOrRefuse(const std::string& body, std::size_t ma
 
 // Read total time-out 30 ms, write 100 ms; queues 4096 bytes in and outQueue out.
 void ApplyPortTimeouts(HANDLE h, DWORD outQueue);
+
+// Shows top over under (on) or under alone (off): the two buttons of one place.
+void ShowCovering(platform::TButton* top, platform::TButton* under, bool on);
 
 // Ticks waited so far for a pending reopen.
 extern std::uint32_t ReopenWaitTicks;

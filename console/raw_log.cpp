@@ -3,10 +3,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "console/main_form.h"
 
 namespace console {
+
+void TMainForm::ShowLogging(bool on) {
+  ShowCovering(BtnLogging, BtnLog, on);
+}
 
 void TMainForm::BtnLogClick(TObject*) {
   if (!UseSocket.load() && ComHandle.load() == 0) {
@@ -25,14 +30,21 @@ void TMainForm::BtnLogClick(TObject*) {
     platform::ShowMessage("Can't Open Log File!! " + std::string(std::strerror(errno)));
     return;
   }
-  BtnLogging->Visible = true;
-  BtnLogging->BringToFront();
+  ShowLogging(true);
+}
+
+void TMainForm::LogWriteFailed(int error) {
+  PostToWindow([this, error] {
+    // The failed file is closed already; a log opened since keeps running.
+    if (!LogFile.IsOpen()) ShowLogging(false);
+    platform::ShowMessage("Log File Write Error!! " + std::system_category().message(error));
+  });
 }
 
 void TMainForm::BtnLoggingClick(TObject*) {
   if (!LogFile.IsOpen()) return;
   LogFile.Close();
-  BtnLogging->Visible = false;
+  ShowLogging(false);
 }
 
 }  // namespace console

@@ -93,6 +93,7 @@ void TControl::ApplyVisible() {
     return;
   }
   widget_->setVisible(visible_);
+  ApplyEnabled();
 }
 
 void TControl::SetVisible(bool v) {
@@ -103,7 +104,13 @@ void TControl::SetVisible(bool v) {
 
 void TControl::SetEnabled(bool v) {
   enabled_ = v;
-  if (widget_) widget_->setEnabled(v);
+  ApplyEnabled();
+}
+
+// A hidden control takes no input at all, not even keys sent to it directly; Enabled keeps
+// its own value and applies again once the control is shown.
+void TControl::ApplyEnabled() {
+  if (widget_) widget_->setEnabled(enabled_ && (visible_ || !parent_));
 }
 
 void TControl::SetCaption(const std::string& v) {

@@ -121,6 +121,8 @@ class TControl : public TComponent {
   bool OwnBackground() const;
   // Applies Visible to the widget; children of a parent-less control stay hidden.
   virtual void ApplyVisible();
+  // Applies Enabled to the widget: a hidden control is disabled too.
+  void ApplyEnabled();
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;

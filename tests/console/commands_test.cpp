@@ -106,6 +106,10 @@ TEST_P(CommandBytes, SettingButtons) {
        [](TMainForm& f) { f.CmbFixRate->ItemIndex = 0; },
        &TMainForm::BtnSetFixRate,
        {{"$PQVU220,1000*1F\r\n", false, 100}}},
+      {"fix rate 1000 Hz typed",
+       [](TMainForm& f) { f.CmbFixRate->Text = "1000"; },
+       &TMainForm::BtnSetFixRate,
+       {{"$PQVU220,1*2F\r\n", false, 100}}},
       {"SBAS integrity",
        [](TMainForm& f) { f.RadioIntegrity->Checked = true; },
        &TMainForm::BtnIntegrity,
@@ -288,6 +292,10 @@ TEST_F(CommandTest, TypedJunkIsRefusedWhole) {
        platform::mkException},
       {"fix rate -5", [](TMainForm& f) { f.CmbFixRate->Text = "-5"; }, &TMainForm::BtnSetFixRate,
        platform::mkException},
+      {"fix rate 1001, a 0 ms interval", [](TMainForm& f) { f.CmbFixRate->Text = "1001"; },
+       &TMainForm::BtnSetFixRate, platform::mkException},
+      {"fix rate 5000", [](TMainForm& f) { f.CmbFixRate->Text = "5000"; },
+       &TMainForm::BtnSetFixRate, platform::mkException},
       {"300 characters of RTCM baud rate",
        [](TMainForm& f) {
          f.RadioRTCMEnable->Checked = true;
