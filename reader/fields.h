@@ -38,8 +38,8 @@ class FieldWalker {
   mutable const char* end_ = nullptr;
 };
 
-// atol/atof with defined results for any text: integers saturate to the 32-bit range, reals
-// that do not fit a float become +-infinity.
+// atol/atof as in the "C" locale, whatever the process locale, with defined results for any
+// text: integers saturate to the 32-bit range, reals that do not fit a float become +-infinity.
 std::int32_t ParseLong(const char* text);
 double ParseReal(const char* text);
 float ToFloat(double v);

@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -232,6 +233,20 @@ TEST(ParseNumbers, AgreeWithTheCReaders) {
     t.insert(rng() % (t.size() + 1), ".");
     ASSERT_TRUE(SameDouble(reader::ParseReal(t.c_str()), c.Real(t.c_str()))) << t;
   }
+}
+
+TEST(ParseNumbers, SameUnderAGermanLocale) {
+  // A locale whose decimal mark is ',' must not change what a sentence's numbers read as.
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+    GTEST_SKIP() << "no German locale on this machine";
+  const double real = reader::ParseReal("4807.038");
+  const double small = reader::ParseReal("1.5e-3");
+  const std::int32_t whole = reader::ParseLong("545");
+  std::setlocale(LC_ALL, before.c_str());
+  EXPECT_EQ(real, 4807.038);
+  EXPECT_EQ(small, 0.0015);
+  EXPECT_EQ(whole, 545);
 }
 
 }  // namespace
