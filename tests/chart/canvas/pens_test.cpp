@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "chart/canvas/canvas_unit.h"
 #include "platform/vcl/picture.h"
@@ -232,6 +233,44 @@ TEST(ChartBrush, ImageIsMadeOnFirstReadAndFollowsAssign) {
   copy.Clear();
   EXPECT_EQ(copy.GetStyle(), platform::bsClear);
   EXPECT_EQ(copy.ImageIfAny(), nullptr);
+}
+
+}  // namespace
+}  // namespace chart
+
+namespace chart {
+namespace {
+
+// Which pixels of row y a line drawn with pen from (x0, y) to (x1, y) paints on white.
+std::string PaintedRow(const gdi::LogPen& pen, int x0, int x1, int y, int width = 40) {
+  platform::TBitmap bitmap;
+  bitmap.SetSize(width, 20);
+  gdi::Dc* dc = bitmap.Canvas->GetHandle();
+  dc->SelectPen(pen);
+  dc->MoveToEx(x0, y);
+  dc->LineTo(x1, y);
+  std::string row;
+  for (int x = 0; x < width; ++x) row += dc->GetPixel(x, y) == platform::clWhite ? '.' : '#';
+  return row;
+}
+
+TEST(PlotCreatePenSmallDots, DotsLieSpacePlusOnePixelsApart) {
+  EXPECT_EQ(PaintedRow(PlotCreatePenSmallDots(platform::clBlack, 3), 2, 19, 5, 24),
+            "..#...#...#...#...#.....");
+  EXPECT_EQ(PaintedRow(PlotCreatePenSmallDots(platform::clBlack, 0), 2, 19, 5, 24),
+            "..#.#.#.#.#.#.#.#.#.....");
+}
+
+TEST(PlotSetPlotPen, FlatEndsAtTheEndPointsSquareReachesHalfTheWidthBeyond) {
+  platform::TPen pen;
+  TChartPen chartPen;
+  chartPen.SetWidth(4);
+  chartPen.SetEndStyle(esFlat);
+  PlotSetPlotPen(&pen, &chartPen, platform::clBlack, nullptr);
+  EXPECT_EQ(PaintedRow(pen.Handle(), 10, 30, 10), "..........####################..........");
+  chartPen.SetEndStyle(esSquare);
+  PlotSetPlotPen(&pen, &chartPen, platform::clBlack, nullptr);
+  EXPECT_EQ(PaintedRow(pen.Handle(), 10, 30, 10), "........########################........");
 }
 
 }  // namespace

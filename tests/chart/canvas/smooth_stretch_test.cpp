@@ -75,6 +75,8 @@ TEST(SmoothStretch, RefusesBitmapsTooSmall) {
       {0, 0, 4, 4, "SmoothStretch: Source bitmap too small"},
       {4, 4, 1, 4, "SmoothStretch: Destination bitmap too small"},
       {4, 4, 4, 1, "SmoothStretch: Destination bitmap too small"},
+      {-3, 5, 4, 4, "SmoothStretch: Source bitmap too small"},
+      {4, 4, -2, -7, "SmoothStretch: Destination bitmap too small"},
   };
   for (const auto& c : cases) {
     auto src = MakeBitmap(c.sw, c.sh);
