@@ -22,9 +22,10 @@ int Sat(long long v) {
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-long long Cross(const TPoint& u, const TPoint& v, const TPoint& w) {
-  return (static_cast<long long>(u.X) - v.X) * (static_cast<long long>(w.Y) - v.Y) -
-         (static_cast<long long>(w.X) - v.X) * (static_cast<long long>(u.Y) - v.Y);
+long double Cross(const TPoint& u, const TPoint& v, const TPoint& w) {
+  // Differences of 32-bit coordinates need 33 bits; their products do not fit in 64.
+  return (static_cast<long double>(u.X) - v.X) * (static_cast<long double>(w.Y) - v.Y) -
+         (static_cast<long double>(w.X) - v.X) * (static_cast<long double>(u.Y) - v.Y);
 }
 
 TColor FaceColor(TPlotCanvas3D& canvas) {

@@ -8,7 +8,7 @@ namespace chart::solids {
 // Clamped into the 32-bit range.
 int Sat(long long v);
 // (U - V) x (W - V), the facing test's cross product, without overflow.
-long long Cross(const TPoint& u, const TPoint& v, const TPoint& w);
+long double Cross(const TPoint& u, const TPoint& v, const TPoint& w);
 // The colour a solid darkens from: the brush colour of a solid brush, else the back colour.
 TColor FaceColor(TPlotCanvas3D& canvas);
 void RestoreFaceColor(TPlotCanvas3D& canvas, TColor c);
