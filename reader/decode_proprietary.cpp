@@ -63,11 +63,8 @@ void DecodeChannelStatus(ReceiverState& s, const char* line) {
     // Shorter fields carry no state digit; the walk ends rather than read past them.
     if (!f[1] || !f[2] || !f[3] || !f[4]) return;
     ChannelInfo& ch = s.Channels[i];
-    char two[3] = {f[0], f[1], 0};
-    ch.Prn = ParseLong(two);
-    two[0] = f[2];
-    two[1] = f[3];
-    ch.Snr = ParseLong(two);
+    ch.Prn = ParseTwoDigits(f);
+    ch.Snr = ParseTwoDigits(f + 2);
     ch.State = f[4] == '0' ? 0 : (f[4] == '1' ? 1 : 2);
     if (!w.Next() || i == kChannelCount - 1) {
       s.ChannelsUpdated.store(1);

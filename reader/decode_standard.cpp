@@ -42,17 +42,11 @@ class Sentence {
   FieldWalker walk_;
 };
 
-// The number in the two characters at p.
-std::int32_t TwoDigits(const char* p) {
-  const char two[3] = {p[0], p[1], 0};
-  return ParseLong(two);
-}
-
 // hhmmss.sss; shorter forms are not a time.
 void StoreTime(FixInfo& fix, const Field& f) {
   if (!f.ok() || std::strlen(f.text) < 4) return;
-  fix.Hour = TwoDigits(f.text);
-  fix.Minute = TwoDigits(f.text + 2);
+  fix.Hour = ParseTwoDigits(f.text);
+  fix.Minute = ParseTwoDigits(f.text + 2);
   fix.Second = ToFloat(ParseReal(f.text + 4));
 }
 
@@ -155,9 +149,9 @@ void DecodeRMC(ReceiverState& st, const char* line) {
   StoreReal(fix.Course, f);
   if (!s.Optional(f)) return;
   if (f.ok() && std::strlen(f.text) >= 6) {
-    fix.Day = TwoDigits(f.text);
-    fix.Month = TwoDigits(f.text + 2);
-    fix.Year = TwoDigits(f.text + std::strlen(f.text) - 2) + 2000;
+    fix.Day = ParseTwoDigits(f.text);
+    fix.Month = ParseTwoDigits(f.text + 2);
+    fix.Year = ParseTwoDigits(f.text + std::strlen(f.text) - 2) + 2000;
   }
   if (!s.Skip(2)) return;
   if (!s.Required(f)) return;

@@ -73,10 +73,16 @@ FieldRead FieldWalker::Read(char* dst, std::size_t cap) const {
   if (cap == 0) return FieldRead::Bad;
   dst[0] = '\0';
   if (!cur_) return FieldRead::Empty;
-  std::size_t n = Length();
+  // Measures and copies in one pass; a field too long for dst is measured to its end.
+  std::size_t n = 0;
+  for (char c; (c = cur_[n]) && c != ',' && c != '*'; ++n)
+    if (n + 1 < cap) dst[n] = c;
+  end_ = cur_ + n;
   if (n == 0) return FieldRead::Empty;
-  if (n >= cap) return FieldRead::Bad;
-  std::memcpy(dst, cur_, n);
+  if (n >= cap) {
+    dst[0] = '\0';
+    return FieldRead::Bad;
+  }
   dst[n] = '\0';
   return FieldRead::Ok;
 }
@@ -124,6 +130,13 @@ std::int64_t DecimalMagnitude(const char* p) {
 }  // namespace
 
 std::int32_t ParseLong(const char* text) {
+  // Most fields are a few plain digits: up to nine cannot overflow.
+  if (IsDigit(text[0])) {
+    std::int32_t quick = text[0] - '0';
+    const char* q = text + 1;
+    for (int i = 1; i < 9 && IsDigit(*q); ++i, ++q) quick = quick * 10 + (*q - '0');
+    if (!IsDigit(*q)) return quick;
+  }
   const char* p = text;
   while (IsSpace(*p)) ++p;
   const bool negative = *p == '-';

@@ -44,4 +44,12 @@ std::int32_t ParseLong(const char* text);
 double ParseReal(const char* text);
 float ToFloat(double v);
 
+// ParseLong of the two characters at p alone (both are read).
+inline std::int32_t ParseTwoDigits(const char* p) {
+  if (p[0] >= '0' && p[0] <= '9' && p[1] >= '0' && p[1] <= '9')
+    return (p[0] - '0') * 10 + (p[1] - '0');
+  const char two[3] = {p[0], p[1], 0};
+  return ParseLong(two);
+}
+
 }  // namespace reader
