@@ -81,6 +81,17 @@ bool Dc::Ellipse(int l, int t, int r, int b) {
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
   const Impl::PenSpec s = d_->Pen();
+  if (!s.null && s.cosmetic && !s.styled) {
+    // Qt's own scan conversion of whole-pixel ellipses: symmetric, each pixel drawn once.
+    QPainter p;
+    if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
+    const LogBrush fill = d_->EffectiveBrush();
+    p.setPen(s.qpen);
+    p.setBrush(d_->Brush(fill, true));
+    d_->PrepareBrush(p, fill);
+    p.drawEllipse(QRect(R.x(), R.y(), R.width() - 1, R.height() - 1));
+    return true;
+  }
   QRectF frame = OutlineRect(R);
   if (s.insideFrame) frame = Inset(QRectF(R), s.width / 2);
   QPainterPath shape;

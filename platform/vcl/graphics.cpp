@@ -1,13 +1,7 @@
 #include "platform/vcl/graphics.h"
 
-#include <strings.h>
-
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPalette>
+#include <QImage>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/gdi/dc.h"
 #include "platform/vcl/picture.h"
@@ -38,61 +32,6 @@ QFont Font(const TFont& f) {
   q.setUnderline(f.GetStyle().Contains(fsUnderline));
   q.setStrikeOut(f.GetStyle().Contains(fsStrikeOut));
   return q;
-}
-
-QPen Pen(const TPen& p) {
-  Qt::PenStyle style = Qt::SolidLine;
-  switch (p.GetStyle()) {
-    case psDash:
-      style = Qt::DashLine;
-      break;
-    case psDot:
-      style = Qt::DotLine;
-      break;
-    case psDashDot:
-      style = Qt::DashDotLine;
-      break;
-    case psDashDotDot:
-      style = Qt::DashDotDotLine;
-      break;
-    case psClear:
-      return QPen(Qt::NoPen);
-    default:
-      break;
-  }
-  QPen pen(Color(p.GetColor()));
-  pen.setStyle(style);
-  pen.setWidth(p.GetWidth() <= 1 ? 0 : p.GetWidth());
-  return pen;
-}
-
-QBrush Brush(const TBrush& b) {
-  Qt::BrushStyle style = Qt::SolidPattern;
-  switch (b.GetStyle()) {
-    case bsClear:
-      return QBrush(Qt::NoBrush);
-    case bsHorizontal:
-      style = Qt::HorPattern;
-      break;
-    case bsVertical:
-      style = Qt::VerPattern;
-      break;
-    case bsFDiagonal:
-      style = Qt::FDiagPattern;
-      break;
-    case bsBDiagonal:
-      style = Qt::BDiagPattern;
-      break;
-    case bsCross:
-      style = Qt::CrossPattern;
-      break;
-    case bsDiagCross:
-      style = Qt::DiagCrossPattern;
-      break;
-    default:
-      break;
-  }
-  return QBrush(Color(b.GetColor()), style);
 }
 
 }  // namespace qt
@@ -255,105 +194,58 @@ bool Drawable(const QImage* image) {
   return image && !image->isNull();
 }
 
-void Prepare(QPainter& p, const TCanvas& c) {
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(qt::Pen(*c.Pen));
-  p.setBrush(qt::Brush(*c.Brush));
-}
-
 }  // namespace
+
+// Every primitive goes through the device context, with this canvas's pen, brush and font
+// realised into it first.
 
 void TCanvas::MoveTo(int x, int y) {
   PenPos = Point(x, y);
 }
 
 void TCanvas::LineTo(int x, int y) {
-  const TPoint from = PenPos;
+  gdi::Dc* dc = GetHandle();
+  dc->MoveToEx(PenPos.X, PenPos.Y);
+  dc->LineTo(x, y);
   PenPos = Point(x, y);
-  if (!Drawable(image_) || (from.X == x && from.Y == y)) return;
-  // The end point is not drawn: stop one step short along the longer axis.
-  const int dx = x - from.X, dy = y - from.Y;
-  const int steps = std::max(std::abs(dx), std::abs(dy));
-  const int ex = x - static_cast<int>(std::lround(static_cast<double>(dx) / steps));
-  const int ey = y - static_cast<int>(std::lround(static_cast<double>(dy) / steps));
-  QPainter p(image_);
-  Prepare(p, *this);
-  p.drawLine(from.X, from.Y, ex, ey);
-  p.end();
-  Changed();
+  if (Drawable(image_)) Changed();
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  if (!Drawable(image_) || x2 <= x1 || y2 <= y1) return;
-  QPainter p(image_);
-  Prepare(p, *this);
-  if (Pen->GetStyle() == psClear) {
-    p.fillRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), qt::Brush(*Brush));
-  } else {
-    p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-  }
-  p.end();
-  Changed();
+  if (x2 <= x1 || y2 <= y1) return;
+  GetHandle()->Rectangle(x1, y1, x2, y2);
+  if (Drawable(image_)) Changed();
 }
 
 void TCanvas::FillRect(const TRect& r) {
-  if (!Drawable(image_) || r.Width() <= 0 || r.Height() <= 0) return;
-  QPainter p(image_);
-  p.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), qt::Brush(*Brush));
-  p.end();
-  Changed();
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  gdi::Dc* dc = GetHandle();
+  dc->FillRect(r, dc->CurrentBrush());
+  if (Drawable(image_)) Changed();
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  if (!Drawable(image_) || x2 <= x1 || y2 <= y1) return;
-  QPainter p(image_);
-  Prepare(p, *this);
-  if (Pen->GetStyle() == psClear) {
-    p.drawEllipse(QRect(x1, y1, x2 - x1, y2 - y1));
-  } else {
-    p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-  }
-  p.end();
-  Changed();
+  if (x2 <= x1 || y2 <= y1) return;
+  GetHandle()->Ellipse(x1, y1, x2, y2);
+  if (Drawable(image_)) Changed();
 }
-
-namespace {
-// Canvas text has crisp pixels in exactly the font colour, as the original platform's.
-QFont CanvasFont(const TFont& f) {
-  QFont q = qt::Font(f);
-  q.setStyleStrategy(QFont::NoAntialias);
-  return q;
-}
-}  // namespace
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
   qt::EnsureApplication();
-  const QFont font = CanvasFont(*Font);
-  const QFontMetrics fm(font);
-  const QString s = qt::Str(text);
-  const int w = fm.horizontalAdvance(s);
-  PenPos = Point(x + w, y);
-  if (!Drawable(image_)) return;
-  QPainter p(image_);
-  p.setRenderHint(QPainter::TextAntialiasing, false);
-  p.setFont(font);
-  if (Brush->GetStyle() != bsClear) {
-    p.fillRect(QRect(x, y, w, fm.height()), qt::Color(Brush->GetColor()));
-  }
-  p.setPen(qt::Color(Font->GetColor()));
-  p.drawText(x, y + fm.ascent(), s);
-  p.end();
-  Changed();
+  gdi::Dc* dc = GetHandle();
+  dc->TextOut(x, y, text);
+  PenPos = Point(x + dc->GetTextExtent(text).X, y);
+  if (Drawable(image_)) Changed();
 }
 
 int TCanvas::TextWidth(const std::string& text) {
   qt::EnsureApplication();
-  return QFontMetrics(CanvasFont(*Font)).horizontalAdvance(qt::Str(text));
+  return GetHandle()->GetTextExtent(text).X;
 }
 
-int TCanvas::TextHeight(const std::string&) {
+int TCanvas::TextHeight(const std::string& text) {
   qt::EnsureApplication();
-  return QFontMetrics(CanvasFont(*Font)).height();
+  return GetHandle()->GetTextExtent(text).Y;
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
@@ -364,22 +256,19 @@ void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
 
 void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
   const QImage* src = qt::GraphicImage(graphic);
-  if (!Drawable(image_) || !src || src->isNull() || r.Width() <= 0 || r.Height() <= 0) return;
-  QPainter p(image_);
-  p.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), *src);
-  p.end();
-  Changed();
+  if (!src || src->isNull() || r.Width() <= 0 || r.Height() <= 0) return;
+  GetHandle()->DrawImage(r, *src);
+  if (Drawable(image_)) Changed();
 }
 
 TColor TCanvas::GetPixel(int x, int y) const {
-  if (!Drawable(image_) || !image_->valid(x, y)) return -1;
-  return qt::FromQColor(QColor(image_->pixel(x, y)));
+  if (!Drawable(image_)) return -1;
+  return const_cast<TCanvas*>(this)->GetHandle()->GetPixel(x, y);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-  if (!Drawable(image_) || !image_->valid(x, y)) return;
-  image_->setPixel(x, y, qt::Color(color).rgb());
-  Changed();
+  if (!Drawable(image_)) return;
+  if (GetHandle()->SetPixel(x, y, color) != -1) Changed();
 }
 
 }  // namespace platform

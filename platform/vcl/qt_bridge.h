@@ -36,8 +36,6 @@ inline std::string Latin1(const QString& s) {
 QColor Color(TColor c);
 TColor FromQColor(const QColor& c);
 QFont Font(const TFont& f);
-QPen Pen(const TPen& p);
-QBrush Brush(const TBrush& b);
 // The decoded pixels of a graphic; nullptr when it has none.
 const QImage* GraphicImage(const TGraphic* g);
 
