@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -11,18 +10,16 @@
 #include "chart/canvas/canvas3d.h"
 #include "chart/canvas/view3d.h"
 #include "platform/gdi/dc.h"
-#include "platform/vcl/application.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/picture.h"
+#include "tests/support/gdi_test_support.h"
 
 namespace c3dtest {
 
 namespace gdi = platform::gdi;
 
 inline void EnsureGui() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  platform::Application->Initialize();
-  gdi::SetTextAntialiasing(false);
+  EXPECT_TRUE(gditest::SetUpText());
 }
 
 // A canvas over a w x h buffer. In 3D the projection centre equals its offset, so the default
