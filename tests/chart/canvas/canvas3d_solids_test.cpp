@@ -162,6 +162,19 @@ TEST(Canvas3DSolids, PieArcPointsAndRim) {
   EXPECT_EQ(band[half], arc[arc.size() - 2] - 10);
   EXPECT_EQ(polys[0].Brush.Color, kGrey);
   EXPECT_EQ(polys[1].Brush.Color, chart::ApplyDark(kGrey, 32));
+  // When only the last arc point turns back, the rim still runs up to the point before it.
+  Scene turn;
+  SolidBrush(turn, kGrey);
+  turn.canvas.Pie3D(0, 0, 100000, 50000, 0, 10, std::numbers::pi, 2 * std::numbers::pi + 0.02,
+                    false, false, 0, nullptr);
+  polys = turn.Calls("Polygon");
+  ASSERT_EQ(polys.size(), 2u);
+  const auto& turnArc = polys[0].Args;
+  const size_t n = turnArc.size() / 2 - 1;
+  ASSERT_EQ(n, 93u);
+  ASSERT_LT(turnArc[2 * n], turnArc[2 * (n - 1)]);  // F_n.X < F_(n-1).X
+  const auto& turnBand = polys[1].Args;
+  EXPECT_EQ(turnBand[turnBand.size() / 2 - 2], turnArc[2 * (n - 1)]);
   Scene upper;
   SolidBrush(upper, kGrey);
   upper.canvas.Pie3D(150, 100, 50, 40, 0, 10, 0, std::numbers::pi, true, false, 0, nullptr);
