@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
 #include "tests/simreceiver/sim_test_util.h"
+#include "tools/simreceiver/nmea_text.h"
 #include "tools/simreceiver/sim_link.h"
 
 namespace {
@@ -134,6 +136,31 @@ TEST_F(PtyLink, SplitWriteArrivesInTwoPiecesAfterTheGap) {
   EXPECT_EQ(ReadUntil(fd_, AtLeast(1), 100ms), "");
   EXPECT_EQ(ReadUntil(fd_, AtLeast(cycle.size() - 20), 3s), cycle.substr(20));
   EXPECT_EQ(link_->Sent(), cycle);
+}
+
+TEST_F(PtyLink, SplitWritesKeepUpWithPeriodsShorterThanTheGap) {
+  sim::LinkOptions o;
+  o.period_ms = 20;  // the default gap is 100 ms
+  link_ = std::make_unique<sim::Link>(sim::SimReceiver(), o);
+  link_->WithModel([](sim::SimReceiver& m) { m.Faults().Set(sim::Fault::kSplitWrite, true); });
+  std::string error;
+  ASSERT_TRUE(link_->StartPty(&error)) << error;
+  fd_ = ::open(link_->SlavePath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd_, 0);
+  const auto start = std::chrono::steady_clock::now();
+  const std::string got = ReadUntil(
+      fd_, [](const std::string&) { return false; }, 1500ms);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  size_t epochs = 0;
+  for (size_t at = got.find("$GPGGA"); at != std::string::npos; at = got.find("$GPGGA", at + 1))
+    ++epochs;
+  // A 100 ms gap held at 20 ms would let through one epoch in five and pile up the rest.
+  const auto expected = static_cast<size_t>(elapsed / 20ms);
+  EXPECT_GE(epochs * 10, expected * 6) << epochs << " of " << expected;
+  EXPECT_EQ(link_->DroppedBytes(), 0u);
+  // The halves of one epoch are never interleaved with the next: one sentence per line.
+  for (const std::string& line : sim::SplitLines(got.substr(0, got.rfind("\r\n") + 2)))
+    EXPECT_EQ(std::count(line.begin(), line.end(), '$'), 1) << line;
 }
 
 TEST(PtyLinkLife, StopsAndStartsAgain) {

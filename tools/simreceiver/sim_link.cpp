@@ -161,8 +161,12 @@ void Link::SendRaw(std::string_view bytes) {
 
 void Link::QueueLocked(std::vector<std::string> writes, Clock::time_point now) {
   Clock::time_point at = out_.empty() ? now : std::max(now, out_.back().not_before);
+  // A gap longer than the epoch would push every later epoch further back until the queue
+  // overflows: at short periods the halves go out half an epoch apart.
+  const Clock::duration gap = std::min<Clock::duration>(
+      std::chrono::milliseconds(options_.split_gap_ms), EpochPeriodLocked() / 2);
   for (size_t i = 0; i < writes.size(); ++i) {
-    if (i > 0) at += std::chrono::milliseconds(options_.split_gap_ms);
+    if (i > 0) at += gap;
     if (!writes[i].empty()) out_.push_back({std::move(writes[i]), at});
   }
   size_t total = 0;

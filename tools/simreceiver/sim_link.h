@@ -21,7 +21,7 @@ struct LinkOptions {
   // One fix epoch every period at 1 Hz; the fix rate divides it (200 ms at 5 Hz for 1000 ms).
   int period_ms = 1000;
   bool auto_cycles = true;
-  // Pause between the two halves of a split write.
+  // Pause between the two halves of a split write; at most half the epoch period.
   int split_gap_ms = 100;
   // Bytes that cannot be written for this long (nobody reads the pty, slow client) are dropped.
   int write_timeout_ms = 200;
