@@ -167,8 +167,8 @@ void TCustomPlotGradient::Draw(TPlotCanvas& canvas, const TRect& r, int roundSiz
     return;
   }
   if (hasMiddle_ && direction_ != gdDiagonalUp && direction_ != gdDiagonalDown) {
-    const int midY = (r.Top + r.Bottom) / 2;
-    const int midX = (r.Left + r.Right) / 2;
+    const int midY = static_cast<int>((static_cast<long long>(r.Top) + r.Bottom) / 2);
+    const int midX = static_cast<int>((static_cast<long long>(r.Left) + r.Right) / 2);
     const TRect upper{r.Left, r.Top, r.Right, midY};
     const TRect lower{r.Left, midY, r.Right, r.Bottom};
     const TRect left{r.Left, r.Top, midX, r.Bottom};

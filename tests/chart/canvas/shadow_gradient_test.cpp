@@ -399,3 +399,40 @@ TEST_F(RadialTest, SmoothEllipseShadowFillsRadially) {
 
 }  // namespace
 }  // namespace chart
+
+namespace chart {
+namespace {
+
+TEST_F(RadialTest, BadInputDrawsNothingWrongAndNeverCrashes) {
+  Start(true);
+  TPlotGradient g;
+  g.SetRadialX(INT_MAX);
+  g.SetRadialY(INT_MIN);
+  g.SetBalance(INT_MIN);
+  g.SetMidColor(platform::clRed);
+  const TRect rects[] = {
+      {0, 0, 0, 0},   {10, 10, -10, -10},   {0, 0, 1, 1},
+      {5, 5, 6, 300}, {-50, -50, 400, 400}, {INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2}};
+  for (int d = gdTopBottom; d <= gdDiagonalDown; ++d) {
+    g.SetDirection(static_cast<TGradientDirection>(d));
+    for (const TRect& r : rects) {
+      g.Draw(canvas, r);
+      g.Draw(canvas, r, 16);
+      g.Draw(canvas, r, INT_MAX);
+    }
+    g.Draw(canvas, std::span<const TPoint>{}, 0, true);
+    g.Draw(canvas, std::span<const TPoint>{}, 0, false);
+    const TFourPoints same{TPoint{3, 3}, TPoint{3, 3}, TPoint{3, 3}, TPoint{3, 3}};
+    g.Draw(canvas, same, INT_MAX);
+    g.Draw(static_cast<TPlotCanvas&>(canvas), same);
+    const std::vector<TPoint> line{{0, 0}, {100, 100}};
+    g.Draw(canvas, line, -5, true);
+  }
+  // Whatever was asked, the clip is given back.
+  canvas.Brush->SetColor(platform::clRed);
+  canvas.Rectangle(250, 150, 260, 160);
+  EXPECT_EQ(Pixel(255, 155), platform::clRed);
+}
+
+}  // namespace
+}  // namespace chart
