@@ -46,9 +46,13 @@ void SortByKey(std::vector<HullEntry>& e, int lo, int hi) {
   }
 }
 
-long long Cross(const TPoint& u, const TPoint& v, const TPoint& w) {
-  return static_cast<long long>(u.X - v.X) * (w.Y - v.Y) -
-         static_cast<long long>(w.X - v.X) * (u.Y - v.Y);
+// Only its sign is used. Differences of 32-bit coordinates take 33 bits, their products 66:
+// exact in 128 bits.
+int Cross(const TPoint& u, const TPoint& v, const TPoint& w) {
+  using Wide = __int128;
+  const Wide a = (Wide{u.X} - v.X) * (Wide{w.Y} - v.Y);
+  const Wide b = (Wide{w.X} - v.X) * (Wide{u.Y} - v.Y);
+  return a < b ? -1 : (a > b ? 1 : 0);
 }
 
 }  // namespace

@@ -135,6 +135,33 @@ TEST_F(InterfaceTest, MonochromeBrushesAreWhiteAndPensBlack) {
   EXPECT_EQ(canvas.Pen->GetStyle(), platform::psClear);
 }
 
+TEST_F(InterfaceTest, PensReachTheDeviceContext) {
+  Start(false);
+  // A wide chart pen becomes a geometric pen with the chart pen's caps, in the given colour.
+  chart::TChartPen wide;
+  wide.SetWidth(3);
+  wide.SetEndStyle(chart::esFlat);
+  canvas.AssignVisiblePenColor(&wide, platform::clGreen);
+  canvas.Line(10, 10, 50, 10);
+  auto lines = Ops("LineTo");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].Pen.Style,
+            gdi::PS_GEOMETRIC | gdi::PS_SOLID | gdi::PS_ENDCAP_FLAT | gdi::PS_JOIN_MITER);
+  EXPECT_EQ(lines[0].Pen.Width, 3);
+  EXPECT_EQ(lines[0].Pen.Color, platform::clGreen);
+
+  // Any other pen is copied; one-pixel dashes become true dashes when asked.
+  const bool check = chart::PlotCheckPenWidth;
+  chart::PlotCheckPenWidth = true;
+  platform::TPen dashed;
+  dashed.SetStyle(platform::psDash);
+  canvas.AssignVisiblePenColor(&dashed, platform::clBlue);
+  EXPECT_EQ(canvas.Pen->GetWidth(), 0);
+  EXPECT_EQ(canvas.Pen->GetColor(), platform::clBlue);
+  EXPECT_EQ(canvas.Pen->GetStyle(), platform::psDash);
+  chart::PlotCheckPenWidth = check;
+}
+
 TEST_F(InterfaceTest, TextExtentsAddTheFontShadow) {
   Start(false);
   chart::TPlotFont font;
