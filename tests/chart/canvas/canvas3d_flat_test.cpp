@@ -192,6 +192,32 @@ TEST_F(FlatTest, EllipseWithZCoversBothEdgesIn2D) {
   EXPECT_EQ(canvas.Pen->GetStyle(), platform::psSolid);
 }
 
+TEST_F(FlatTest, RotatedEllipseTurnsAboutItsCentre) {
+  Start(false);
+  canvas.RotatedEllipse(0, 0, 100, 50, 0, 90);
+  EXPECT_EQ(Ops("Polygon").size(), 63u);
+  const auto outline = Ops("Polyline");
+  ASSERT_EQ(outline.size(), 1u);
+  const std::vector<int>& a = outline[0].Args;
+  ASSERT_EQ(a.size(), 128u);
+  // Starts at the bottom of the unturned ellipse, turned a quarter: right of the centre.
+  EXPECT_EQ(a[0], 75);
+  EXPECT_EQ(a[1], 25);
+  EXPECT_EQ(a[126], a[0]);
+  EXPECT_EQ(a[127], a[1]);
+  int minX = INT_MAX, maxX = INT_MIN, minY = INT_MAX, maxY = INT_MIN;
+  for (std::size_t i = 0; i < a.size(); i += 2) {
+    minX = std::min(minX, a[i]);
+    maxX = std::max(maxX, a[i]);
+    minY = std::min(minY, a[i + 1]);
+    maxY = std::max(maxY, a[i + 1]);
+  }
+  EXPECT_EQ(minX, 25);
+  EXPECT_EQ(maxX, 75);
+  EXPECT_NEAR(minY, -25, 1);
+  EXPECT_NEAR(maxY, 75, 1);
+}
+
 TEST_F(FlatTest, UnclipWithoutAClipLeavesTheContextUnclipped) {
   Start(false);
   canvas.UnClipRectangle();
