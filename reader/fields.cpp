@@ -199,8 +199,12 @@ double ParseReal(const char* text) {
       ++m;
       while (IsHexDigit(*m)) ++m;
     }
-    const char* digit = m + 1 + (m[1] == '-' || m[1] == '+');
-    if ((*m | 0x20) != 'p' || !IsDigit(*digit)) end = m;
+    if ((*m | 0x20) != 'p') {
+      end = m;
+    } else {
+      const char* digit = m + 1 + (m[1] == '-' || m[1] == '+');
+      if (!IsDigit(*digit)) end = m;
+    }
     r = std::from_chars(h, end, v, std::chars_format::hex);
     if (r.ec == std::errc::result_out_of_range) {
       // Hexadecimal input is rare enough to settle the direction by the written exponent.
