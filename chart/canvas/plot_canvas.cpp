@@ -91,26 +91,17 @@ void TPlotCanvas::AssignBrushColor(TChartBrush* brush, TColor color, TColor back
   if (!brush || !Brush) return;
   if (GetMonochrome()) color = platform::clWhite;
 
-  platform::TBitmap* pattern = nullptr;
   const platform::TPicture* image = brush->ImageIfAny();
   const platform::TGraphic* graphic = image ? image->Graphic() : nullptr;
-  if (graphic && !graphic->Empty()) {
-    pattern = dynamic_cast<platform::TBitmap*>(const_cast<platform::TGraphic*>(graphic));
-    if (!pattern) {
-      // Converted on the side: the picture keeps its own graphic.
-      auto converted = std::make_unique<platform::TBitmap>();
-      converted->Assign(*graphic);
-      if (Brush->GetBitmap() == brushImage_.get()) Brush->SetBitmap(nullptr);
-      brushImage_ = std::move(converted);
-      pattern = brushImage_.get();
-    }
-  } else if (brush->GetBitmap()) {
-    pattern = brush->GetBitmap();
-  }
-
-  if (pattern) {
+  if (!graphic || graphic->Empty()) graphic = brush->GetBitmap();
+  if (graphic) {
+    // The canvas brush draws with its own copy: the brush and its picture may go before the
+    // canvas next draws, and a picture that holds no bitmap keeps its graphic.
+    auto pattern = std::make_unique<platform::TBitmap>();
+    pattern->Assign(*graphic);
     Brush->SetStyle(platform::bsClear);
-    Brush->SetBitmap(pattern);
+    Brush->SetBitmap(pattern.get());
+    brushImage_ = std::move(pattern);
     if (gdi::Dc* dc = GetHandle()) dc->SetTextColor(platform::ColorToRGB(color));
     SetBackMode(cbmOpaque);
     SetBackColor(backColor);
@@ -118,6 +109,7 @@ void TPlotCanvas::AssignBrushColor(TChartBrush* brush, TColor color, TColor back
   }
 
   if (Brush->GetBitmap()) Brush->SetBitmap(nullptr);
+  brushImage_.reset();
   if (Brush->GetColor() != color) Brush->SetColor(color);
   if (Brush->GetStyle() != brush->GetStyle()) Brush->SetStyle(brush->GetStyle());
   if (backColor == platform::clNone) {

@@ -105,12 +105,25 @@ TEST_F(InterfaceTest, BrushBackColourMakesHatchGapsOpaqueOrTransparent) {
 
 TEST_F(InterfaceTest, BrushImageBecomesThePattern) {
   Start(false);
-  chart::TChartBrush brush;
-  brush.GetImage()->Bitmap()->SetSize(4, 4);
-  canvas.AssignBrushColor(&brush, platform::clRed, platform::clYellow);
-  EXPECT_EQ(canvas.Brush->GetBitmap(), brush.GetImage()->Graphic());
-  EXPECT_EQ(canvas.GetBackMode(), chart::cbmOpaque);
-  EXPECT_EQ(canvas.GetBackColor(), platform::clYellow);
+  {
+    chart::TChartBrush brush;
+    platform::TBitmap* image = brush.GetImage()->Bitmap();
+    image->SetSize(8, 8);
+    for (int i = 0; i < 8; ++i) image->Canvas->SetPixel(i, i, platform::clRed);
+    canvas.AssignBrushColor(&brush, platform::clRed, platform::clYellow);
+    ASSERT_NE(canvas.Brush->GetBitmap(), nullptr);
+    EXPECT_EQ(canvas.Brush->GetBitmap()->GetWidth(), 8);
+    EXPECT_EQ(canvas.GetBackMode(), chart::cbmOpaque);
+    EXPECT_EQ(canvas.GetBackColor(), platform::clYellow);
+  }
+  // The chart brush is gone; the canvas still tiles its pattern.
+  canvas.Pen->SetStyle(platform::psClear);
+  canvas.Rectangle(0, 0, 33, 33);
+  EXPECT_EQ(Ops("Rectangle")[0].Brush.Style, gdi::BS_PATTERN);
+  EXPECT_EQ(Pixel(3, 3), platform::clRed);
+  EXPECT_EQ(Pixel(11, 11), platform::clRed);
+  EXPECT_EQ(Pixel(4, 3), platform::clWhite);
+
   // Without an image the pattern goes.
   chart::TChartBrush plain;
   canvas.AssignBrushColor(&plain, platform::clRed, platform::clNone);
