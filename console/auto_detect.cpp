@@ -1,4 +1,5 @@
-// "Auto Detect" on the main window: fills the detection dialog with this machine's COM ports.
+// "Auto Detect" on the main window, which fills the detection dialog with this machine's COM
+// ports, and what the dialog's scan does to the window.
 #include <cstdint>
 #include <string>
 
@@ -43,6 +44,46 @@ void TMainForm::BtnDetectClick(TObject*) {
   dialog->Left = Left();
   dialog->Top = Top() + 50;
   dialog->Show();
+}
+
+bool TMainForm::SocketInUse() const {
+  return UseSocket.load() || ClientSocket1.Active();
+}
+
+bool TMainForm::PortOpen() const {
+  return ComHandle.load() != 0;
+}
+
+void TMainForm::ShowPortChoice(const std::string& port) {
+  CmbCom->Text = port;
+  CmbCom->Repaint();
+}
+
+void TMainForm::ShowBaudChoice(const std::string& baud) {
+  CmbBaud->Text = baud;
+  CmbBaud->Repaint();
+}
+
+void TMainForm::OpenPort(TObject* Sender) {
+  BtnOpenClick(Sender);
+}
+
+void TMainForm::ClosePort(TObject* Sender) {
+  BtnCloseClick(Sender);
+}
+
+void TMainForm::RepaintWindow() {
+  Repaint();
+}
+
+void TMainForm::AttachScanFlag(std::atomic<int>* flag) {
+  ScanningFlag = flag;
+}
+
+void TMainForm::DetachScanFlag(std::atomic<int>* flag) {
+  if (ScanningFlag != flag) return;
+  StopReader();
+  ScanningFlag = &ownScanning_;
 }
 
 }  // namespace console

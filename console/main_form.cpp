@@ -14,6 +14,7 @@ using platform::TLayoutBindings;
 
 TMainForm::TMainForm(platform::TComponent* Owner) : TForm(Owner) {
   if (!MainForm) MainForm = this;
+  if (!detect::ScanWindow) detect::ScanWindow = this;
   TLayoutBindings b;
   b KV_FIELD(PageControl1) KV_FIELD(TabSheet1) KV_FIELD(TabSheet2) KV_FIELD(TabSheet3)
       KV_FIELD(TabSheet4) KV_FIELD(TabSheet5) KV_FIELD(TabSheet6) KV_FIELD(Panel1) KV_FIELD(ImgSV)
@@ -90,6 +91,7 @@ TMainForm::TMainForm(platform::TComponent* Owner) : TForm(Owner) {
 TMainForm::~TMainForm() {
   Shutdown();
   if (MainForm == this) MainForm = nullptr;
+  if (detect::ScanWindow == this) detect::ScanWindow = nullptr;
 }
 
 void TMainForm::FormCreate(TObject*) {

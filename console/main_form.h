@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "detect/scan_target.h"
 #include "platform/core/client_socket.h"
 #include "platform/core/serial.h"
 #include "platform/vcl/vcl.h"
@@ -18,7 +19,7 @@ namespace console {
 
 using platform::TObject;
 
-class TMainForm : public platform::TForm, public reader::ReaderOwner {
+class TMainForm : public platform::TForm, public reader::ReaderOwner, public detect::ScanTarget {
  public:
   explicit TMainForm(platform::TComponent* Owner);
   ~TMainForm() override;
@@ -214,6 +215,17 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner {
   void ShowFirmwareInfo(const reader::ReceiverState& s) override;
   void LogWriteFailed(int error) override;
   void PortReadFailed(HANDLE port, int error) override;
+
+  // --- ScanTarget ---
+  bool SocketInUse() const override;
+  bool PortOpen() const override;
+  void ShowPortChoice(const std::string& port) override;
+  void ShowBaudChoice(const std::string& baud) override;
+  void OpenPort(TObject* Sender) override;
+  void ClosePort(TObject* Sender) override;
+  void RepaintWindow() override;
+  void AttachScanFlag(std::atomic<int>* flag) override;
+  void DetachScanFlag(std::atomic<int>* flag) override;
 
  private:
   void Shutdown();

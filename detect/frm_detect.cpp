@@ -1,9 +1,10 @@
 #include "detect/frm_detect.h"
 
+#include <charconv>
 #include <string>
 
-#include "console/main_form.h"
-#include "console/number_format.h"
+#include "detect/scan_target.h"
+#include "platform/core/thread.h"
 #include "platform/vcl/layout_registry.h"
 #include "resources/detect_form_layout.h"
 
@@ -12,9 +13,6 @@ namespace detect {
 TFrmDetect* FrmDetect = nullptr;
 
 namespace {
-
-// What the main window reads once the dialog is gone: no scan.
-std::atomic<int> noDialogScanning{0};
 
 void CheckAll(platform::TCheckListBox* list, bool on) {
   for (int i = 0; i < list->Items->Count(); ++i) list->Checked[i] = on;
@@ -37,19 +35,15 @@ TFrmDetect::TFrmDetect(platform::TComponent* Owner) : TForm(Owner) {
   platform::RegisterClass("TFrmDetect", "TForm");
   LoadLayout(kDetectFormLayout, b);
   // Made at start, before any link opens, so no reader is reading the old flag yet.
-  if (console::MainForm) console::MainForm->ScanningFlag = &Scanning;
+  if (ScanWindow) ScanWindow->AttachScanFlag(&Scanning);
 }
 
 #undef KV_FIELD
 #undef KV_EVENT
 
 TFrmDetect::~TFrmDetect() {
-  console::TMainForm* main = console::MainForm;
-  if (main && main->ScanningFlag == &Scanning) {
-    // A reader must not outlive the flag it reads.
-    main->StopReader();
-    main->ScanningFlag = &noDialogScanning;
-  }
+  // A reader must not outlive the flag it reads.
+  if (ScanWindow) ScanWindow->DetachScanFlag(&Scanning);
   if (FrmDetect == this) FrmDetect = nullptr;
 }
 
@@ -75,20 +69,24 @@ void TFrmDetect::Button4Click(TObject*) {
 
 int TFrmDetect::DetectTime() const {
   const std::string text = EditDetectTime->Text;
-  const int ms = console::StrToInt(text);
+  int ms = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, ms);
+  if (text.empty() || ec != std::errc() || stop != end)
+    throw EConvertError("'" + text + "' is not a valid integer value");
   // A negative pause would become a sleep of weeks with the window frozen.
-  if (ms < 0) throw console::EConvertError("'" + text + "' is not a valid detect time");
+  if (ms < 0) throw EConvertError("'" + text + "' is not a valid detect time");
   return ms;
 }
 
 void TFrmDetect::BtnScanClick(TObject*) {
-  console::TMainForm* main = console::MainForm;
+  ScanTarget* main = ScanWindow;
   if (!main) return;
   // The socket's reader would report the socket's sentences as a find on a COM port.
-  if (main->UseSocket.load() || main->ClientSocket1.Active()) return;
+  if (main->SocketInUse()) return;
   DetectTime();
   // Opening over a link that is still open would leak its port, locked.
-  if (main->ComHandle.load()) main->BtnCloseClick(this);
+  if (main->PortOpen()) main->ClosePort(this);
 
   Scanning = 1;
   // Cleared on every way out: a scan that found nothing must not leave the display frozen and
@@ -98,28 +96,26 @@ void TFrmDetect::BtnScanClick(TObject*) {
     ~ClearOnExit() { flag = 0; }
   } clear{Scanning};
   Hide();
-  main->Repaint();
+  main->RepaintWindow();
   Scan();
 }
 
 void TFrmDetect::Scan() {
-  console::TMainForm* main = console::MainForm;
+  ScanTarget* main = ScanWindow;
   for (int p = 0; p < CheckListBox2->Items->Count(); ++p) {
     if (!CheckListBox2->Checked[p]) continue;
-    main->CmbCom->Text = CheckListBox2->Items->Get(p);
-    main->CmbCom->Repaint();
+    main->ShowPortChoice(CheckListBox2->Items->Get(p));
     for (int b = 0; b < CheckListBox1->Items->Count(); ++b) {
       if (!CheckListBox1->Checked[b]) continue;
-      main->CmbBaud->Text = CheckListBox1->Items->Get(b);
-      main->CmbBaud->Repaint();
-      main->BtnOpenClick(this);
+      main->ShowBaudChoice(CheckListBox1->Items->Get(b));
+      main->OpenPort(this);
       platform::Sleep(static_cast<std::uint32_t>(DetectTime()));
       if (Scanning.load() != 1) return;
-      main->BtnCloseClick(this);
+      main->ClosePort(this);
       // The reader may have found the receiver between the check and its stop: this is the
       // combination, so open it again rather than try the next one.
       if (Scanning.load() != 1) {
-        main->BtnOpenClick(this);
+        main->OpenPort(this);
         return;
       }
     }

@@ -1,5 +1,6 @@
 // The detection dialog: which COM ports and baud rates to try, and the scan that tries them
-// with the main window's own "Open" and "Close" until the reader sees a valid "$GP" sentence.
+// with the main window's own "Open" and "Close" (through ScanTarget) until the reader sees a
+// valid "$GP" sentence.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,12 @@
 namespace detect {
 
 using platform::TObject;
+
+// A detect time that is no whole number of milliseconds.
+class EConvertError : public platform::Exception {
+ public:
+  using platform::Exception::Exception;
+};
 
 class TFrmDetect : public platform::TForm {
  public:
