@@ -33,6 +33,10 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   std::int32_t GenLevel = -85;
   std::int32_t TestTick = 0;
   std::uint8_t ReopenPending = 0;
+  // Ticks waited so far for a pending reopen.
+  std::uint32_t ReopenWaitTicks = 0;
+  // Ticks in a row the acquisition test has seen its satellite.
+  std::uint8_t AcqSeenCount = 0;
   std::uint8_t ChannelChartMode = 0;
   HANDLE GeneratorHandle = 0;
   platform::TClientSocket ClientSocket1;
@@ -271,11 +275,6 @@ void ApplyPortTimeouts(HANDLE h, DWORD outQueue);
 
 // Shows top over under (on) or under alone (off): the two buttons of one place.
 void ShowCovering(platform::TButton* top, platform::TButton* under, bool on);
-
-// Ticks waited so far for a pending reopen.
-extern std::uint32_t ReopenWaitTicks;
-// Ticks in a row the acquisition test has seen its satellite.
-extern std::uint8_t AcqSeenCount;
 
 // The window, once the application has made it.
 extern TMainForm* MainForm;

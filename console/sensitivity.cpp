@@ -9,8 +9,6 @@
 
 namespace console {
 
-std::uint8_t AcqSeenCount = 0;
-
 namespace {
 
 constexpr std::int32_t kStartLevel = -85;

@@ -8,8 +8,6 @@
 
 namespace console {
 
-std::uint32_t ReopenWaitTicks = 0;
-
 namespace {
 
 // Success acknowledgements the timer reports; any other stays stored.

@@ -237,11 +237,11 @@ TEST_F(SensitivityTest, TestAllTracksFirstThenAcquires) {
   ASSERT_NO_FATAL_FAILURE(ExpectSignal(45));
   for (int i = 0; i < 10; ++i) Tick();
   EXPECT_EQ(form->GenLevel, -85);
-  EXPECT_EQ(console::AcqSeenCount, 10);
+  EXPECT_EQ(form->AcqSeenCount, 10);
   Tick();
   EXPECT_EQ(form->GenLevel, -97);
   EXPECT_EQ(form->TestTick, 0);
-  EXPECT_EQ(console::AcqSeenCount, 0);
+  EXPECT_EQ(form->AcqSeenCount, 0);
   ASSERT_TRUE(generator->WaitCommands(7, 1000ms));
   EXPECT_EQ(generator->Received(), Levels({-85, -100, -107, -85, -97}));
   EXPECT_TRUE(TakeMessages().empty());

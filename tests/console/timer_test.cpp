@@ -173,7 +173,7 @@ TEST_F(CommandTest, ProblemReportAndUnnamedAcknowledgements) {
 // and on the fourth tick at 1000 ms the port is closed and opened again at that rate.
 TEST_F(CommandTest, BaudRateChangeReopensThePort) {
   OpenQuiet();
-  console::ReopenWaitTicks = 0;  // global: no count left over from another test
+  EXPECT_EQ(form->ReopenWaitTicks, 0u);  // each window counts its own ticks
   const auto before = form->ComHandle.load();
   form->CmbSetBaud->Text = "9600";  // typed: the chosen item stays "38400"
   form->BtnSetBaud->Click();
@@ -242,7 +242,7 @@ TEST_F(CommandTest, RefusalCancelsTheReopen) {
 // with its message, the link stays closed and later ticks do nothing.
 TEST_F(CommandTest, ReopenWithTheReceiverGone) {
   OpenQuiet();
-  console::ReopenWaitTicks = 0;
+  EXPECT_EQ(form->ReopenWaitTicks, 0u);
   form->RestartKind = 3;
   form->RestartTime = form->Now();
   form->Timer1->Interval = 100;
