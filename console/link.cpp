@@ -19,7 +19,7 @@ void TMainForm::ClearForNewLink() {
 void TMainForm::ShowLinkedLook() {
   Timer1->Interval = 1000;
   Timer1->Enabled = true;
-  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  ShowCleanSkyPlot();
   EnableCommandControls();
   UpdateBandwidthEstimate();
   ClearChannelGrid();

@@ -239,6 +239,8 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   void RestartReaderAfter(const char* sentence, bool withZero);
   // The clean sky plot and the eleven fix labels emptied.
   void ClearFixDisplay();
+  // The clean sky-plot background, with nothing drawn on it.
+  void ShowCleanSkyPlot();
   void EmptyStatusBars();
   // Step one of every link opening: raw box, status bars and the last acknowledgement.
   void ClearForNewLink();
@@ -264,6 +266,26 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
     int sv = 0, degrade = 0, acqCnr = 0, acqTime = 0, trackCnr = 0, trackDur = 0;
   };
   TestNumbers testNumbers_;
+
+  // What the sky plot shows, so that a refresh redraws only what changed.
+  struct SkyDot {
+    std::int32_t prn, elevation, azimuth;
+    bool signal;
+    bool operator==(const SkyDot&) const = default;
+  };
+  struct SkyDots {
+    int count = 0;
+    SkyDot dot[reader::kMaxSatellites]{};
+    bool operator==(const SkyDots&) const = default;
+  };
+  struct SkyShown {
+    bool drawn = false;  // dots is on the picture
+    SkyDots dots;
+    bool indicatorDrawn = false;
+    platform::TColor indicator = 0;
+  };
+  static SkyDots SkyDotsOf(const reader::ReceiverState& s);
+  SkyShown skyShown_;
   std::atomic<int> ownScanning_{0};
 };
 

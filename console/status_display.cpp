@@ -22,6 +22,11 @@ std::string OneDecimal(float v) {
   return FloatToStrF(v, 7, 1);
 }
 
+// A label's text is set only when it differs: setting it lays the label out again.
+void ShowText(platform::TLabel* label, const std::string& text) {
+  if (label->GetCaption() != text) label->Caption = text;
+}
+
 }  // namespace
 
 void TMainForm::ShowRawSentences(const reader::ReceiverState& s) {
@@ -35,8 +40,23 @@ void TMainForm::ShowRawSentences(const reader::ReceiverState& s) {
   }
 }
 
-void TMainForm::DrawSkyPlot(reader::ReceiverState& s) {
+TMainForm::SkyDots TMainForm::SkyDotsOf(const reader::ReceiverState& s) {
+  SkyDots dots;
+  const int count = reader::SatCount(s.Fix);
+  for (int i = 0; i < count; ++i) {
+    const reader::SatelliteInfo& sat = s.Satellites[i];
+    if (sat.Prn > 0) dots.dot[dots.count++] = {sat.Prn, sat.Elevation, sat.Azimuth, sat.Snr > 0};
+  }
+  return dots;
+}
+
+void TMainForm::ShowCleanSkyPlot() {
   ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  skyShown_ = {};
+}
+
+void TMainForm::DrawSkyPlot(reader::ReceiverState& s) {
+  ShowCleanSkyPlot();
   platform::TCanvas* canvas = ImgSV->Canvas;
   canvas->Font->Color = kYellow;
   const int count = reader::SatCount(s.Fix);
@@ -48,6 +68,8 @@ void TMainForm::DrawSkyPlot(reader::ReceiverState& s) {
     canvas->Ellipse(p.x - 12, p.y - 12, p.x + 12, p.y + 12);
     canvas->TextOut(p.x - 6, p.y - 6, std::to_string(sat.Prn));
   }
+  skyShown_.dots = SkyDotsOf(s);
+  skyShown_.drawn = true;
 }
 
 void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
@@ -57,23 +79,32 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
                      [](const reader::SatelliteInfo& a, const reader::SatelliteInfo& b) {
                        return a.Prn < b.Prn;
                      });
-    DrawSkyPlot(s);
+    // The same dots on the same picture would draw the same pixels.
+    if (!skyShown_.drawn || !(skyShown_.dots == SkyDotsOf(s))) DrawSkyPlot(s);
   }
 
-  platform::TCanvas* canvas = ImgSV->Canvas;
-  const int h = ImgSV->Height;
-  canvas->Brush->Color = (Timer1->Tag & 1) ? kBlack : (BtnLogging->Visible ? kRed : kYellow);
-  canvas->Ellipse(h - 32, 5, h - 7, 30);
+  // Drawn over the plot: again after every redraw or reset of the picture, else only when its
+  // colour changes.
+  const platform::TColor indicator =
+      (Timer1->Tag & 1) ? kBlack : (BtnLogging->Visible ? kRed : kYellow);
+  if (!skyShown_.indicatorDrawn || skyShown_.indicator != indicator) {
+    platform::TCanvas* canvas = ImgSV->Canvas;
+    const int h = ImgSV->Height;
+    canvas->Brush->Color = indicator;
+    canvas->Ellipse(h - 32, 5, h - 7, 30);
+    skyShown_.indicator = indicator;
+    skyShown_.indicatorDrawn = true;
+  }
 
-  LabelDate->Caption =
-      std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day);
-  LabelTime->Caption =
-      std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" + FloatToStrF(f.Second, 7, 3);
-  LabelLat->Caption =
-      std::string(f.Latitude > 0 ? "N   " : "S   ") + FloatToStrF(std::fabs(f.Latitude), 7, 5);
-  LabelLon->Caption =
-      std::string(f.Longitude > 0 ? "E " : "W ") + FloatToStrF(std::fabs(f.Longitude), 7, 5);
-  LabelAlt->Caption = OneDecimal(f.Altitude);
+  ShowText(LabelDate,
+           std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day));
+  ShowText(LabelTime, std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" +
+                          FloatToStrF(f.Second, 7, 3));
+  ShowText(LabelLat, std::string(f.Latitude > 0 ? "N   " : "S   ") +
+                         FloatToStrF(std::fabs(f.Latitude), 7, 5));
+  ShowText(LabelLon,
+           std::string(f.Longitude > 0 ? "E " : "W ") + FloatToStrF(std::fabs(f.Longitude), 7, 5));
+  ShowText(LabelAlt, OneDecimal(f.Altitude));
 
   std::string fix;
   switch (f.Dimension) {
@@ -104,18 +135,20 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
         break;
     }
   }
-  LabelFix->Caption = fix;
-  LabelFix->Font->Color = f.Dimension == 0 ? kRed : kBlack;
+  ShowText(LabelFix, fix);
+  const platform::TColor fixColour = f.Dimension == 0 ? kRed : kBlack;
+  if (LabelFix->ParentFont || LabelFix->Font->Color != fixColour) LabelFix->Font->Color = fixColour;
 
-  LabelSpeed->Caption = OneDecimal(f.SpeedKmh);
-  LabelTrack->Caption = OneDecimal(f.Course);
-  LabelPDOP->Caption = OneDecimal(f.Pdop);
-  LabelHDOP->Caption = OneDecimal(f.Hdop);
-  LabelVDOP->Caption = OneDecimal(f.Vdop);
+  ShowText(LabelSpeed, OneDecimal(f.SpeedKmh));
+  ShowText(LabelTrack, OneDecimal(f.Course));
+  ShowText(LabelPDOP, OneDecimal(f.Pdop));
+  ShowText(LabelHDOP, OneDecimal(f.Hdop));
+  ShowText(LabelVDOP, OneDecimal(f.Vdop));
 
+  // The grid sets only the cells whose text changes.
   if (s.ChannelsUpdated.load()) {
     static const char* const kStates[] = {"Idle", "Searching", "Tracking"};
-    StringGrid1->Enabled = true;
+    if (!StringGrid1->Enabled) StringGrid1->Enabled = true;
     for (int i = 0; i < reader::kChannelCount; ++i) {
       const reader::ChannelInfo& ch = s.Channels[i];
       StringGrid1->SetCell(0, i + 1, std::to_string(i + 1));
@@ -127,7 +160,7 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
 }
 
 void TMainForm::ClearFixDisplay() {
-  ImgSV->Picture->Assign(ImgSVOrig->Picture);
+  ShowCleanSkyPlot();
   for (platform::TLabel* l : {LabelDate, LabelTime, LabelLat, LabelLon, LabelAlt, LabelFix,
                               LabelSpeed, LabelTrack, LabelPDOP, LabelHDOP, LabelVDOP})
     l->Caption = "";
