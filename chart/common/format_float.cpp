@@ -45,11 +45,8 @@ Token Make(Token::Kind kind) {
 std::vector<Token> Tokenize(const std::string& s) {
   std::vector<Token> out;
   auto literal = [&out](const std::string& text) {
-    if (!out.empty() && out.back().kind == Token::Literal)
-      out.back().text += text;
-    else
-      out.push_back(Make(Token::Literal));
-    out.back().text = text;
+    if (out.empty() || out.back().kind != Token::Literal) out.push_back(Make(Token::Literal));
+    out.back().text += text;
   };
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
