@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 #include "tests/console/command_util.h"
 
@@ -78,6 +79,25 @@ TEST_F(CommandTest, WriteToAHungUpPortIsTheLinksError) {
   EXPECT_EQ(StatusBar(form), (std::vector<std::string>{"Write Error", path + ": " + kIoError}));
   ASSERT_TRUE(WaitUntil([&] { return form->ComHandle.load() == 0; }, 3000));
   EXPECT_EQ(StatusBar(form)[0], "Link Lost");
+}
+
+// The same over a socket whose peer has gone: a send fails (at the latest the second, once the
+// peer's reset is back) and is the link's error until the disconnection unlinks the window.
+TEST_F(CommandTest, WriteToAClosedSocketIsTheLinksError) {
+  ConnectQuiet();
+  const std::string peer = "127.0.0.1:" + std::to_string(link->Port());
+  link->CloseClient();
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Two sentences 100 ms apart; no events run meanwhile.
+  form->BtnDGPSQuery->Click();
+  const std::vector<std::string> bar = StatusBar(form);
+  EXPECT_EQ(bar[0], "Write Error");
+  bool known = false;
+  for (int e : {EPIPE, ECONNRESET, ENOTCONN})
+    known |= bar[1] == peer + ": " + std::system_category().message(e);
+  EXPECT_TRUE(known) << bar[1];
+  ASSERT_TRUE(WaitUntil([&] { return !form->UseSocket.load(); }));
+  EXPECT_TRUE(form->BtnConnect->Visible);
 }
 
 // The log on a full disk stops with the system's reason; the link goes on.
