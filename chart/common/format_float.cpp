@@ -271,6 +271,11 @@ std::string FormatFloat(const std::string& format, double value) {
   return text;
 }
 
+std::string FormatArg::Text() const {
+  if (const auto* n = std::get_if<long long>(&value_)) return PlotStr(*n);
+  return std::get<std::string>(value_);
+}
+
 std::string Format(const std::string& format, std::initializer_list<FormatArg> args) {
   std::string out;
   auto next = args.begin();
@@ -285,10 +290,7 @@ std::string Format(const std::string& format, std::initializer_list<FormatArg> a
       out += '%';
       ++i;
     } else if ((d == 's' || d == 'd') && next != args.end()) {
-      if (const auto* n = std::get_if<long long>(&*next))
-        out += PlotStr(*n);
-      else
-        out += std::get<std::string>(*next);
+      out += next->Text();
       ++next;
       ++i;
     } else {

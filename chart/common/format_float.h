@@ -3,6 +3,8 @@
 
 #include <initializer_list>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace chart {
@@ -25,8 +27,19 @@ std::string PlotStr(long long value);
 // decimal form of the value half away from zero, so 12.345 at two places is 12.35.
 std::string FormatFloat(const std::string& format, double value);
 
-// A %s or %d argument of Format.
-using FormatArg = std::variant<long long, std::string>;
+// A %s or %d argument of Format: any integer or text.
+class FormatArg {
+ public:
+  template <class T>
+  requires std::is_integral_v<T> FormatArg(T value) : value_(static_cast<long long>(value)) {}
+  FormatArg(const char* text) : value_(std::string(text ? text : "")) {}
+  FormatArg(std::string text) : value_(std::move(text)) {}
+  // The argument as it is written into the text.
+  std::string Text() const;
+
+ private:
+  std::variant<long long, std::string> value_;
+};
 
 // Fills "%s" and "%d" with the arguments in order; "%%" is a percent sign. A missing argument
 // leaves its directive as written.

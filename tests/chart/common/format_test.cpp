@@ -77,6 +77,11 @@ TEST(Format, FillsDirectivesInOrder) {
   EXPECT_EQ(Format("%s and %d", {"a"}), "a and %d");
   EXPECT_EQ(Format("50%", {}), "50%");
   EXPECT_EQ(Format(PlotMsg_PageOfPages, {-2, 9}), "Page -2 of 9");
+  const std::size_t size = 4096;
+  EXPECT_EQ(Format(PlotMsg_FileSize, {size}), "4096 bytes");
+  EXPECT_EQ(Format(PlotMsg_SeriesInvDataSource, {std::string("Table1")}),
+            "No valid DataSource: Table1");
+  EXPECT_EQ(Format(PlotMsg_DefaultPercentOf, {nullptr, "b"}), " of b");
 }
 
 TEST(MessageTable, TextsByteForByte) {
