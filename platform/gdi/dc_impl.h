@@ -94,6 +94,11 @@ struct Dc::Impl {
     bool insideFrame = false;
     bool geometric = false;  // made as a geometric pen: gaps are never filled
     double width = 1;        // device pixels
+    // A wide pen of odd width is drawn half a pixel off, centred on the pixel its points name.
+    QPointF StrokeShift() const {
+      const bool odd = static_cast<long long>(width + 0.5) % 2 == 1;
+      return !cosmetic && !insideFrame && odd ? QPointF(0.5, 0.5) : QPointF();
+    }
   };
   PenSpec Pen() const;
   LogPen EffectivePen() const;

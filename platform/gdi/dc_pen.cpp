@@ -212,6 +212,10 @@ namespace {
 void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) {
   p.setBrush(Qt::NoBrush);
   p.setPen(s.qpen);
+  // A wide pen of odd width is centred on the middle of the pixel its points name, so that it
+  // covers as many pixels on each side.
+  const QPointF shift = s.StrokeShift();
+  if (!shift.isNull()) p.translate(shift);
   // Styled cosmetic pens fill their gaps with the background colour when opaque.
   const bool opaque = s.styled && s.cosmetic && !s.geometric && bkMode == OPAQUE;
   p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);

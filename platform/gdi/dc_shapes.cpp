@@ -200,7 +200,8 @@ bool Dc::LineTo(int x, int y) {
     // end, or a one-pixel pen, draws nothing.
     if (s.cosmetic || s.qpen.capStyle() == Qt::FlatCap) return true;
     QPainterPath dot;
-    const QRectF box(to.x() - s.width / 2, to.y() - s.width / 2, s.width, s.width);
+    const QPointF c = to + s.StrokeShift();
+    const QRectF box(c.x() - s.width / 2, c.y() - s.width / 2, s.width, s.width);
     if (s.qpen.capStyle() == Qt::RoundCap) {
       dot.addEllipse(box);
     } else {

@@ -125,6 +125,14 @@ TEST_F(DcTest, WidePenCaps) {
   dc.SelectPen(Pen(PS_GEOMETRIC | PS_ENDCAP_FLAT, 6, clBlue));
   dc.LineTo(30, 30);
   EXPECT_EQ(Count(clBlue), 0);
+  // An odd width lies symmetrically about the pixel its points name.
+  dc.SelectPen(Pen(PS_SOLID, 3, clBlue));
+  dc.LineTo(30, 30);
+  EXPECT_EQ(Ink(), (TRect{29, 29, 32, 32}));
+  image.fill(Qt::white);
+  dc.MoveToEx(10, 40);
+  dc.LineTo(20, 40);
+  EXPECT_EQ(Column(15, 37, 44, clBlue), "..###..");
 }
 
 TEST_F(DcTest, NotXorDrawnTwiceErases) {
@@ -141,6 +149,12 @@ TEST_F(DcTest, NotXorDrawnTwiceErases) {
     dc.LineTo(60, 2);
     dc.SelectBrush(Solid(clYellow));
     dc.Ellipse(20, 20, 60, 60);
+    dc.SelectPen(Pen(PS_SOLID, 0, clBlue));
+    dc.Ellipse(2, 30, 25, 61);
+    dc.SelectPen(Pen(PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 3, clBlue));
+    const TPoint zigzag[] = {{2, 2}, {30, 10}, {4, 20}, {40, 30}};
+    dc.Polyline(zigzag, 4);
+    dc.SelectPen(Pen(PS_DOT, 0, clRed));
     dc.SelectBrush(Hollow());
     if (pass == 0) {
       EXPECT_NE(image, before);
