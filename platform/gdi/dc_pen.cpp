@@ -132,15 +132,15 @@ Dc::Impl::PenSpec Dc::Impl::Pen() const {
       s.qpen.setJoinStyle(Qt::BevelJoin);
       break;
     case PS_JOIN_MITER:
-      s.qpen.setJoinStyle(Qt::MiterJoin);
+      // Beyond the limit the platform bevels the corner; Qt's plain mitre would be cut off.
+      s.qpen.setJoinStyle(Qt::SvgMiterJoin);
       break;
     default:
       s.qpen.setJoinStyle(Qt::RoundJoin);
       break;
   }
-  // The platform cuts mitres longer than ten pen widths (inner to outer corner); Qt measures
-  // from the join point, in pen widths.
-  s.qpen.setMiterLimit(5.0);
+  // Mitres longer than ten pen widths (inner to outer corner) become bevels.
+  s.qpen.setMiterLimit(10.0);
   switch (style) {
     case PS_DASH:
       s.qpen.setDashPattern(kGeometricDash);

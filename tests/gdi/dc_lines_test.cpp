@@ -135,6 +135,28 @@ TEST_F(DcTest, WidePenCaps) {
   EXPECT_EQ(Column(15, 37, 44, clBlue), "..###..");
 }
 
+TEST_F(DcTest, MitreLimitIsTenWidths) {
+  // Two segments meeting at a sharp angle: a mitre as long as 1 / sin(angle / 2) pen widths
+  // (inner to outer corner) is kept up to ten widths, beyond that the corner is bevelled.
+  QImage wide(200, 100, QImage::Format_RGB32);
+  dc.SetTarget(&wide);
+  dc.SelectPen(Pen(PS_GEOMETRIC | PS_JOIN_MITER | PS_ENDCAP_FLAT, 4));
+  struct Case {
+    TPoint back;  // where the second segment returns to, from the vertex (150, 80)
+    int minTip, maxTip;
+  };
+  // 13.0 degrees: ratio 8.8, tip 17.6 px; 10.0 degrees: ratio 11.5, bevelled.
+  const Case cases[] = {{{10, 48}, 14, 19}, {{10, 55}, -2, 2}};
+  for (const Case& c : cases) {
+    wide.fill(Qt::white);
+    const TPoint pts[] = {{10, 80}, {150, 80}, c.back};
+    dc.Polyline(pts, 3);
+    const int tip = InkOf(wide).Right - 1 - 150;
+    EXPECT_GE(tip, c.minTip) << c.back.Y;
+    EXPECT_LE(tip, c.maxTip) << c.back.Y;
+  }
+}
+
 TEST_F(DcTest, NotXorDrawnTwiceErases) {
   for (int y = 0; y < 64; ++y) {
     for (int x = 0; x < 64; ++x) image.setPixel(x, y, qRgb(x * 4, y * 4, (x ^ y) * 4));
