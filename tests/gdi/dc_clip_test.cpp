@@ -124,6 +124,35 @@ TEST_F(DcTest, ClipPathFromText) {
   EXPECT_EQ(dc.GetPixel(60, 60), -1);
 }
 
+TEST_F(DcTest, PathsStrokeFillAndWiden) {
+  dc.SelectBrush(Solid(clBlue));
+  // A widened line is the outline of the pen's stroke: filled, it is the band the pen covers.
+  dc.SelectPen(Pen(PS_GEOMETRIC | PS_ENDCAP_FLAT, 6));
+  dc.BeginPath();
+  dc.MoveToEx(10, 20);
+  dc.LineTo(50, 20);
+  EXPECT_EQ(Count(clBlack), 0);  // recorded, not drawn
+  dc.EndPath();
+  EXPECT_TRUE(dc.WidenPath());
+  EXPECT_TRUE(dc.FillPath());
+  EXPECT_EQ(Ink(), (TRect{10, 17, 50, 23}));
+  EXPECT_EQ(Count(clBlue), 40 * 6);
+  // Stroke and fill a triangle; the path is used up afterwards.
+  image.fill(Qt::white);
+  dc.SelectPen(Pen(PS_SOLID, 1, clRed));
+  dc.BeginPath();
+  const TPoint tri[] = {{5, 5}, {40, 5}, {5, 40}};
+  dc.Polygon(tri, 3);
+  dc.EndPath();
+  EXPECT_TRUE(dc.StrokeAndFillPath());
+  EXPECT_EQ(Px(5, 5), clRed);
+  EXPECT_EQ(Px(10, 10), clBlue);
+  EXPECT_EQ(Px(39, 39), clWhite);
+  image.fill(Qt::white);
+  EXPECT_TRUE(dc.StrokePath());
+  EXPECT_EQ(Count(clRed), 0);
+}
+
 TEST_F(DcTest, MappingScalesShapesButNotCosmeticPensOrTheClip) {
   dc.SetMapMode(MM_ANISOTROPIC);
   dc.SetWindowExtEx(100, 100);
