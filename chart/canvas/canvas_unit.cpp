@@ -34,6 +34,7 @@ void PlotCanvasUnitStart() {
   GetDefaultFontName = "Arial";
   PlotSetDCBrushColor = true;
   PlotSetDCPenColor = true;
+  PlotCheckPenWidth = false;
 }
 
 void PlotCanvasUnitEnd() {

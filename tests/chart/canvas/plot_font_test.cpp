@@ -94,3 +94,33 @@ TEST(PlotFont, AssignCopiesOrFreesTheSubObjects) {
 
 }  // namespace
 }  // namespace chart
+
+namespace chart {
+namespace {
+
+TEST(CanvasUnit, StartFixesTheDefaultsAndEndClearsThem) {
+  PlotSetDCBrushColor = false;
+  PlotSetDCPenColor = false;
+  PlotAlphaBlendAvailable = true;
+  PlotCheckPenWidth = true;
+  PlotCustomEditColors().push_back("ColorA=FFFFFF");
+  PlotCanvasUnitEnd();
+  EXPECT_EQ(GetDefaultFontName, "");
+  EXPECT_TRUE(PlotCustomEditColors().empty());
+
+  PlotCanvasUnitStart();
+  EXPECT_TRUE(IsWindowsNT);
+  EXPECT_EQ(GetDefaultFontName, "Arial");
+  EXPECT_EQ(GetDefaultFontSize, 8);
+  EXPECT_TRUE(PlotSetDCBrushColor);
+  EXPECT_TRUE(PlotSetDCPenColor);
+  EXPECT_FALSE(PlotAlphaBlendAvailable);
+  EXPECT_FALSE(PlotCheckPenWidth);
+  // Fonts made afterwards take the defaults and do not store them.
+  TPlotFont font;
+  EXPECT_EQ(font.GetName(), "Arial");
+  EXPECT_FALSE(font.IsNameStored());
+}
+
+}  // namespace
+}  // namespace chart
