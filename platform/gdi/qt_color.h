@@ -1,4 +1,4 @@
-// Private to the device context: the one place a 0x00BBGGRR colour (or a system colour) becomes
+// Private to the drawing layers: the one place a 0x00BBGGRR colour (or a system colour) becomes
 // a QColor and back.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/qt_color.h"
 #include "platform/vcl/picture.h"
 #include "platform/vcl/qt_bridge.h"
 
@@ -13,12 +14,11 @@ namespace qt {
 
 QColor Color(TColor c) {
   if (c == clNone || c == clDefault) return QColor(Qt::transparent);
-  const TColor rgb = ColorToRGB(c);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+  return gdi::ToQColor(c);
 }
 
 TColor FromQColor(const QColor& c) {
-  return RGB(c.red(), c.green(), c.blue());
+  return gdi::FromQRgb(c.rgb());
 }
 
 QFont Font(const TFont& f) {
