@@ -170,6 +170,42 @@ TEST_F(DcTest, HatchGapsOpaqueAndTransparent) {
   }
 }
 
+TEST_F(DcTest, HatchDirections) {
+  // Each hatch repeats every 8 pixels; a diagonal's line moves one column per row.
+  struct Case {
+    int hatch;
+    int shift;         // columns the pattern moves from one row to the next
+    bool rowsUniform;  // a whole row has one colour (horizontal lines)
+  };
+  const Case cases[] = {{HS_VERTICAL, 0, false},
+                        {HS_FDIAGONAL, 1, false},
+                        {HS_BDIAGONAL, -1, false},
+                        {HS_HORIZONTAL, 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hatch);
+    image.fill(Qt::white);
+    LogBrush b;
+    b.Style = BS_HATCHED;
+    b.Hatch = c.hatch;
+    b.Color = clBlack;
+    dc.SetBkMode(TRANSPARENT);
+    dc.FillRect(TRect{0, 0, 64, 64}, b);
+    const auto on = [&](int x, int y) { return Px(x & 63, y & 63) == clBlack; };
+    for (int y = 8; y < 40; ++y) {
+      for (int x = 8; x < 40; ++x) {
+        ASSERT_EQ(on(x, y), on(x + 8, y));
+        ASSERT_EQ(on(x, y), on(x, y + 8));
+        if (c.rowsUniform) {
+          ASSERT_EQ(on(x, y), on(x + 1, y));
+        } else {
+          ASSERT_EQ(on(x, y), on(x + c.shift, y + 1)) << x << "," << y;
+        }
+      }
+    }
+    EXPECT_EQ(Count(clBlack), 64 * 64 / 8);
+  }
+}
+
 TEST_F(DcTest, MonochromePatternUsesTextAndBackgroundColours) {
   auto pattern = std::make_shared<QImage>(2, 1, QImage::Format_RGB32);
   pattern->setPixel(0, 0, qRgb(0, 0, 0));
