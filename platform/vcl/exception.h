@@ -38,5 +38,13 @@ class EInvalidOperation : public Exception {
  public:
   using Exception::Exception;
 };
+// The silent exception: it ends the current event and shows no box.
+class EAbort : public Exception {
+ public:
+  using Exception::Exception;
+};
+[[noreturn]] inline void Abort() {
+  throw EAbort("Operation aborted");
+}
 
 }  // namespace platform
