@@ -56,8 +56,8 @@ struct ReceiverState {
   FirmwareInfo Firmware;
   float TcxoPpm;  // 1000.0 until the first oscillator reply
   ChannelInfo Channels[kChannelCount];
-  std::int8_t EphLevel[kChannelCount];  // -1 until reported, then 0-3
-  std::uint8_t SatListComplete;
+  std::int8_t EphLevel[kChannelCount];        // -1 until reported, then 0-3
+  std::atomic<std::uint8_t> SatListComplete;  // also read by the window outside the hand-over
   std::uint8_t FixRateHz;
   std::uint8_t DatumIndex;
   std::int32_t RtcmBaud;
