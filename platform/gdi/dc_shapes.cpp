@@ -1,6 +1,7 @@
 // Shapes and lines with the platform's pixel rules: rectangles and ellipses leave out their
 // right and bottom edges, a null pen makes the fill one pixel smaller, a one-pixel line leaves
 // out its end point.
+#include <QLineF>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -176,7 +177,10 @@ bool Dc::ArcTo(int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
   d_->pos = end;
   if (d_->pathOpen) {
     const QPointF start(arc.elementAt(0).x, arc.elementAt(0).y);
-    if (d_->path.elementCount() == 0 || d_->path.currentPosition() != start) d_->path.moveTo(start);
+    // The path may end a rounding away from the current position (after an arc): the same
+    // figure goes on.
+    if (d_->path.elementCount() == 0 || QLineF(d_->path.currentPosition(), start).length() > 1)
+      d_->path.moveTo(start);
     d_->path.connectPath(arc);
     return true;
   }
@@ -189,7 +193,8 @@ bool Dc::LineTo(int x, int y) {
   const QPointF from = d_->Dev(d_->pos.X, d_->pos.Y), to = d_->Dev(x, y);
   d_->pos = TPoint{x, y};
   if (d_->pathOpen) {
-    if (d_->path.elementCount() == 0 || d_->path.currentPosition() != from) d_->path.moveTo(from);
+    if (d_->path.elementCount() == 0 || QLineF(d_->path.currentPosition(), from).length() > 1)
+      d_->path.moveTo(from);
     d_->path.lineTo(to);
     return true;
   }

@@ -161,6 +161,18 @@ TEST_F(FlatTest, DonutWithoutHoleIsAPie) {
   EXPECT_EQ(canvas.GetHandle()->GetArcDirection(), gdi::AD_COUNTERCLOCKWISE);
 }
 
+TEST_F(FlatTest, DonutFillsItsRingSector) {
+  Start(false);
+  canvas.Brush->SetColor(platform::clRed);
+  canvas.Donut(150, 120, 140, 100, 0.3, 2.5, 40);
+  // In the ring at 30, 90 and 140 degrees; the hole; below the sector.
+  EXPECT_EQ(Pixel(235, 86), platform::clRed);
+  EXPECT_EQ(Pixel(150, 40), platform::clRed);
+  EXPECT_EQ(Pixel(96, 88), platform::clRed);
+  EXPECT_EQ(Pixel(150, 100), platform::clWhite);
+  EXPECT_EQ(Pixel(150, 180), platform::clWhite);
+}
+
 TEST_F(FlatTest, EllipseWithZCoversBothEdgesIn2D) {
   Start(false);
   canvas.Brush->SetColor(platform::clRed);
