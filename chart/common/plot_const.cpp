@@ -1,5 +1,7 @@
 #include "chart/common/plot_const.h"
 
+#include "chart/common/html_text.h"
+
 namespace chart {
 
 std::string PlotMsg_PlotExtension = "kvc";
@@ -865,10 +867,14 @@ void PlotConstUnitStart() {
   tcDControls = "Data Controls";
   tcQReport = "QReport";
   PlotSetConstants();
+  HtmlTextStart();
 }
 
 void PlotConstUnitEnd() {
-  if (useCount > 0 && --useCount == 0) ClearConstants();
+  if (useCount > 0 && --useCount == 0) {
+    ClearConstants();
+    HtmlTextEnd();
+  }
 }
 
 }  // namespace chart
