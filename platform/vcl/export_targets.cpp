@@ -1,0 +1,154 @@
+#include "platform/vcl/export_targets.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
+
+#include "platform/vcl/picture.h"
+
+namespace platform {
+
+namespace {
+
+bool EndsWith(const std::string& name, const char* ext) {
+  const std::size_t n = std::char_traits<char>::length(ext);
+  if (name.size() < n) return false;
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::tolower(static_cast<unsigned char>(name[name.size() - n + i])) != ext[i]) return false;
+  return true;
+}
+
+[[noreturn]] void CannotCreate(const std::string& fileName) {
+  throw EFCreateError("Cannot create file \"" + fileName + "\"");
+}
+
+QImage PixelsOf(const TBitmap& bitmap) {
+  const QImage* image = bitmap.Image();
+  if (!image || image->isNull()) return QImage(1, 1, QImage::Format_RGB32);
+  return image->convertToFormat(QImage::Format_RGB32);
+}
+
+// The image on a painter whose device is w x h units.
+void PaintImage(QPaintDevice& device, const QImage& image, const QRectF& target) {
+  QPainter p(&device);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(target, image);
+}
+
+QByteArray SvgBytes(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(image.size());
+  svg.setViewBox(QRect(QPoint(0, 0), image.size()));
+  svg.setResolution(96);
+  PaintImage(svg, image, QRectF(0, 0, image.width(), image.height()));
+  buffer.close();
+  return bytes;
+}
+
+}  // namespace
+
+TExportFormat BitmapFormatOf(const std::string& fileName) {
+  return EndsWith(fileName, ".png") ? TExportFormat::Png : TExportFormat::Bmp;
+}
+
+TExportFormat PictureFormatOf(const std::string& fileName) {
+  return EndsWith(fileName, ".pdf") ? TExportFormat::Pdf : TExportFormat::Svg;
+}
+
+void SaveBitmapToFile(const TBitmap& bitmap, const std::string& fileName) {
+  const char* format = BitmapFormatOf(fileName) == TExportFormat::Png ? "PNG" : "BMP";
+  if (fileName.empty() || !PixelsOf(bitmap).save(QString::fromStdString(fileName), format))
+    CannotCreate(fileName);
+}
+
+void CopyBitmapToClipboard(const TBitmap& bitmap) {
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(PixelsOf(bitmap));
+}
+
+void CopyTextToClipboard(const std::string& text) {
+  if (QClipboard* clipboard = QGuiApplication::clipboard())
+    clipboard->setText(QString::fromStdString(text));
+}
+
+std::string ClipboardText() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard ? clipboard->text().toStdString() : std::string();
+}
+
+// --- TMetafile ---
+
+TMetafile::TMetafile(int width, int height, bool enhanced)
+    : bitmap_(std::make_unique<TBitmap>()), enhanced_(enhanced) {
+  // Anything larger than a poster at print resolution is a mistake, not a picture.
+  constexpr int kLimit = 1 << 14;
+  bitmap_->SetSize(std::clamp(width, 1, kLimit), std::clamp(height, 1, kLimit));
+}
+
+TMetafile::~TMetafile() = default;
+
+int TMetafile::Width() const {
+  return bitmap_->GetWidth();
+}
+
+int TMetafile::Height() const {
+  return bitmap_->GetHeight();
+}
+
+TCanvas* TMetafile::Canvas() {
+  return bitmap_->Canvas;
+}
+
+std::string TMetafile::ToSvg() const {
+  return SvgBytes(PixelsOf(*bitmap_)).toStdString();
+}
+
+void TMetafile::SaveToFile(const std::string& fileName) const {
+  if (fileName.empty()) CannotCreate(fileName);
+  const QImage image = PixelsOf(*bitmap_);
+  if (PictureFormatOf(fileName) == TExportFormat::Svg) {
+    QFile file(QString::fromStdString(fileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(fileName);
+    const QByteArray bytes = SvgBytes(image);
+    if (file.write(bytes) != bytes.size()) CannotCreate(fileName);
+    return;
+  }
+  {
+    QFile probe(QString::fromStdString(fileName));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(fileName);
+  }
+  // One page the size of the picture, at the screen's 96 pixels per inch.
+  QPdfWriter pdf(QString::fromStdString(fileName));
+  pdf.setResolution(96);
+  pdf.setPageLayout(
+      QPageLayout(QPageSize(QSizeF(image.width() * 72.0 / 96, image.height() * 72.0 / 96),
+                            QPageSize::Point, QString(), QPageSize::ExactMatch),
+                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  PaintImage(pdf, image, QRectF(0, 0, image.width(), image.height()));
+}
+
+void TMetafile::CopyToClipboard() const {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return;
+  const QImage image = PixelsOf(*bitmap_);
+  auto* data = new QMimeData;
+  data->setImageData(image);
+  data->setData("image/svg+xml", SvgBytes(image));
+  clipboard->setMimeData(data);
+}
+
+}  // namespace platform
