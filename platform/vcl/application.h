@@ -40,7 +40,7 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-enum TModalKind { mkMessage, mkMessageBox, mkException, mkSaveDialog, mkForm };
+enum TModalKind { mkMessage, mkMessageBox, mkException, mkSaveDialog, mkForm, mkColorDialog };
 
 // One modal box, as shown (or answered by the responder).
 struct TModalRequest {
@@ -50,7 +50,11 @@ struct TModalRequest {
   int Flags = 0;         // MessageBox flags
   std::string FileName;  // mkSaveDialog: proposed on the way in; the responder sets the choice
   std::string Filter;    // mkSaveDialog
-  int Result = 0;        // the answer (IDYES, 1 for a chosen file, a modal result ...)
+  // mkColorDialog: the starting colour and custom colours ("ColorA=BBGGRR" ...) on the way
+  // in; the responder sets the choice.
+  TColor Color = 0;
+  std::vector<std::string> CustomColors;
+  int Result = 0;  // the answer (IDYES, 1 for a chosen file, a modal result ...)
 };
 // Returns the answer: an ID for message boxes, non-zero for "file chosen", a modal result.
 using TModalResponder = std::function<int(TModalRequest& request)>;

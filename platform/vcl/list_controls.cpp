@@ -1,5 +1,6 @@
 #include "platform/vcl/list_controls.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -7,10 +8,14 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
+#include "platform/vcl/custom_paint.h"
 #include "platform/vcl/exception.h"
+#include "platform/vcl/picture.h"
 #include "platform/vcl/qt_bridge.h"
 
 namespace platform {
@@ -28,6 +33,51 @@ void SetBase(QWidget* w, TColor color) {
   pal.setColor(QPalette::Base, qt::Color(color));
   w->setPalette(pal);
 }
+
+class ComboWidget : public QComboBox {
+ public:
+  explicit ComboWidget(TComboBox* owner) : owner_(owner) {}
+  // The box as the style draws it (the edit field of an editable box is a child of its own).
+  void DrawBase(QPainter& p) {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    style()->drawComplexControl(QStyle::CC_ComboBox, &option, &p, this);
+    style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &p, this);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (!owner_->CustomPaint()) {
+      QComboBox::paintEvent(e);
+      return;
+    }
+    TBitmap image;
+    RunHandler([&] { owner_->PaintTo(image); }, true);
+    if (const QImage* pixels = image.Image(); pixels && !pixels->isNull()) {
+      QPainter p(this);
+      p.drawImage(0, 0, *pixels);
+    }
+  }
+  void enterEvent(QEnterEvent* e) override {
+    QComboBox::enterEvent(e);
+    RunHandler([this] { owner_->PerformMouseEnter(); }, true);
+  }
+  void leaveEvent(QEvent* e) override {
+    QComboBox::leaveEvent(e);
+    RunHandler([this] { owner_->PerformMouseLeave(); }, true);
+  }
+  void focusInEvent(QFocusEvent* e) override {
+    QComboBox::focusInEvent(e);
+    RunHandler([this] { owner_->PerformFocusChanged(); }, true);
+  }
+  void focusOutEvent(QFocusEvent* e) override {
+    QComboBox::focusOutEvent(e);
+    RunHandler([this] { owner_->PerformFocusChanged(); }, true);
+  }
+
+ private:
+  TComboBox* owner_;
+};
 
 class ComboItems : public TStrings {
  public:
@@ -193,7 +243,7 @@ class ListItems : public TStrings {
 
 TComboBox::TComboBox(TComponent* Owner) : TWinControl(Owner), Items(new ComboItems(this)) {
   color_ = clWindow;
-  auto* w = new QComboBox;
+  auto* w = new ComboWidget(this);
   w->setEditable(true);
   w->setInsertPolicy(QComboBox::NoInsert);
   width_ = 145;
@@ -205,6 +255,39 @@ TComboBox::TComboBox(TComponent* Owner) : TWinControl(Owner), Items(new ComboIte
 
 TComboBox::~TComboBox() {
   delete Items;
+}
+
+int TComboBox::GetDroppedWidth() const {
+  return std::max(droppedWidth_, width_);
+}
+
+void TComboBox::SetDroppedWidth(int v) {
+  droppedWidth_ = std::max(0, v);
+  if (auto* w = As<QComboBox>(this)) w->view()->setMinimumWidth(droppedWidth_);
+}
+
+bool TComboBox::Focused() const {
+  auto* w = As<QComboBox>(this);
+  return w && w->hasFocus();
+}
+
+void TComboBox::SetCustomPaint(bool v) {
+  customPaint_ = v;
+  Invalidate();
+}
+
+void TComboBox::PaintTo(TBitmap& image) {
+  auto* w = As<ComboWidget>(this);
+  if (!w) {
+    image.SetSize(width_, height_);
+    if (customPaint_) PaintWindow(image.Canvas);
+    return;
+  }
+  qt::PaintThroughImage(
+      image, *w, [w](QPainter& p) { w->DrawBase(p); },
+      [this](TCanvas* canvas) {
+        if (customPaint_) PaintWindow(canvas);
+      });
 }
 
 void TComboBox::Change() {

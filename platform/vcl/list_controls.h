@@ -41,11 +41,35 @@ class TComboBox : public TWinControl {
 
   void Loaded() override;
 
+  // The dropped list's width: never narrower than the box. Setting it makes the list at least
+  // that wide.
+  int GetDroppedWidth() const;
+  void SetDroppedWidth(int v);
+  bool Focused() const;
+  // Draws the box as its window shows it into image (made the box's size).
+  void PaintTo(TBitmap& image);
+  bool CustomPaint() const { return customPaint_; }
+
+  // What the window system's events do; the window calls them, a test may too.
+  void PerformMouseEnter() { MouseEnter(); }
+  void PerformMouseLeave() { MouseLeave(); }
+  void PerformFocusChanged() { FocusChanged(); }
+
  protected:
   void ApplyColor() override;
+  // Descendants that paint over the box switch this on: the window's paint then goes through
+  // an image, the style's box first, then PaintWindow on that image's canvas.
+  void SetCustomPaint(bool v);
+  virtual void PaintWindow(TCanvas* canvas) { (void)canvas; }
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+  // The box got or lost the keyboard focus.
+  virtual void FocusChanged() {}
 
  private:
   void Change();
+  bool customPaint_ = false;
+  int droppedWidth_ = 0;
   TComboBoxStyle style_ = csDropDown;
   int dropDownCount_ = 8;
   // Values read from the layout before the items: applied in Loaded.

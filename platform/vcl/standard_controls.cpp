@@ -9,8 +9,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 
+#include "platform/vcl/custom_paint.h"
 #include "platform/vcl/form.h"
+#include "platform/vcl/picture.h"
 #include "platform/vcl/qt_bridge.h"
 
 namespace platform {
@@ -32,6 +35,34 @@ Qt::Alignment Horizontal(TAlignment a) {
       return Qt::AlignLeft;
   }
 }
+
+class ButtonWidget : public QPushButton {
+ public:
+  explicit ButtonWidget(TButton* owner) : owner_(owner) {}
+  // The button as the style draws it.
+  void DrawBase(QPainter& p) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (!owner_->CustomPaint()) {
+      QPushButton::paintEvent(e);
+      return;
+    }
+    TBitmap image;
+    RunHandler([&] { owner_->PaintTo(image); }, true);
+    if (const QImage* pixels = image.Image(); pixels && !pixels->isNull()) {
+      QPainter p(this);
+      p.drawImage(0, 0, *pixels);
+    }
+  }
+
+ private:
+  TButton* owner_;
+};
 
 class PanelWidget : public QFrame {
  public:
@@ -147,7 +178,7 @@ void TLabel::AdjustBounds() {
 // --- TButton ---
 
 TButton::TButton(TComponent* Owner) : TWinControl(Owner) {
-  auto* w = new QPushButton;
+  auto* w = new ButtonWidget(this);
   width_ = 75;
   height_ = 25;
   SetWidget(w);
@@ -164,6 +195,25 @@ void TButton::Click() {
     if (TForm* f = GetParentForm(this)) f->SetModalResult(ModalResult);
   }
   if (OnClick) RunHandler([this] { OnClick(this); }, false);
+}
+
+void TButton::SetCustomPaint(bool v) {
+  customPaint_ = v;
+  Invalidate();
+}
+
+void TButton::PaintTo(TBitmap& image) {
+  auto* w = As<ButtonWidget>(this);
+  if (!w) {
+    image.SetSize(width_, height_);
+    if (customPaint_) PaintWindow(image.Canvas);
+    return;
+  }
+  qt::PaintThroughImage(
+      image, *w, [w](QPainter& p) { w->DrawBase(p); },
+      [this](TCanvas* canvas) {
+        if (customPaint_) PaintWindow(canvas);
+      });
 }
 
 // --- TEdit ---

@@ -63,7 +63,20 @@ class TButton : public TWinControl {
   bool Cancel = false;
   TNotifyEvent OnClick;
   // As if the user clicked: sets the form's ModalResult, then runs OnClick.
-  void Click();
+  virtual void Click();
+
+  // Draws the button as its window shows it into image (made the button's size).
+  void PaintTo(TBitmap& image);
+  bool CustomPaint() const { return customPaint_; }
+
+ protected:
+  // Descendants that paint over the button switch this on: the window's paint then goes
+  // through an image, the style's button first, then PaintWindow on that image's canvas.
+  void SetCustomPaint(bool v);
+  virtual void PaintWindow(TCanvas* canvas) { (void)canvas; }
+
+ private:
+  bool customPaint_ = false;
 };
 
 class TEdit : public TWinControl {
