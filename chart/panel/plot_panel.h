@@ -14,9 +14,15 @@
 #include "chart/canvas/pens.h"
 #include "chart/canvas/shadow.h"
 #include "chart/canvas/view3d.h"
+#include "chart/panel/print_margins.h"
 #include "platform/vcl/mouse.h"
 #include "platform/vcl/picture.h"
 #include "platform/vcl/plot_widget.h"
+#include "platform/vcl/printer.h"
+
+namespace platform {
+class TMetafile;
+}
 
 namespace chart {
 
@@ -137,7 +143,10 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   bool GetPrintProportional() const { return printProportional_; }
   void SetPrintProportional(const bool& v) { SetBooleanProperty(printProportional_, v); }
   int GetPrintResolution() const { return printResolution_; }
-  void SetPrintResolution(const int& v) { SetIntegerProperty(printResolution_, v); }
+  // Clamped to kMinPrintResolution..kMaxPrintResolution.
+  void SetPrintResolution(const int& v) {
+    SetIntegerProperty(printResolution_, ClampPrintResolution(v));
+  }
   TPlotShadow* GetShadow() const { return shadow_.get(); }
   void SetShadow(const TPlotShadow* value);
   bool GetView3D() const { return view3D_; }
@@ -182,6 +191,29 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   std::unique_ptr<platform::TBitmap> PlotCreateBitmap(TColor backColor, const TRect& r,
                                                       platform::TPixelFormat pixelFormat);
   std::unique_ptr<platform::TBitmap> PlotCreateBitmap();
+  // Files and clipboard (export.cpp). Bitmaps are PNG or BMP by the name's extension, pictures
+  // SVG or PDF; a rectangle away from the origin is drawn as if it were at the origin.
+  void SaveToBitmapFile(const std::string& fileName);
+  void SaveToBitmapFile(const std::string& fileName, const TRect& r);
+  void CopyToClipboardBitmap();
+  void CopyToClipboardBitmap(const TRect& r);
+  std::unique_ptr<platform::TMetafile> PlotCreateMetafile(bool enhanced, const TRect& r);
+  void SaveToMetafile(const std::string& fileName);
+  void SaveToMetafileEnh(const std::string& fileName);
+  void SaveToMetafileRect(bool enhanced, const std::string& fileName, const TRect& r);
+  void CopyToClipboardMetafile(bool enhanced);
+  void CopyToClipboardMetafile(bool enhanced, const TRect& r);
+  // Printing (print.cpp), on the program's printer.
+  void Print();
+  void PrintPortrait();
+  void PrintLandscape();
+  void PrintOrientation(platform::TPrinterOrientation orientation);
+  // r in printer pixels.
+  void PrintRect(const TRect& r);
+  void PrintPartial(const TRect& r);
+  void PrintPartialCanvas(platform::TCanvas* canvas, const TRect& r);
+  TRect ChartPrintRect();
+  TRect CalcProportionalMargins();
 
   // Read and set by the layers above.
   bool MultiDepth = true;

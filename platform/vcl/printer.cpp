@@ -1,10 +1,12 @@
 #include "platform/vcl/printer.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "platform/vcl/picture.h"
@@ -129,6 +131,13 @@ TCanvas* TPrinter::Canvas() {
 TPrinter& Printer() {
   static TPrinter printer;
   return printer;
+}
+
+TRect ScreenRect() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return TRect{};
+  const QRect g = screen->geometry();
+  return TRect{0, 0, g.width(), g.height()};
 }
 
 }  // namespace platform

@@ -79,4 +79,7 @@ class TPrinter {
 // The program's printer.
 TPrinter& Printer();
 
+// The primary screen in pixels (0, 0, 0, 0 without one).
+TRect ScreenRect();
+
 }  // namespace platform
