@@ -120,6 +120,8 @@ TEST(HtmlText, StylesSizesAndColours) {
        {{"a", 12, B, 0xFF0000, "Liberation Serif"}, {"b"}}},
       {"<FONT FAMILY=Liberation Serif WEIGHT=normal>a</FONT>",
        {{"a", 8, none, platform::clBlack, "Liberation Serif"}}},
+      // Sizes stay within 1000 points.
+      {"<FONT SIZE=5000 COLOR=maroon>a</FONT>b", {{"a", 1000, none, platform::clMaroon}, {"b"}}},
       {"<PRE>code</PRE>x", {{"code", 8, none, platform::clBlack, "Courier New"}, {"x"}}},
       // A tag of another kind is text.
       {"<TD>x", {{"<TD>"}, {"x"}}},
