@@ -180,12 +180,13 @@ double PlotDistance(double x, double y) {
 }
 
 TPoint PointAtDistance(const TPoint& from, const TPoint& to, int distance) {
-  if (from.X == to.X) {
-    return to.Y < from.Y ? TPoint{to.X, to.Y + distance} : TPoint{to.X, to.Y - distance};
-  }
+  // Sums are taken wide and saturate, so far points and long distances cannot overflow.
+  const long double d = distance;
+  if (from.X == to.X) return TPoint{to.X, Round(to.Y < from.Y ? to.Y + d : to.Y - d)};
   const long double a =
       std::atan2(static_cast<long double>(to.Y) - from.Y, static_cast<long double>(to.X) - from.X);
-  return TPoint{to.X - Round(distance * std::cos(a)), to.Y - Round(distance * std::sin(a))};
+  return TPoint{Round(to.X - static_cast<long double>(Round(d * std::cos(a)))),
+                Round(to.Y - static_cast<long double>(Round(d * std::sin(a))))};
 }
 
 bool ConvexHull(TPointArray& points) {

@@ -205,3 +205,32 @@ TEST(PlotGrayScale, PlainAndWeightedGreys) {
 
 }  // namespace
 }  // namespace chart
+
+namespace chart {
+namespace {
+
+TEST(PointAtDistance, BackFromTheEndTowardsTheStart) {
+  const struct {
+    TPoint from, to;
+    int distance;
+    TPoint expected;
+  } cases[] = {
+      {{0, 0}, {10, 0}, 3, {7, 0}},
+      {{0, 10}, {0, 0}, 3, {0, 3}},
+      {{0, 0}, {0, 10}, 3, {0, 7}},
+      {{0, 0}, {30, 40}, 5, {27, 36}},
+      {{10, 0}, {0, 0}, 4, {4, 0}},
+      {{0, 0}, {INT32_MAX, 0}, -10, {INT32_MAX, 0}},
+      {{0, 0}, {0, INT32_MIN}, INT32_MAX, {0, -1}},
+      {{0, 5}, {0, INT32_MAX}, -7, {0, INT32_MAX}},
+      {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, INT32_MIN, {INT32_MAX, INT32_MAX}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PointAtDistance(c.from, c.to, c.distance), c.expected)
+        << c.to.X << "," << c.to.Y << " " << c.distance;
+  }
+  EXPECT_DOUBLE_EQ(PlotDistance(3, 4), 5);
+}
+
+}  // namespace
+}  // namespace chart
