@@ -14,12 +14,12 @@
 
 namespace platform::qt {
 
-// Fills image (resized to the widget) with the style's drawing of the widget (base), then runs
-// over on the image's canvas.
-inline void PaintThroughImage(TBitmap& image, const QWidget& widget,
+// Fills image (width x height) with the style's drawing of the widget (base), then runs over on
+// the image's canvas.
+inline void PaintThroughImage(TBitmap& image, const QWidget& widget, int width, int height,
                               const std::function<void(QPainter&)>& base,
                               const std::function<void(TCanvas*)>& over) {
-  QImage pixels(std::max(1, widget.width()), std::max(1, widget.height()), QImage::Format_RGB32);
+  QImage pixels(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
   pixels.fill(widget.palette().color(widget.backgroundRole()));
   {
     QPainter p(&pixels);

@@ -284,7 +284,7 @@ void TComboBox::PaintTo(TBitmap& image) {
     return;
   }
   qt::PaintThroughImage(
-      image, *w, [w](QPainter& p) { w->DrawBase(p); },
+      image, *w, width_, height_, [w](QPainter& p) { w->DrawBase(p); },
       [this](TCanvas* canvas) {
         if (customPaint_) PaintWindow(canvas);
       });

@@ -210,7 +210,7 @@ void TButton::PaintTo(TBitmap& image) {
     return;
   }
   qt::PaintThroughImage(
-      image, *w, [w](QPainter& p) { w->DrawBase(p); },
+      image, *w, width_, height_, [w](QPainter& p) { w->DrawBase(p); },
       [this](TCanvas* canvas) {
         if (customPaint_) PaintWindow(canvas);
       });
