@@ -1,6 +1,7 @@
 #include "chart/common/html_text.h"
 
 #include <algorithm>
+#include <climits>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -120,6 +121,10 @@ std::shared_ptr<platform::TGraphic> LoadImage(const std::string& source) {
   }
 }
 
+int Clamp(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
+}
+
 class Layout {
  public:
   Layout(TPlotCanvas& canvas, int x, int y)
@@ -147,7 +152,9 @@ class Layout {
     Flush(false);
   }
 
-  THtmlSize Extent() const { return {std::max(0, right_ - startX_), top_ - startY_}; }
+  THtmlSize Extent() const {
+    return {Clamp(std::max<long long>(0, right_ - startX_)), Clamp(top_ - startY_)};
+  }
   const std::vector<Piece>& Placed() const { return placed_; }
 
  private:
@@ -297,9 +304,9 @@ class Layout {
     Piece r;
     r.Kind = RunKind::Rule;
     r.X = startX_;
-    r.Y = top_;
+    r.Y = Clamp(top_);
     r.Width = kRuleLength;
-    right_ = std::max(right_, startX_ + kRuleLength);
+    right_ = std::max<long long>(right_, startX_ + kRuleLength);
     placed_.push_back(std::move(r));
     top_ += canvas_.GetFontHeight();
   }
@@ -320,16 +327,16 @@ class Layout {
       below = std::max(below, r.Shift);
     }
     const int middle = (canvas_.Bounds.Left + canvas_.Bounds.Right) / 2;
-    int x = startX_;
+    long long x = startX_;
     for (size_t i = 0; i < line_.size(); ++i) {
       Piece& r = line_[i];
       if (r.Centred && (i == 0 || !line_[i - 1].Centred)) {
         long long group = 0;
         for (size_t j = i; j < line_.size() && line_[j].Centred; ++j) group += line_[j].Width;
-        x = static_cast<int>(middle - group / 2);
+        x = middle - group / 2;
       }
-      r.X = x;
-      r.Y = top_ + above + height - r.Height + r.Shift;
+      r.X = Clamp(x);
+      r.Y = Clamp(top_ + above + height - r.Height + r.Shift);
       x += r.Width;
       right_ = std::max(right_, x);
       placed_.push_back(std::move(r));
@@ -342,8 +349,9 @@ class Layout {
   platform::TFont& font_;
   const int startX_;
   const int startY_;
-  int top_;  // of the line being laid out
-  int right_;
+  // Wide enough that no amount of text overflows them; clamped where they leave.
+  long long top_;  // of the line being laid out
+  long long right_;
   int shift_ = 0;
   bool centring_ = false;
   bool pushedBefore_ = false;
