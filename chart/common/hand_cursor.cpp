@@ -24,7 +24,7 @@ const AutoStart autoStart;
 void PlotGeneralUnitStart() {
   if (useCount++ > 0) return;
   if (ColorPalette.empty()) SetDefaultColorPalette();
-  if (PlotFieldsSeparator.empty()) PlotFieldsSeparator = ";";
+  if (PlotFieldsSeparator.empty()) PlotFieldsSeparator.push_back(';');
   platform::SetScreenCursor(crPlotHand, platform::TCursorShape::PointingHand);
 }
 
