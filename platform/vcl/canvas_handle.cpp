@@ -46,9 +46,14 @@ gdi::Dc* TCanvas::GetHandle() {
     }
   }
 
+  // The text colour follows the font only when the font changed: in between, the text colour
+  // may be a pattern brush's foreground set on the device context itself.
   const gdi::LogFont font = Font->ToLogFont();
-  if (!(dc.CurrentFont() == font)) dc.SelectFont(font);
-  dc.SetTextColor(ColorToRGB(Font->GetColor()));
+  if (fontChanged_ || !(dc.CurrentFont() == font)) {
+    dc.SelectFont(font);
+    dc.SetTextColor(ColorToRGB(Font->GetColor()));
+    fontChanged_ = false;
+  }
   return &dc;
 }
 

@@ -176,6 +176,7 @@ void TBrush::Assign(const TBrush& other) {
 
 TCanvas::TCanvas() : Font(new TFont), Pen(new TPen), Brush(new TBrush) {
   Font->SetColor(clBlack);
+  Font->OnChange = [this] { fontChanged_ = true; };
 }
 
 TCanvas::~TCanvas() {

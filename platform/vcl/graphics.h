@@ -259,6 +259,8 @@ class TCanvas : public TPersistent {
   QImage* image_ = nullptr;
   // Made on first use.
   std::shared_ptr<gdi::Dc> dc_;
+  // The font changed since it was last selected into the device context.
+  bool fontChanged_ = true;
 };
 
 }  // namespace platform

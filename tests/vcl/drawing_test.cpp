@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/gdi/dc.h"
 #include "tests/vcl/vcl_test_support.h"
 
 // The JPEG library's header needs FILE and size_t first.
@@ -112,6 +113,25 @@ TEST_F(Drawing, TextOutBackgroundFollowsTheBrush) {
   c->TextOut(40, 2, "88");
   EXPECT_EQ(CountPixels(c, Bounds(40, 2, box.Width(), box.Height()), clLime), 0);
   EXPECT_GT(CountPixels(c, Bounds(40, 2, box.Width(), box.Height()), clRed), 0);
+}
+
+// A text colour set on the device context (a pattern brush's foreground) survives the next use
+// of the canvas; a change of the font's colour replaces it.
+TEST_F(Drawing, DeviceTextColourFollowsTheFontOnlyWhenTheFontChanges) {
+  TBitmap bmp;
+  bmp.SetSize(10, 10);
+  TCanvas* c = bmp.Canvas;
+  c->Font->Color = clRed;
+  gdi::Dc* dc = c->GetHandle();
+  EXPECT_EQ(dc->GetTextColor(), clRed);
+  dc->SetTextColor(clBlue);
+  EXPECT_EQ(c->GetHandle()->GetTextColor(), clBlue);
+  c->Font->Color = clGreen;
+  EXPECT_EQ(c->GetHandle()->GetTextColor(), clGreen);
+  c->Font->Style = TFontStyles{fsBold};
+  dc->SetTextColor(clBlue);
+  c->Font->Style = TFontStyles{};
+  EXPECT_EQ(c->GetHandle()->GetTextColor(), clGreen);
 }
 
 TEST_F(Drawing, LinesAndRectanglesExcludeTheirFarEdge) {

@@ -129,7 +129,9 @@ TEST(PlotSetPlotPen, SmallDotsThinAndWidePens) {
     EXPECT_EQ(pen.Handle().Width, 4);
     EXPECT_EQ(pen.Handle().Color, platform::clRed);
     EXPECT_EQ(dc.GetROP2(), gdi::R2_XORPEN);
-    if (w.row) EXPECT_EQ(PaintedRow(pen.Handle(), 10, 30, 10, 40), w.row);
+    if (w.row) {
+      EXPECT_EQ(PaintedRow(pen.Handle(), 10, 30, 10, 40), w.row);
+    }
   }
   PlotSetPlotPen(nullptr, &chartPen, 0, nullptr);
   PlotSetPlotPen(&pen, nullptr, 0, nullptr);
