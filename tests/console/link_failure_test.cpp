@@ -12,7 +12,10 @@
 namespace consoletest {
 namespace {
 
-const std::string kIoError = std::system_category().message(EIO);
+// Taken when checked: the window shows system errors in the user's language, set up by then.
+std::string IoError() {
+  return std::system_category().message(EIO);
+}
 
 // Space pressed and released on the button's widget, as a keyboard user would.
 void PressSpace(platform::TButton* button) {
@@ -38,7 +41,7 @@ TEST_F(CommandTest, ReceiverThatHangsUpClosesTheLink) {
   ASSERT_TRUE(WaitUntil([&] { return std::string(form->LabelFix->Caption) == "3D SPS"; }));
   link->Stop();
   ASSERT_TRUE(WaitUntil([&] { return form->ComHandle.load() == 0; }, 3000));
-  EXPECT_EQ(StatusBar(form), (std::vector<std::string>{"Link Lost", path + ": " + kIoError}));
+  EXPECT_EQ(StatusBar(form), (std::vector<std::string>{"Link Lost", path + ": " + IoError()}));
   EXPECT_EQ(form->ReaderThread, nullptr);
   EXPECT_EQ(std::string(form->LabelFix->Caption), "");
   EXPECT_FALSE(form->BtnClose->Visible);
@@ -76,7 +79,7 @@ TEST_F(CommandTest, WriteToAHungUpPortIsTheLinksError) {
   link->Stop();
   // No events run before the click: the reader's report waits in the queue.
   form->BtnQueryFixRate->Click();
-  EXPECT_EQ(StatusBar(form), (std::vector<std::string>{"Write Error", path + ": " + kIoError}));
+  EXPECT_EQ(StatusBar(form), (std::vector<std::string>{"Write Error", path + ": " + IoError()}));
   ASSERT_TRUE(WaitUntil([&] { return form->ComHandle.load() == 0; }, 3000));
   EXPECT_EQ(StatusBar(form)[0], "Link Lost");
 }
