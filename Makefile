@@ -53,6 +53,8 @@ fuzz: setup
 
 bench: build
 	$(BUILD)/bench/bench_reader
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_display
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_gdi
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz
