@@ -27,7 +27,7 @@ class TChartPen : public platform::TPen {
   const char* ClassName() const override { return "TChartPen"; }
 
   // From another chart pen also Visible, SmallDots, SmallSpace and EndStyle (not the defaults).
-  void Assign(const platform::TPen& source);
+  void Assign(const platform::TPen& source) override;
 
   TPenEndStyle GetEndStyle() const { return endStyle_; }
   void SetEndStyle(const TPenEndStyle& v);
@@ -87,7 +87,7 @@ class TChartBrush : public platform::TBrush {
   const char* ClassName() const override { return "TChartBrush"; }
 
   // From another chart brush also its image (none clears this one's).
-  void Assign(const platform::TBrush& source);
+  void Assign(const platform::TBrush& source) override;
   // bsClear and no image.
   void Clear();
 

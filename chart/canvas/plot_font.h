@@ -34,7 +34,7 @@ class TPlotFont : public platform::TFont {
   const char* ClassName() const override { return "TPlotFont"; }
 
   // From another chart font also gradient, spacing, outline and shadow.
-  void Assign(const platform::TFont& source);
+  void Assign(const platform::TFont& source) override;
 
   int GetInterCharSize() const { return interCharSize_; }
   void SetInterCharSize(const int& v);

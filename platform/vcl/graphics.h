@@ -62,7 +62,7 @@ class TFont : public TPersistent {
   // Size converts to Height at this resolution.
   Property<int, TFont, &TFont::GetPixelsPerInch, &TFont::SetPixelsPerInch> PixelsPerInch{this};
 
-  void Assign(const TFont& other);
+  virtual void Assign(const TFont& other);
   // The font as the device context takes it.
   gdi::LogFont ToLogFont() const;
   // Called after every change; the owner re-applies the font to its widget.
@@ -129,7 +129,7 @@ class TPen : public TPersistent {
   // The pen the device context draws with: the native one, or one made from the properties.
   gdi::LogPen Handle() const;
 
-  void Assign(const TPen& other);
+  virtual void Assign(const TPen& other);
   // Called after every change.
   std::function<void()> OnChange;
 
@@ -171,7 +171,7 @@ class TBrush : public TPersistent {
   Property<TBrushStyle, TBrush, &TBrush::GetStyle, &TBrush::SetStyle> Style{this};
   Property<TBitmap*, TBrush, &TBrush::GetBitmap, &TBrush::SetBitmap> Bitmap{this};
 
-  void Assign(const TBrush& other);
+  virtual void Assign(const TBrush& other);
   // Called after every change.
   std::function<void()> OnChange;
 
