@@ -185,10 +185,19 @@ void TCustomPlotPanelExtended::DrawBitmap(TRect r, int z) {
   const long long h = g->GetHeight();
   const bool stretch3D = z >= 1 && !ortho;
   switch (backImage_->GetMode()) {
-    case pbmTile:
+    case pbmTile: {
       if (w <= 0 || h <= 0) break;
-      for (long long y = 0; y < H; y += h) {
-        for (long long x = 0; x < W; x += w) {
+      // Only the tiles that reach the drawing surface: a huge rectangle costs no more than the
+      // surface does.
+      TRect surface = c.Bounds;
+      if (surface.Right <= surface.Left || surface.Bottom <= surface.Top)
+        surface = TRect{0, 0, GetWidth(), GetHeight()};
+      const long long x0 = std::max(0LL, static_cast<long long>(surface.Left) - r.Left) / w * w;
+      const long long y0 = std::max(0LL, static_cast<long long>(surface.Top) - r.Top) / h * h;
+      const long long xEnd = std::min(W, static_cast<long long>(surface.Right) - r.Left);
+      const long long yEnd = std::min(H, static_cast<long long>(surface.Bottom) - r.Top);
+      for (long long y = y0; y < yEnd; y += h) {
+        for (long long x = x0; x < xEnd; x += w) {
           const int left = Sat(r.Left + x);
           const int top = Sat(r.Top + y);
           if (z > 0 && !ortho) {
@@ -199,6 +208,7 @@ void TCustomPlotPanelExtended::DrawBitmap(TRect r, int z) {
         }
       }
       break;
+    }
     case pbmCenter:
     case pbmCustom: {
       FillPanelRect(r);
