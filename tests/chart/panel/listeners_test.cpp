@@ -1,5 +1,10 @@
 // Listeners get the panel's events in order; a mouse event stops at the listener that sets
 // CancelMouse; a cancelled double click ends silently.
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "platform/vcl/form.h"
 #include "tests/chart/panel/panel_fixture.h"
 
 namespace paneltest {
@@ -140,6 +145,31 @@ TEST_F(PanelTest, LeavingTheWindowRestoresTheCursorAndEndsPanning) {
   p.PerformMouseLeave();
   EXPECT_EQ(p.GetCursor(), platform::crDefault);
   EXPECT_FALSE(p.Panning()->Active);
+}
+
+TEST_F(PanelTest, TheWindowHandsItsMouseToThePanelWithButtonAndShiftState) {
+  platform::TForm form(nullptr);
+  auto* p = new TestPanel(platform::TPanelSurface::Window);
+  p->SetParent(&form);
+  form.Show();
+  std::vector<std::string> log;
+  Listener a("A", log);
+  p->Listeners().Add(&a);
+  platform::TShiftState shift;
+  p->OnMouseDown = [&](platform::TObject*, platform::TMouseButton, platform::TShiftState s, int,
+                       int) { shift = s; };
+  QWidget* w = p->Widget();
+  ASSERT_NE(w, nullptr);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 20), w->mapToGlobal(QPointF(10, 20)),
+                    Qt::RightButton, Qt::RightButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(12, 22), w->mapToGlobal(QPointF(12, 22)),
+                      Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &release);
+  EXPECT_EQ(log, (std::vector<std::string>{"A down 10,20 other", "A up 12,22 other"}));
+  EXPECT_TRUE(shift.Contains(platform::ssShift));
+  EXPECT_TRUE(shift.Contains(platform::ssRight));
+  EXPECT_FALSE(shift.Contains(platform::ssCtrl));
 }
 
 }  // namespace
