@@ -348,7 +348,10 @@ void TPlotCustomShape::DrawRectRotated(const TRect& r, double angle, int z) {
     // The outline must not paint over the gradient.
     canvas.Brush->SetStyle(platform::bsClear);
   } else {
-    canvas.AssignBrush(GetBrush(), color_);
+    // A brush left at the default colour fills in the shape's own colour.
+    const TColor brushColor = GetBrush()->GetColor();
+    canvas.AssignBrushColor(GetBrush(), brushColor == platform::clDefault ? color_ : brushColor,
+                            color_);
   }
   canvas.AssignVisiblePen(GetFrame());
   Outline(canvas, r, angle, z);
