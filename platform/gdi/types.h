@@ -84,6 +84,13 @@ TColor ColorToRGB(TColor color);
 // The named colours by identifier ("clBlue"); false when the name is not one of them.
 bool IdentToColor(const std::string& ident, TColor& color);
 
+// Sums and differences of coordinates that stay in the 32-bit range, whatever the input.
+constexpr int SaturatedInt(long long v) {
+  return v > 2147483647LL
+             ? 2147483647
+             : (v < -2147483648LL ? static_cast<int>(-2147483648LL) : static_cast<int>(v));
+}
+
 struct TPoint {
   int X = 0;
   int Y = 0;
@@ -95,8 +102,8 @@ struct TRect {
   int Top = 0;
   int Right = 0;
   int Bottom = 0;
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
+  int Width() const { return SaturatedInt(static_cast<long long>(Right) - Left); }
+  int Height() const { return SaturatedInt(static_cast<long long>(Bottom) - Top); }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
@@ -107,7 +114,8 @@ inline TRect Rect(int left, int top, int right, int bottom) {
   return TRect{left, top, right, bottom};
 }
 inline TRect Bounds(int left, int top, int width, int height) {
-  return TRect{left, top, left + width, top + height};
+  return TRect{left, top, SaturatedInt(static_cast<long long>(left) + width),
+               SaturatedInt(static_cast<long long>(top) + height)};
 }
 
 }  // namespace platform
