@@ -50,13 +50,13 @@ using TPlotTransparency = int;
 using TPlotCanvasCalcPoints =
     std::function<bool(int x, int z, TPoint3D& p0, TPoint3D& p1, TColor& c0, TColor& c1)>;
 
-// Text alignment flags, as the device context takes them.
-constexpr unsigned TA_LEFT = 0;
-constexpr unsigned TA_RIGHT = 2;
-constexpr unsigned TA_CENTER = 6;
-constexpr unsigned TA_TOP = 0;
-constexpr unsigned TA_BOTTOM = 8;
-constexpr unsigned TA_BASELINE = 24;
+// Text alignment flags: the device context's.
+using platform::gdi::TA_BASELINE;
+using platform::gdi::TA_BOTTOM;
+using platform::gdi::TA_CENTER;
+using platform::gdi::TA_LEFT;
+using platform::gdi::TA_RIGHT;
+using platform::gdi::TA_TOP;
 
 class TPlotCanvas;
 // Draws HTML-formatted text; set by the text renderer when it starts. Unset: plain text.

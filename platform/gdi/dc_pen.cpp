@@ -23,6 +23,24 @@ const QList<qreal> kGeometricDashDot = {3, 1, 1, 1};
 const QList<qreal> kGeometricDashDotDot = {3, 1, 1, 1, 1, 1};
 const QList<qreal> kAlternate = {1, 1};
 
+// The fixed dash pattern of a stock style, in pixels (cosmetic) or pen widths; null for others.
+const QList<qreal>* StockDashes(std::uint32_t style, bool cosmetic) {
+  switch (style) {
+    case PS_DASH:
+      return cosmetic ? &kCosmeticDash : &kGeometricDash;
+    case PS_DOT:
+      return cosmetic ? &kCosmeticDot : &kGeometricDot;
+    case PS_DASHDOT:
+      return cosmetic ? &kCosmeticDashDot : &kGeometricDashDot;
+    case PS_DASHDOTDOT:
+      return cosmetic ? &kCosmeticDashDotDot : &kGeometricDashDotDot;
+    case PS_ALTERNATE:
+      return &kAlternate;
+    default:
+      return nullptr;
+  }
+}
+
 // A user style in device pixels for a one-pixel pen: a zero-length dash (shown by its round
 // cap) becomes one pixel taken from the following gap, so the period stays what was asked.
 QList<qreal> CosmeticUserStyle(const std::vector<std::uint32_t>& style, double unit) {
@@ -85,33 +103,14 @@ Dc::Impl::PenSpec Dc::Impl::Pen() const {
     // A flat end leaves out the last pixel of each line, as the platform does.
     s.qpen.setCapStyle(Qt::FlatCap);
     s.qpen.setJoinStyle(Qt::MiterJoin);
-    switch (style) {
-      case PS_DASH:
-        s.qpen.setDashPattern(kCosmeticDash);
-        break;
-      case PS_DOT:
-        s.qpen.setDashPattern(kCosmeticDot);
-        break;
-      case PS_DASHDOT:
-        s.qpen.setDashPattern(kCosmeticDashDot);
-        break;
-      case PS_DASHDOTDOT:
-        s.qpen.setDashPattern(kCosmeticDashDotDot);
-        break;
-      case PS_ALTERNATE:
-        s.qpen.setDashPattern(kAlternate);
-        break;
-      case PS_USERSTYLE: {
-        const QList<qreal> d = CosmeticUserStyle(lp.UserStyle, geometric ? DevLength(1) : 1.0);
-        if (d.isEmpty()) {
-          s.styled = false;
-        } else {
-          s.qpen.setDashPattern(d);
-        }
-        break;
+    if (const QList<qreal>* d = StockDashes(style, true)) s.qpen.setDashPattern(*d);
+    if (style == PS_USERSTYLE) {
+      const QList<qreal> d = CosmeticUserStyle(lp.UserStyle, geometric ? DevLength(1) : 1.0);
+      if (d.isEmpty()) {
+        s.styled = false;
+      } else {
+        s.qpen.setDashPattern(d);
       }
-      default:
-        break;
     }
     return s;
   }
@@ -141,33 +140,14 @@ Dc::Impl::PenSpec Dc::Impl::Pen() const {
   }
   // Mitres longer than ten pen widths (inner to outer corner) become bevels.
   s.qpen.setMiterLimit(10.0);
-  switch (style) {
-    case PS_DASH:
-      s.qpen.setDashPattern(kGeometricDash);
-      break;
-    case PS_DOT:
-      s.qpen.setDashPattern(kGeometricDot);
-      break;
-    case PS_DASHDOT:
-      s.qpen.setDashPattern(kGeometricDashDot);
-      break;
-    case PS_DASHDOTDOT:
-      s.qpen.setDashPattern(kGeometricDashDotDot);
-      break;
-    case PS_ALTERNATE:
-      s.qpen.setDashPattern(kAlternate);
-      break;
-    case PS_USERSTYLE: {
-      const QList<qreal> d = GeometricUserStyle(lp.UserStyle, DevLength(1), s.width);
-      if (d.isEmpty()) {
-        s.styled = false;
-      } else {
-        s.qpen.setDashPattern(d);
-      }
-      break;
+  if (const QList<qreal>* d = StockDashes(style, false)) s.qpen.setDashPattern(*d);
+  if (style == PS_USERSTYLE) {
+    const QList<qreal> d = GeometricUserStyle(lp.UserStyle, DevLength(1), s.width);
+    if (d.isEmpty()) {
+      s.styled = false;
+    } else {
+      s.qpen.setDashPattern(d);
     }
-    default:
-      break;
   }
   return s;
 }

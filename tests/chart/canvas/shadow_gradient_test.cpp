@@ -236,7 +236,8 @@ TEST_F(AttributeDrawing, BadGradientInputDrawsNothingWrong) {
     for (const TRect& r : {TRect{10, 10, -10, -10}, TRect{0, 0, 1, 1},
                            TRect{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2}}) {
       g.Draw(canvas, r);
-      g.Draw(canvas, r, INT_MAX);
+      // A huge rounded clip is slow to build; one direction is enough to show it is safe.
+      if (d == gdTopBottom) g.Draw(canvas, r, INT_MAX);
     }
     g.Draw(canvas, std::span<const TPoint>{}, 0, true);
     g.Draw(canvas, same, INT_MAX);
