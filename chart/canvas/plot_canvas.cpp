@@ -200,8 +200,10 @@ void TPlotCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int wid
   if (!Pen) return;
   Pen->SetWidth(1);
   Pen->SetStyle(platform::psSolid);
-  --r.Right;
-  --r.Bottom;
+  // Steps saturate: a frame of an extreme rectangle must not overflow its corners.
+  auto step = [](int& v, int by) { v = platform::SaturatedInt(static_cast<long long>(v) + by); };
+  step(r.Right, -1);
+  step(r.Bottom, -1);
   // A width beyond half the rectangle only draws frames over each other.
   const int n = std::clamp(width, 0, 0x8000);
   for (int i = 0; i < n; ++i) {
@@ -209,15 +211,17 @@ void TPlotCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int wid
     const TPoint top[3] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
     Polyline(top);
     Pen->SetColor(bottomColor);
-    const TPoint bottom[3] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
+    int beforeLeft = r.Left;
+    step(beforeLeft, -1);
+    const TPoint bottom[3] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {beforeLeft, r.Bottom}};
     Polyline(bottom);
-    ++r.Left;
-    ++r.Top;
-    --r.Right;
-    --r.Bottom;
+    step(r.Left, 1);
+    step(r.Top, 1);
+    step(r.Right, -1);
+    step(r.Bottom, -1);
   }
-  ++r.Right;
-  ++r.Bottom;
+  step(r.Right, 1);
+  step(r.Bottom, 1);
 }
 
 std::unique_ptr<TPlotBlend> TPlotCanvas::BeginBlending(const TRect& r,
