@@ -225,16 +225,22 @@ bool Dc::LineTo(int x, int y) {
   return true;
 }
 
-bool Dc::Polyline(const TPoint* points, int count) {
+namespace {
+// A point list as the recorder's arguments: x0, y0, x1, y1, ...
+std::vector<int> PointArgs(const TPoint* points, int count) {
   std::vector<int> args;
-  if (points && count > 0) {
-    args.reserve(static_cast<size_t>(count) * 2);
-    for (int i = 0; i < count; ++i) {
-      args.push_back(points[i].X);
-      args.push_back(points[i].Y);
-    }
+  if (!points || count <= 0) return args;
+  args.reserve(static_cast<size_t>(count) * 2);
+  for (int i = 0; i < count; ++i) {
+    args.push_back(points[i].X);
+    args.push_back(points[i].Y);
   }
-  d_->Record("Polyline", std::move(args));
+  return args;
+}
+}  // namespace
+
+bool Dc::Polyline(const TPoint* points, int count) {
+  d_->Record("Polyline", PointArgs(points, count));
   if (!points || count < 2) return false;
   QPainterPath line(d_->Dev(points[0].X, points[0].Y));
   for (int i = 1; i < count; ++i) line.lineTo(d_->Dev(points[i].X, points[i].Y));
@@ -247,15 +253,7 @@ bool Dc::Polyline(const TPoint* points, int count) {
 }
 
 bool Dc::Polygon(const TPoint* points, int count) {
-  std::vector<int> args;
-  if (points && count > 0) {
-    args.reserve(static_cast<size_t>(count) * 2);
-    for (int i = 0; i < count; ++i) {
-      args.push_back(points[i].X);
-      args.push_back(points[i].Y);
-    }
-  }
-  d_->Record("Polygon", std::move(args));
+  d_->Record("Polygon", PointArgs(points, count));
   if (!points || count < 2) return false;
   QPolygonF poly;
   poly.reserve(count);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/vcl/component.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/picture.h"
 
@@ -27,6 +28,20 @@ inline void PaintThroughImage(TBitmap& image, const QWidget& widget, int width, 
   }
   image.SetImage(pixels);
   if (over) over(image.Canvas);
+}
+
+// The paint event of such a control: the owner's image copied to the widget. False when the
+// owner does not paint itself, so the widget paints as usual.
+template <class Owner>
+bool PaintOwnerImage(QWidget* widget, Owner* owner) {
+  if (!owner->CustomPaint()) return false;
+  TBitmap image;
+  RunHandler([&] { owner->PaintTo(image); }, true);
+  if (const QImage* pixels = image.Image(); pixels && !pixels->isNull()) {
+    QPainter p(widget);
+    p.drawImage(0, 0, *pixels);
+  }
+  return true;
 }
 
 }  // namespace platform::qt

@@ -47,16 +47,7 @@ class ComboWidget : public QComboBox {
 
  protected:
   void paintEvent(QPaintEvent* e) override {
-    if (!owner_->CustomPaint()) {
-      QComboBox::paintEvent(e);
-      return;
-    }
-    TBitmap image;
-    RunHandler([&] { owner_->PaintTo(image); }, true);
-    if (const QImage* pixels = image.Image(); pixels && !pixels->isNull()) {
-      QPainter p(this);
-      p.drawImage(0, 0, *pixels);
-    }
+    if (!qt::PaintOwnerImage(this, owner_)) QComboBox::paintEvent(e);
   }
   void enterEvent(QEnterEvent* e) override {
     QComboBox::enterEvent(e);

@@ -48,16 +48,7 @@ class ButtonWidget : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* e) override {
-    if (!owner_->CustomPaint()) {
-      QPushButton::paintEvent(e);
-      return;
-    }
-    TBitmap image;
-    RunHandler([&] { owner_->PaintTo(image); }, true);
-    if (const QImage* pixels = image.Image(); pixels && !pixels->isNull()) {
-      QPainter p(this);
-      p.drawImage(0, 0, *pixels);
-    }
+    if (!qt::PaintOwnerImage(this, owner_)) QPushButton::paintEvent(e);
   }
 
  private:
