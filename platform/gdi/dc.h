@@ -14,6 +14,7 @@
 #include "platform/gdi/types.h"
 
 class QImage;
+class QPainter;
 
 namespace platform::gdi {
 
@@ -203,6 +204,30 @@ struct DcCall {
 };
 using DcRecorder = std::function<void(const DcCall&)>;
 
+// What a device context drew, kept besides its pixels as vector steps in device pixels, so that
+// the drawing can be painted again through one painter on any device: an SVG or PDF document, a
+// printer. Raster operations that combine with what lies below are not kept.
+class VectorLog {
+ public:
+  VectorLog();
+  ~VectorLog();
+  VectorLog(const VectorLog&) = delete;
+  VectorLog& operator=(const VectorLog&) = delete;
+
+  // Paints the steps in order, one device pixel to one unit of the painter. clipByShape is for
+  // devices that ignore the painter's clip (SVG): shapes are cut to the clip before they are
+  // drawn, and fills vector documents have no pattern for go in as images.
+  void Play(QPainter& painter, bool clipByShape = false) const;
+  std::size_t Size() const;
+  void Clear();
+
+  struct Impl;
+  Impl& impl() { return *impl_; }
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
 class Dc {
  public:
   // Draws into target (not owned; may be null: then nothing is drawn but state and the
@@ -217,6 +242,9 @@ class Dc {
 
   // Every primitive is also handed to the recorder, before it is drawn.
   void SetRecorder(DcRecorder recorder);
+  // Every later drawing is also kept in log (null: pixels only).
+  void KeepVector(std::shared_ptr<VectorLog> log);
+  const std::shared_ptr<VectorLog>& KeptVector() const;
 
   // State.
   int SetBkMode(int mode);

@@ -27,6 +27,7 @@ bool Dc::Blit(int x, int y, int w, int h, const Dc& src, int sx, int sy, int sw,
   const bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
   QImage piece = src.d_->target->copy(sr);
   if (mirrorX || mirrorY) piece = piece.mirrored(mirrorX, mirrorY);
+  d_->KeepImage(dr, piece);
   QPainter p;
   if (!d_->Begin(p)) return false;
   p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -39,6 +40,7 @@ bool Dc::DrawImage(const TRect& dest, const QImage& image) {
   if (image.isNull()) return false;
   const QRect dr = d_->DevRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
   if (dr.isEmpty()) return true;
+  d_->KeepImage(dr, image);
   QPainter p;
   if (!d_->Begin(p)) return false;
   p.drawImage(dr, image);

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QRegion>
 #include <optional>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 
@@ -29,9 +30,33 @@ inline QRegion ScanPolygon(const QPolygonF& polygon, int fillMode) {
   return ScanPolygons({polygon}, fillMode);
 }
 
+// One drawing kept for vector devices, in device pixels, with the clip it was drawn under.
+struct VectorStep {
+  enum class Kind { Fill, Stroke, Text, Image };
+  Kind kind = Kind::Fill;
+  std::optional<QRegion> clip;
+  QPainterPath path;     // Fill, Stroke
+  QBrush brush;          // Fill
+  QPen pen;              // Stroke
+  QColor background;     // Fill: opaque hatch gaps; Stroke: opaque dash gaps; Text: the cell
+  QTransform transform;  // Text: text coordinates to device
+  QFont font;
+  QString text;
+  QPointF at;  // Text: baseline start
+  QRectF cell;
+  QColor color;
+  QImage image;  // Image, drawn into target
+  QRectF target;
+};
+
+struct VectorLog::Impl {
+  std::vector<VectorStep> steps;
+};
+
 struct Dc::Impl {
   QImage* target = nullptr;
   DcRecorder recorder;
+  std::shared_ptr<VectorLog> vector;
 
   int bkMode = OPAQUE;
   TColor bkColor = clWhite;
@@ -124,6 +149,14 @@ struct Dc::Impl {
 
   QFont Font() const;
   QRegion SurfaceRegion() const;
+
+  // Whether a drawing is kept for vector devices: only while a log is kept, and, for drawings
+  // under the raster operation (rop), only when the operation ignores what lies below.
+  bool KeepsVector(bool rop) const;
+  void Keep(VectorStep step) const;
+  void KeepFill(const QPainterPath& path, const LogBrush& b, bool rop) const;
+  void KeepStroke(const QPainterPath& path, const PenSpec& s) const;
+  void KeepImage(const QRect& target, const QImage& image) const;
 };
 
 }  // namespace platform::gdi

@@ -205,10 +205,12 @@ void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) 
 }  // namespace
 
 void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape) {
+  const LogBrush b = EffectiveBrush();
+  if (fillShape) KeepFill(fill, b, true);
+  if (!outline.isEmpty()) KeepStroke(outline, Pen());
   QPainter p;
   if (!Begin(p)) return;
   if (!ApplyRop(p)) return;
-  const LogBrush b = EffectiveBrush();
   if (fillShape && b.Style != BS_NULL && !fill.isEmpty()) {
     p.setPen(Qt::NoPen);
     p.setBrush(Brush(b, true));
@@ -266,6 +268,7 @@ void DrawCosmeticLines(QPainter& p, QPen pen, const QPainterPath& path) {
 void Dc::Impl::StrokePathDev(const QPainterPath& path) {
   const PenSpec s = Pen();
   if (s.null || path.isEmpty()) return;
+  KeepStroke(path, s);
   QPainter p;
   if (!Begin(p)) return;
   if (!ApplyRop(p)) return;
@@ -280,6 +283,7 @@ void Dc::Impl::StrokePathDev(const QPainterPath& path) {
 void Dc::Impl::FillPathDev(const QPainterPath& path) {
   const LogBrush b = EffectiveBrush();
   if (b.Style == BS_NULL || path.isEmpty()) return;
+  KeepFill(path, b, true);
   QPainter p;
   if (!Begin(p)) return;
   if (!ApplyRop(p)) return;

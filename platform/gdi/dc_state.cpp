@@ -26,6 +26,12 @@ QImage* Dc::Target() const {
 void Dc::SetRecorder(DcRecorder recorder) {
   d_->recorder = std::move(recorder);
 }
+void Dc::KeepVector(std::shared_ptr<VectorLog> log) {
+  d_->vector = std::move(log);
+}
+const std::shared_ptr<VectorLog>& Dc::KeptVector() const {
+  return d_->vector;
+}
 
 void Dc::Impl::Record(const char* op, std::vector<int> args, const std::string& text,
                       const LogBrush* b) const {

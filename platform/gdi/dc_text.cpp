@@ -104,14 +104,24 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     return true;
   }
   if (s.isEmpty()) return true;
+  const QRect cell(t.dx, t.baseline - t.ascent, t.width, t.ascent + t.descent);
+  if (d_->KeepsVector(false)) {
+    VectorStep step;
+    step.kind = VectorStep::Kind::Text;
+    step.transform = frame;
+    step.font = font;
+    step.text = s;
+    step.at = QPointF(t.dx, t.baseline);
+    step.cell = cell;
+    if (d_->bkMode == OPAQUE) step.background = ToQColor(d_->bkColor);
+    step.color = ToQColor(d_->textColor);
+    d_->Keep(std::move(step));
+  }
   QPainter p;
   if (!d_->Begin(p)) return true;
   p.setBackgroundMode(Qt::TransparentMode);
   p.setTransform(frame);
-  if (d_->bkMode == OPAQUE) {
-    p.fillRect(QRect(t.dx, t.baseline - t.ascent, t.width, t.ascent + t.descent),
-               ToQColor(d_->bkColor));
-  }
+  if (d_->bkMode == OPAQUE) p.fillRect(cell, ToQColor(d_->bkColor));
   p.setFont(font);
   p.setPen(ToQColor(d_->textColor));
   p.drawText(QPoint(t.dx, t.baseline), s);

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/gdi/dc.h"
 #include "platform/vcl/picture.h"
 
 namespace platform {
@@ -39,23 +40,25 @@ QImage PixelsOf(const TBitmap& bitmap) {
   return image->convertToFormat(QImage::Format_RGB32);
 }
 
-// The image on a painter whose device is w x h units.
-void PaintImage(QPaintDevice& device, const QImage& image, const QRectF& target) {
+// The picture on a white page of size units. clipByShape: the device ignores the clip.
+void PaintPicture(QPaintDevice& device, const gdi::VectorLog& log, const QSize& size,
+                  bool clipByShape) {
   QPainter p(&device);
-  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(target, image);
+  p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+  log.Play(p, clipByShape);
 }
 
-QByteArray SvgBytes(const QImage& image) {
+QByteArray SvgBytes(const gdi::VectorLog& log, const QSize& size) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
   svg.setOutputDevice(&buffer);
-  svg.setSize(image.size());
-  svg.setViewBox(QRect(QPoint(0, 0), image.size()));
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
   svg.setResolution(96);
-  PaintImage(svg, image, QRectF(0, 0, image.width(), image.height()));
+  // Qt's SVG writer leaves clips out.
+  PaintPicture(svg, log, size, true);
   buffer.close();
   return bytes;
 }
@@ -93,10 +96,13 @@ std::string ClipboardText() {
 // --- TMetafile ---
 
 TMetafile::TMetafile(int width, int height, bool enhanced)
-    : bitmap_(std::make_unique<TBitmap>()), enhanced_(enhanced) {
+    : bitmap_(std::make_unique<TBitmap>()),
+      vector_(std::make_shared<gdi::VectorLog>()),
+      enhanced_(enhanced) {
   // Anything larger than a poster at print resolution is a mistake, not a picture.
   constexpr int kLimit = 1 << 14;
   bitmap_->SetSize(std::clamp(width, 1, kLimit), std::clamp(height, 1, kLimit));
+  bitmap_->Canvas->GetHandle()->KeepVector(vector_);
 }
 
 TMetafile::~TMetafile() = default;
@@ -114,16 +120,16 @@ TCanvas* TMetafile::Canvas() {
 }
 
 std::string TMetafile::ToSvg() const {
-  return SvgBytes(PixelsOf(*bitmap_)).toStdString();
+  return SvgBytes(*vector_, QSize(Width(), Height())).toStdString();
 }
 
 void TMetafile::SaveToFile(const std::string& fileName) const {
   if (fileName.empty()) CannotCreate(fileName);
-  const QImage image = PixelsOf(*bitmap_);
+  const QSize size(Width(), Height());
   if (PictureFormatOf(fileName) == TExportFormat::Svg) {
     QFile file(QString::fromStdString(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(fileName);
-    const QByteArray bytes = SvgBytes(image);
+    const QByteArray bytes = SvgBytes(*vector_, size);
     if (file.write(bytes) != bytes.size()) CannotCreate(fileName);
     return;
   }
@@ -135,10 +141,10 @@ void TMetafile::SaveToFile(const std::string& fileName) const {
   QPdfWriter pdf(QString::fromStdString(fileName));
   pdf.setResolution(96);
   pdf.setPageLayout(
-      QPageLayout(QPageSize(QSizeF(image.width() * 72.0 / 96, image.height() * 72.0 / 96),
+      QPageLayout(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96),
                             QPageSize::Point, QString(), QPageSize::ExactMatch),
                   QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  PaintImage(pdf, image, QRectF(0, 0, image.width(), image.height()));
+  PaintPicture(pdf, *vector_, size, false);
 }
 
 void TMetafile::CopyToClipboard() const {
@@ -147,7 +153,7 @@ void TMetafile::CopyToClipboard() const {
   const QImage image = PixelsOf(*bitmap_);
   auto* data = new QMimeData;
   data->setImageData(image);
-  data->setData("image/svg+xml", SvgBytes(image));
+  data->setData("image/svg+xml", SvgBytes(*vector_, image.size()));
   clipboard->setMimeData(data);
 }
 

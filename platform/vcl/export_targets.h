@@ -1,7 +1,7 @@
 // Where a chart goes besides its window: bitmap files (PNG or BMP by the name's extension),
 // pictures that vector tools open (SVG or PDF by the name's extension), and the clipboard.
-// A picture is drawn through a canvas like a bitmap and holds that drawing at its size; the
-// documents carry it as an image of exactly that many pixels.
+// A picture is drawn through a canvas like a bitmap; besides its pixels it keeps what was drawn
+// as shapes, lines and text, and its documents hold those, one pixel to one unit.
 #pragma once
 
 #include <memory>
@@ -13,6 +13,9 @@
 namespace platform {
 
 class TBitmap;
+namespace gdi {
+class VectorLog;
+}
 
 // A file that cannot be written.
 class EFCreateError : public Exception {
@@ -46,6 +49,7 @@ class TMetafile {
   bool Enhanced() const { return enhanced_; }
   TCanvas* Canvas();
   const TBitmap& Bitmap() const { return *bitmap_; }
+  const gdi::VectorLog& Vector() const { return *vector_; }
 
   // The picture as an SVG document of Width x Height.
   std::string ToSvg() const;
@@ -56,6 +60,7 @@ class TMetafile {
 
  private:
   std::unique_ptr<TBitmap> bitmap_;
+  std::shared_ptr<gdi::VectorLog> vector_;
   bool enhanced_ = true;
 };
 
