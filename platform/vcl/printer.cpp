@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "platform/gdi/dc.h"
 #include "platform/vcl/picture.h"
 
 namespace platform {
@@ -90,6 +91,9 @@ void TPrinter::BeginDoc() {
   if (printing_) throw EPrinter("Printing in progress");
   page_ = std::make_unique<TBitmap>();
   page_->SetSize(std::max(1, PageWidth()), std::max(1, PageHeight()));
+  // The printer gets the page's shapes and text, sharp at its own resolution.
+  pageVector_ = std::make_shared<gdi::VectorLog>();
+  page_->Canvas->GetHandle()->KeepVector(pageVector_);
   printing_ = true;
 }
 
@@ -97,6 +101,7 @@ void TPrinter::EndDoc() {
   if (!printing_) return;
   printing_ = false;
   std::unique_ptr<TBitmap> page = std::move(page_);
+  const std::shared_ptr<gdi::VectorLog> vector = std::move(pageVector_);
   QPrinter& device = Device();
   device.setDocName(QString::fromStdString(Title));
   lastFile_.clear();
@@ -114,14 +119,14 @@ void TPrinter::EndDoc() {
   }
   QPainter p;
   if (!p.begin(&device)) throw EPrinter("Printer selected is not valid");
-  const QImage* image = page->Image();
-  if (image) p.drawImage(QRect(0, 0, page->GetWidth(), page->GetHeight()), *image);
+  if (vector) vector->Play(p);
   if (!p.end()) throw EPrinter("Printer selected is not valid");
 }
 
 void TPrinter::Abort() {
   printing_ = false;
   page_.reset();
+  pageVector_.reset();
 }
 
 TCanvas* TPrinter::Canvas() {

@@ -1,6 +1,6 @@
 // The printer: one page drawn through Canvas (a white page bitmap at the printer's
-// resolution) and sent at EndDoc to the system's default printer, or, when the system has no
-// printer set up, written as a PDF file.
+// resolution) and sent at EndDoc, as the shapes and text drawn on it, to the system's default
+// printer, or, when the system has no printer set up, written as a PDF file.
 #pragma once
 
 #include <functional>
@@ -16,6 +16,9 @@ class QPrinter;
 namespace platform {
 
 class TBitmap;
+namespace gdi {
+class VectorLog;
+}
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
@@ -71,6 +74,7 @@ class TPrinter {
   std::unique_ptr<QPrinter> device_;
   std::string deviceFor_;
   std::unique_ptr<TBitmap> page_;
+  std::shared_ptr<gdi::VectorLog> pageVector_;
   TPrinterOrientation orientation_ = poPortrait;
   bool printing_ = false;
   std::string lastFile_;

@@ -1,5 +1,6 @@
 // The panel in files and on the clipboard: bitmaps read back pixel-equal to what the window
-// shows, pictures that parse as SVG or start as PDF, rectangles away from the origin, bad names.
+// shows, pictures whose SVG and PDF hold shapes and text that render as the picture was drawn,
+// rectangles away from the origin, bad names.
 #include "chart/panel/export.h"
 
 #include <QClipboard>
@@ -7,6 +8,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfSelection>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <fstream>
 #include <sstream>
@@ -48,25 +53,86 @@ QImage BitmapImage(const platform::TBitmap& b) {
   return b.Image() ? Rgb(*b.Image()) : QImage();
 }
 
-// The root element's name and viewBox, and whether an image is inside; empty name when the
-// text is no XML.
+// The root element's name and viewBox, the images, shapes and texts inside; empty name when
+// the text is no XML.
 struct SvgInfo {
   QString root, viewBox;
-  bool image = false;
+  int images = 0, shapes = 0;
+  QStringList texts;
 };
 SvgInfo ReadSvg(const QByteArray& bytes) {
   SvgInfo info;
   QXmlStreamReader xml(bytes);
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QStringView name = xml.name();
     if (info.root.isEmpty()) {
-      info.root = xml.name().toString();
+      info.root = name.toString();
       info.viewBox = xml.attributes().value("viewBox").toString();
     }
-    if (xml.name() == QStringLiteral("image")) info.image = true;
+    if (name == QStringLiteral("image")) ++info.images;
+    if (name == QStringLiteral("path") || name == QStringLiteral("polyline") ||
+        name == QStringLiteral("rect"))
+      ++info.shapes;
+    if (name == QStringLiteral("text")) info.texts << xml.readElementText().trimmed();
   }
   if (xml.hasError()) return SvgInfo{};
   return info;
+}
+
+QImage RenderSvg(const QByteArray& bytes, const QSize& size) {
+  QImage img(size, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QSvgRenderer renderer(bytes);
+  if (!renderer.isValid()) return QImage();
+  QPainter p(&img);
+  renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+  return img;
+}
+
+// A PDF file's pages, read back: their count, the first page's size in points and its text, and
+// the first page rendered at size.
+struct PdfInfo {
+  bool loaded = false;
+  int pages = 0;
+  QSizeF points;
+  QString text;
+  QImage page;
+};
+PdfInfo ReadPdf(const std::string& file, const QSize& size) {
+  PdfInfo info;
+  QPdfDocument doc(nullptr);
+  if (doc.load(QString::fromStdString(file)) != QPdfDocument::Error::None) return info;
+  info.loaded = true;
+  info.pages = doc.pageCount();
+  if (info.pages == 0) return info;
+  info.points = doc.pagePointSize(0);
+  info.text = doc.getAllText(0).text();
+  info.page = doc.render(0, size).convertToFormat(QImage::Format_RGB32);
+  return info;
+}
+
+// The share of a's pixels with no like pixel within one pixel of the same place in b: edges
+// may move by a pixel between renderers, content may not.
+double Mismatch(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return 1;
+  int bad = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb pa = a.pixel(x, y);
+      bool found = false;
+      for (int dy = -1; dy <= 1 && !found; ++dy) {
+        for (int dx = -1; dx <= 1 && !found; ++dx) {
+          if (!b.valid(x + dx, y + dy)) continue;
+          const QRgb pb = b.pixel(x + dx, y + dy);
+          found = std::abs(qRed(pa) - qRed(pb)) < 48 && std::abs(qGreen(pa) - qGreen(pb)) < 48 &&
+                  std::abs(qBlue(pa) - qBlue(pb)) < 48;
+        }
+      }
+      bad += !found;
+    }
+  }
+  return static_cast<double>(bad) / (a.width() * a.height());
 }
 
 QByteArray FileBytes(const std::string& name) {
@@ -96,24 +162,88 @@ TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   QFile::remove(QString::fromStdString(kDir + "chart-panel-shapes.bmp"));
   EXPECT_TRUE(FileBytes(kDir + "chart-panel-shapes.png").startsWith("\x89PNG"));
 
+  // The pictures hold the panel as drawn for a picture (no translucency), as shapes, with the
+  // back image the one image inside.
+  const QImage picture = BitmapImage(p->PlotCreateMetafile(true, p->GetRectangle())->Bitmap());
   const std::string svg = kDir + "chart-panel.svg";
   p->SaveToMetafileEnh(svg);
   const SvgInfo info = ReadSvg(FileBytes(svg));
   EXPECT_EQ(info.root, "svg");
   EXPECT_EQ(info.viewBox, "0 0 400 250");
-  EXPECT_TRUE(info.image);
+  EXPECT_EQ(info.images, 1);
+  EXPECT_GT(info.shapes, 10);
+  const QImage svgShown = RenderSvg(FileBytes(svg), QSize(400, 250));
+  EXPECT_LT(Mismatch(picture, svgShown), 0.02);
+  EXPECT_LT(Mismatch(svgShown, picture), 0.02);
 
   const std::string pdf = kDir + "chart-panel.pdf";
   p->SaveToMetafile(pdf);
-  const QByteArray bytes = FileBytes(pdf);
-  EXPECT_TRUE(bytes.startsWith("%PDF-"));
-  // One page of 400 x 250 pixels at 96 per inch, in points (187.5 rounds up).
-  EXPECT_TRUE(bytes.contains("/MediaBox [0 0 300.000000 188.000000]"));
+  EXPECT_TRUE(FileBytes(pdf).startsWith("%PDF-"));
+  const PdfInfo read = ReadPdf(pdf, QSize(400, 250));
+  ASSERT_TRUE(read.loaded);
+  EXPECT_EQ(read.pages, 1);
+  // One page of 400 x 250 pixels at 96 per inch, in points.
+  EXPECT_NEAR(read.points.width(), 300, 0.5);
+  EXPECT_NEAR(read.points.height(), 187.5, 0.6);
+  EXPECT_LT(Mismatch(picture, read.page), 0.02);
+  EXPECT_LT(Mismatch(read.page, picture), 0.02);
 
   // None of it touched the window, and the next paint shows the same panel.
   EXPECT_EQ(Rgb(WindowCopy(*p)), shown);
   p->PerformPaint();
   EXPECT_EQ(Rgb(WindowCopy(*p)), shown);
+}
+
+// A red box and a caption, half of it past a clip that stops at x = 200.
+void BoxAndCaption(TestPanel& panel) {
+  chart::TCanvas3D& c = *panel.GetCanvas3D();
+  c.Brush->SetStyle(platform::bsSolid);
+  c.Brush->SetColor(platform::clRed);
+  c.FillRect(TRect{20, 20, 120, 80});
+  c.Font->SetSize(14);
+  c.Font->SetColor(platform::clNavy);
+  c.Brush->SetStyle(platform::bsClear);
+  c.TextOut(150, 40, "Satellites in view");
+  c.ClipRectangle(TRect{0, 100, 200, 240});
+  c.Brush->SetStyle(platform::bsSolid);
+  c.Brush->SetColor(platform::clGreen);
+  c.Pen->SetColor(platform::clBlack);
+  c.Ellipse(150, 120, 250, 220);
+  c.UnClipRectangle();
+}
+
+TEST_F(PanelTest, PicturesHoldShapesAndTextAndKeepToTheClip) {
+  TestPanel p;
+  p.During = BoxAndCaption;
+  const QImage picture = BitmapImage(p.PlotCreateMetafile(true, p.GetRectangle())->Bitmap());
+  // The clipped half of the ellipse is not drawn.
+  const auto green = [](QRgb c) { return qGreen(c) > qRed(c) + 60; };
+  EXPECT_FALSE(green(picture.pixel(230, 170)));
+  EXPECT_EQ(picture.pixel(170, 170), qRgb(0, 128, 0));
+
+  const std::string svgFile = kDir + "chart-panel-text.svg";
+  p.SaveToMetafile(svgFile);
+  const QByteArray svg = FileBytes(svgFile);
+  QFile::remove(QString::fromStdString(svgFile));
+  const SvgInfo info = ReadSvg(svg);
+  EXPECT_EQ(info.images, 0);
+  EXPECT_TRUE(info.texts.contains("Satellites in view")) << info.texts.join('|').toStdString();
+  const QImage svgShown = RenderSvg(svg, QSize(400, 250));
+  EXPECT_LT(Mismatch(picture, svgShown), 0.02);
+  EXPECT_LT(Mismatch(svgShown, picture), 0.02);
+  EXPECT_FALSE(green(svgShown.pixel(230, 170)));
+  EXPECT_TRUE(green(svgShown.pixel(170, 170)));
+
+  const std::string pdfFile = kDir + "chart-panel-text.pdf";
+  p.SaveToMetafile(pdfFile);
+  const PdfInfo pdf = ReadPdf(pdfFile, QSize(400, 250));
+  QFile::remove(QString::fromStdString(pdfFile));
+  ASSERT_TRUE(pdf.loaded);
+  EXPECT_TRUE(pdf.text.contains("Satellites in view")) << pdf.text.toStdString();
+  EXPECT_LT(Mismatch(picture, pdf.page), 0.02);
+  EXPECT_LT(Mismatch(pdf.page, picture), 0.02);
+  EXPECT_FALSE(green(pdf.page.pixel(230, 170)));
+  EXPECT_TRUE(green(pdf.page.pixel(170, 170)));
 }
 
 TEST_F(PanelTest, ARectangleAwayFromTheOriginExportsLikeOneAtTheOrigin) {

@@ -2,6 +2,9 @@
 // its PrintResolution, and a whole print going to a PDF file when no printer is set up.
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfSelection>
 
 #include "chart/panel/print_margins.h"
 #include "platform/vcl/picture.h"
@@ -177,7 +180,14 @@ TEST_F(NoPrinter, APrintWithoutAPrinterBecomesAPdfFile) {
   EXPECT_EQ(printer.PrinterName(), "");
   TestPanel p;
   p.SetName("Chart1");
-  p.During = RedSquare;
+  p.During = [](TestPanel& panel) {
+    chart::TCanvas3D& c = *panel.GetCanvas3D();
+    c.Brush->SetStyle(platform::bsSolid);
+    c.Brush->SetColor(platform::clRed);
+    c.FillRect(panel.LastChartRect);
+    c.Brush->SetStyle(platform::bsClear);
+    c.TextOut(panel.LastChartRect.Left + 10, panel.LastChartRect.Top + 10, "Signal levels");
+  };
   int before = 0;
   p.OnBeforePrint = [&](platform::TObject*, platform::TCanvas*, const TRect&) { ++before; };
   printer.SetOrientation(platform::poPortrait);
@@ -193,7 +203,22 @@ TEST_F(NoPrinter, APrintWithoutAPrinterBecomesAPdfFile) {
   QFile pdf(QString::fromStdString(file));
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(5) == "%PDF-");
-  EXPECT_GT(pdf.size(), 1000);
+  // One landscape page with the chart's text on it as text, and its red rectangle.
+  QPdfDocument doc(nullptr);
+  ASSERT_EQ(doc.load(QString::fromStdString(file)), QPdfDocument::Error::None);
+  EXPECT_EQ(doc.pageCount(), 1);
+  const QSizeF page = doc.pagePointSize(0);
+  EXPECT_GT(page.width(), page.height());
+  EXPECT_TRUE(doc.getAllText(0).text().contains("Signal levels"));
+  // Rendered on white paper.
+  const QImage ink = doc.render(0, (page * 2).toSize());
+  QImage shown(ink.size(), QImage::Format_RGB32);
+  shown.fill(Qt::white);
+  QPainter(&shown).drawImage(0, 0, ink);
+  int red = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) red += shown.pixel(x, y) == qRgb(255, 0, 0);
+  EXPECT_GT(red, shown.width() * shown.height() / 4);
 }
 
 TEST_F(NoPrinter, AFailedDrawingAbortsThePrintAndLetsTheErrorThrough) {
