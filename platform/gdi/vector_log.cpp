@@ -130,22 +130,27 @@ void PaintPlain(QPainter& p, const VectorStep& s) {
 
 // A step painted on a transparent image of the part of it the clip leaves, drawn as that image:
 // for fills a vector document cannot express.
-void PaintAsImage(QPainter& p, const VectorStep& s) {
-  QRect box = Reach(s).toAlignedRect();
+void PaintAsImage(QPainter& p, const VectorStep& s, const QRect& page) {
+  QRect box = Reach(s).toAlignedRect() & page;
   if (s.clip) box &= s.clip->boundingRect();
-  constexpr int kLimit = 1 << 13;
-  box &= QRect(-kLimit, -kLimit, 2 * kLimit, 2 * kLimit);
   if (box.isEmpty()) return;
-  QImage island(box.size(), QImage::Format_ARGB32_Premultiplied);
+  // A large island is made coarser rather than taking gigabytes.
+  constexpr double kMaxPixels = 4096.0 * 4096.0;
+  const double area = static_cast<double>(box.width()) * box.height();
+  const double f = area > kMaxPixels ? std::sqrt(kMaxPixels / area) : 1.0;
+  QImage island(std::max(1, static_cast<int>(box.width() * f)),
+                std::max(1, static_cast<int>(box.height() * f)),
+                QImage::Format_ARGB32_Premultiplied);
   island.fill(Qt::transparent);
   {
     QPainter q(&island);
+    q.scale(f, f);
     q.translate(-box.topLeft());
     q.setBrushOrigin(0, 0);
     if (s.clip) q.setClipRegion(*s.clip);
     PaintPlain(q, s);
   }
-  p.drawImage(box.topLeft(), island);
+  p.drawImage(QRectF(box), island);
 }
 
 bool IsHatch(Qt::BrushStyle b) {
@@ -180,7 +185,7 @@ QPainterPath HatchInk(Qt::BrushStyle style, const QRectF& box) {
   QPainterPath ink;
   ink.setFillRule(Qt::WindingFill);
   const QRect r = box.toAlignedRect();
-  if (r.isEmpty() || r.width() > (1 << 15) || r.height() > (1 << 15)) return ink;
+  if (r.isEmpty() || r.width() > (1 << 16) || r.height() > (1 << 16)) return ink;
   const long long L = r.left(), T = r.top(), R = r.right() + 1, B = r.bottom() + 1;
   for (int k = 0; k < 8; ++k) {
     if (all([&](int i) { return set(i, k); })) {
@@ -213,11 +218,11 @@ QPainterPath HatchInk(Qt::BrushStyle style, const QRectF& box) {
 }
 
 // A hatched fill as its gaps' colour and its lines, cut to the clip when there is one.
-void PaintHatch(QPainter& p, const VectorStep& s, const QPainterPath* clip) {
+void PaintHatch(QPainter& p, const VectorStep& s, const QPainterPath* clip, const QRect& page) {
   const QPainterPath area = clip ? s.path.intersected(*clip) : s.path;
   if (area.isEmpty()) return;
   if (s.background.isValid()) p.fillPath(area, s.background);
-  QPainterPath ink = HatchInk(s.brush.style(), area.boundingRect()).intersected(area);
+  QPainterPath ink = HatchInk(s.brush.style(), area.boundingRect() & page).intersected(area);
   if (!ink.isEmpty()) p.fillPath(ink, s.brush.color());
 }
 
@@ -292,6 +297,16 @@ void VectorLog::Play(QPainter& p, bool clipByShape) const {
     }
     return clipPath;
   };
+  // What the device shows, in the steps' units: images and hatch lines made for the picture
+  // stop there.
+  QRect page(-(1 << 12), -(1 << 12), 1 << 13, 1 << 13);
+  if (const QPaintDevice* device = p.device()) {
+    bool invertible = false;
+    const QTransform back = p.worldTransform().inverted(&invertible);
+    if (invertible)
+      page = back.mapRect(QRectF(0, 0, device->width(), device->height())).toAlignedRect() &
+             QRect(-(1 << 15), -(1 << 15), 1 << 16, 1 << 16);
+  }
   for (const VectorStep& s : impl_->steps) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -303,9 +318,9 @@ void VectorLog::Play(QPainter& p, bool clipByShape) const {
       if (s.clip) p.setClipRegion(*s.clip, Qt::IntersectClip);
       PaintPlain(p, s);
     } else if (IsPatternFill(s)) {
-      PaintAsImage(p, s);
+      PaintAsImage(p, s, page);
     } else if (s.kind == VectorStep::Kind::Fill && IsHatch(s.brush.style())) {
-      PaintHatch(p, s, s.clip ? &outline(*s.clip) : nullptr);
+      PaintHatch(p, s, s.clip ? &outline(*s.clip) : nullptr, page);
     } else if (!s.clip || QRegion(Reach(s).toAlignedRect()).subtracted(*s.clip).isEmpty()) {
       PaintPlain(p, s);
     } else {

@@ -6,6 +6,7 @@
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <climits>
 #include <functional>
 
 #include "tests/gdi/dc_fixture.h"
@@ -328,6 +329,45 @@ TEST_F(DcTest, ALogKeepsItsDrawingWhenTheSurfaceGoesAndPlaysScaled) {
   p.end();
   EXPECT_EQ(img.pixel(63, 63), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
+}
+
+TEST_F(DcTest, AbsurdDrawingsPlayWithoutHarm) {
+  auto log = std::make_shared<VectorLog>();
+  dc.KeepVector(log);
+  const int big = INT_MAX / 2;
+  dc.SelectPen(MakePen(PS_NULL, 0, clBlack));
+  dc.SetBkMode(TRANSPARENT);
+  dc.SelectBrush(MakeBrush(BS_HATCHED, clBlack, HS_DIAGCROSS));
+  dc.Rectangle(-big, -big, big, big);
+  LogBrush tiles = MakeBrush(BS_PATTERN, clBlack);
+  auto tile = std::make_shared<QImage>(8, 8, QImage::Format_RGB32);
+  tile->fill(Qt::blue);
+  tiles.Pattern = tile;
+  dc.SelectBrush(tiles);
+  dc.Rectangle(-big, 40, big, big);
+  dc.SelectPen(MakePen(PS_SOLID | PS_GEOMETRIC, 100000, clRed));
+  dc.MoveToEx(-big, -big);
+  dc.LineTo(big, big);
+  const Region corner = Region::Rect(-big, -big, 8, 8);
+  dc.SelectClipRgn(&corner);
+  dc.Ellipse(-big, -big, big, big);
+  dc.TextOut(big, -big, "far away");
+  QImage small(2, 2, QImage::Format_RGB32);
+  small.fill(Qt::green);
+  dc.DrawImage(TRect{-big, -big, big, big}, small);
+  ASSERT_GT(log->Size(), 4u);
+
+  for (const bool clipByShape : {false, true}) {
+    SCOPED_TRACE(clipByShape);
+    const QImage played = PlayOn(*log, clipByShape);
+    // The pattern fill reaches the lower rows; the clip keeps the last drawings in the corner.
+    EXPECT_EQ(played.pixel(30, 50), image.pixel(30, 50));
+    EXPECT_EQ(played.pixel(20, 20), image.pixel(20, 20));
+  }
+  const Svg svg = MakeSvg(*log);
+  EXPECT_TRUE(svg.wellFormed);
+  const QImage rendered = Render(svg.bytes);
+  EXPECT_LT(Mismatch(image, rendered), 0.1);
 }
 
 }  // namespace
