@@ -147,28 +147,6 @@ QImage PlayOn(const VectorLog& log, bool clipByShape) {
   return img;
 }
 
-// The share of a's pixels with no like pixel within one pixel of the same place in b: edges
-// may move by a pixel between renderers, content may not.
-double Mismatch(const QImage& a, const QImage& b) {
-  int bad = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb pa = a.pixel(x, y);
-      bool found = false;
-      for (int dy = -1; dy <= 1 && !found; ++dy) {
-        for (int dx = -1; dx <= 1 && !found; ++dx) {
-          if (!b.valid(x + dx, y + dy)) continue;
-          const QRgb pb = b.pixel(x + dx, y + dy);
-          found = std::abs(qRed(pa) - qRed(pb)) < 48 && std::abs(qGreen(pa) - qGreen(pb)) < 48 &&
-                  std::abs(qBlue(pa) - qBlue(pb)) < 48;
-        }
-      }
-      bad += !found;
-    }
-  }
-  return static_cast<double>(bad) / (a.width() * a.height());
-}
-
 // Pixels outside the clip that are not white.
 int MarksOutside(const QImage& img, const QRect& clip) {
   int n = 0;

@@ -1,5 +1,6 @@
-// Shared by the drawing tests: a text set-up that gives the same pixels on every machine, and a
-// recorder that collects what a device context is asked to draw.
+// Shared by the drawing tests: a text set-up that gives the same pixels on every machine, a
+// recorder that collects what a device context is asked to draw, and a comparison of pictures
+// drawn by different renderers.
 #pragma once
 
 #include <stdlib.h>
@@ -7,6 +8,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QImage>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -72,5 +75,29 @@ class Recorder {
 
   std::vector<platform::gdi::DcCall> calls;
 };
+
+// The share of a's pixels with no like pixel (each channel within 47) within one pixel of the
+// same place in b: edges may move by a pixel between renderers, content may not. 1 when the
+// sizes differ.
+inline double Mismatch(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return 1;
+  int bad = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb pa = a.pixel(x, y);
+      bool found = false;
+      for (int dy = -1; dy <= 1 && !found; ++dy) {
+        for (int dx = -1; dx <= 1 && !found; ++dx) {
+          if (!b.valid(x + dx, y + dy)) continue;
+          const QRgb pb = b.pixel(x + dx, y + dy);
+          found = std::abs(qRed(pa) - qRed(pb)) < 48 && std::abs(qGreen(pa) - qGreen(pb)) < 48 &&
+                  std::abs(qBlue(pa) - qBlue(pb)) < 48;
+        }
+      }
+      bad += !found;
+    }
+  }
+  return static_cast<double>(bad) / (static_cast<double>(a.width()) * a.height());
+}
 
 }  // namespace gditest

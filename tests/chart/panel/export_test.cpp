@@ -112,29 +112,6 @@ PdfInfo ReadPdf(const std::string& file, const QSize& size) {
   return info;
 }
 
-// The share of a's pixels with no like pixel within one pixel of the same place in b: edges
-// may move by a pixel between renderers, content may not.
-double Mismatch(const QImage& a, const QImage& b) {
-  if (a.size() != b.size() || a.isNull()) return 1;
-  int bad = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb pa = a.pixel(x, y);
-      bool found = false;
-      for (int dy = -1; dy <= 1 && !found; ++dy) {
-        for (int dx = -1; dx <= 1 && !found; ++dx) {
-          if (!b.valid(x + dx, y + dy)) continue;
-          const QRgb pb = b.pixel(x + dx, y + dy);
-          found = std::abs(qRed(pa) - qRed(pb)) < 48 && std::abs(qGreen(pa) - qGreen(pb)) < 48 &&
-                  std::abs(qBlue(pa) - qBlue(pb)) < 48;
-        }
-      }
-      bad += !found;
-    }
-  }
-  return static_cast<double>(bad) / (a.width() * a.height());
-}
-
 QByteArray FileBytes(const std::string& name) {
   QFile f(QString::fromStdString(name));
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -173,8 +150,8 @@ TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   EXPECT_EQ(info.images, 1);
   EXPECT_GT(info.shapes, 10);
   const QImage svgShown = RenderSvg(FileBytes(svg), QSize(400, 250));
-  EXPECT_LT(Mismatch(picture, svgShown), 0.02);
-  EXPECT_LT(Mismatch(svgShown, picture), 0.02);
+  EXPECT_LT(gditest::Mismatch(picture, svgShown), 0.02);
+  EXPECT_LT(gditest::Mismatch(svgShown, picture), 0.02);
 
   const std::string pdf = kDir + "chart-panel.pdf";
   p->SaveToMetafile(pdf);
@@ -185,8 +162,8 @@ TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   // One page of 400 x 250 pixels at 96 per inch, in points.
   EXPECT_NEAR(read.points.width(), 300, 0.5);
   EXPECT_NEAR(read.points.height(), 187.5, 0.6);
-  EXPECT_LT(Mismatch(picture, read.page), 0.02);
-  EXPECT_LT(Mismatch(read.page, picture), 0.02);
+  EXPECT_LT(gditest::Mismatch(picture, read.page), 0.02);
+  EXPECT_LT(gditest::Mismatch(read.page, picture), 0.02);
 
   // None of it touched the window, and the next paint shows the same panel.
   EXPECT_EQ(Rgb(WindowCopy(*p)), shown);
@@ -229,8 +206,8 @@ TEST_F(PanelTest, PicturesHoldShapesAndTextAndKeepToTheClip) {
   EXPECT_EQ(info.images, 0);
   EXPECT_TRUE(info.texts.contains("Satellites in view")) << info.texts.join('|').toStdString();
   const QImage svgShown = RenderSvg(svg, QSize(400, 250));
-  EXPECT_LT(Mismatch(picture, svgShown), 0.02);
-  EXPECT_LT(Mismatch(svgShown, picture), 0.02);
+  EXPECT_LT(gditest::Mismatch(picture, svgShown), 0.02);
+  EXPECT_LT(gditest::Mismatch(svgShown, picture), 0.02);
   EXPECT_FALSE(green(svgShown.pixel(230, 170)));
   EXPECT_TRUE(green(svgShown.pixel(170, 170)));
 
@@ -240,8 +217,8 @@ TEST_F(PanelTest, PicturesHoldShapesAndTextAndKeepToTheClip) {
   QFile::remove(QString::fromStdString(pdfFile));
   ASSERT_TRUE(pdf.loaded);
   EXPECT_TRUE(pdf.text.contains("Satellites in view")) << pdf.text.toStdString();
-  EXPECT_LT(Mismatch(picture, pdf.page), 0.02);
-  EXPECT_LT(Mismatch(pdf.page, picture), 0.02);
+  EXPECT_LT(gditest::Mismatch(picture, pdf.page), 0.02);
+  EXPECT_LT(gditest::Mismatch(pdf.page, picture), 0.02);
   EXPECT_FALSE(green(pdf.page.pixel(230, 170)));
   EXPECT_TRUE(green(pdf.page.pixel(170, 170)));
 }
