@@ -43,6 +43,9 @@ void Dc::Impl::KeepStroke(const QPainterPath& path, const PenSpec& s) const {
   const QPointF shift = s.cosmetic ? QPointF(0.5, 0.5) : s.StrokeShift();
   step.path = shift.isNull() ? path : path.translated(shift);
   step.pen = s.qpen;
+  // A hairline would stay one device dot however far a document is zoomed; the screen's line is
+  // one pixel wide.
+  if (s.cosmetic) step.pen.setWidthF(1);
   if (s.styled && s.cosmetic && !s.geometric && bkMode == OPAQUE)
     step.background = ToQColor(bkColor);
   Keep(std::move(step));

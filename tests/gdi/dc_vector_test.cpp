@@ -296,17 +296,26 @@ TEST_F(DcTest, ALogKeepsItsDrawingWhenTheSurfaceGoesAndPlaysScaled) {
   {
     Dc detached(nullptr);
     detached.KeepVector(log);
-    detached.FillRect(TRect{0, 0, 32, 32}, MakeBrush(BS_SOLID, clRed));
+    detached.FillRect(TRect{0, 0, 16, 32}, MakeBrush(BS_SOLID, clRed));
+    detached.SelectPen(MakePen(PS_SOLID, 1, clBlack));
+    detached.MoveToEx(16, 10);
+    detached.LineTo(32, 10);
   }
-  ASSERT_EQ(log->Size(), 1u);
-  // Played twice as large, the square covers four times the pixels.
+  ASSERT_EQ(log->Size(), 2u);
+  // Played twice as large, the box covers four times the pixels, and the one-pixel line is two
+  // pixels wide on the rows the screen's line covers.
   QImage img = White();
   QPainter p(&img);
   p.scale(2, 2);
   log->Play(p, false);
   p.end();
-  EXPECT_EQ(img.pixel(63, 63), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(31, 63), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(32, 0), qRgb(255, 255, 255));
+  for (const int y : {19, 20, 21, 22}) {
+    SCOPED_TRACE(y);
+    EXPECT_EQ(img.pixel(48, y), y == 20 || y == 21 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  }
 }
 
 TEST_F(DcTest, AbsurdDrawingsPlayWithoutHarm) {
