@@ -206,8 +206,9 @@ void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) 
 
 void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape) {
   const LogBrush b = EffectiveBrush();
+  const PenSpec s = Pen();
   if (fillShape) KeepFill(fill, b, true);
-  if (!outline.isEmpty()) KeepStroke(outline, Pen());
+  KeepStroke(outline, s);
   QPainter p;
   if (!Begin(p)) return;
   if (!ApplyRop(p)) return;
@@ -217,7 +218,6 @@ void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, 
     PrepareBrush(p, b);
     p.drawPath(fill);
   }
-  const PenSpec s = Pen();
   if (!s.null && !outline.isEmpty()) {
     PreparePen(p, s, bkMode, bkColor);
     p.drawPath(outline);

@@ -85,10 +85,12 @@ bool Dc::Ellipse(int l, int t, int r, int b) {
   if (!s.null && s.cosmetic && !s.styled) {
     // Qt's own scan conversion of whole-pixel ellipses: symmetric, each pixel drawn once.
     const LogBrush fill = d_->EffectiveBrush();
-    QPainterPath ring;
-    ring.addEllipse(QRectF(R.x(), R.y(), R.width() - 1, R.height() - 1));
-    d_->KeepFill(ring, fill, true);
-    d_->KeepStroke(ring, s);
+    if (d_->KeepsVector(true)) {
+      QPainterPath ring;
+      ring.addEllipse(QRectF(R.x(), R.y(), R.width() - 1, R.height() - 1));
+      d_->KeepFill(ring, fill, true);
+      d_->KeepStroke(ring, s);
+    }
     QPainter p;
     if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
     p.setPen(s.qpen);
@@ -282,9 +284,11 @@ namespace {
 // Fills a device rectangle with a brush in copy mode, whatever the raster operation.
 void CopyFill(const Dc::Impl& d, const QRect& r, const LogBrush& brush) {
   if (r.width() <= 0 || r.height() <= 0 || brush.Style == BS_NULL) return;
-  QPainterPath area;
-  area.addRect(r);
-  d.KeepFill(area, brush, false);
+  if (d.KeepsVector(false)) {
+    QPainterPath area;
+    area.addRect(r);
+    d.KeepFill(area, brush, false);
+  }
   QPainter p;
   if (!d.Begin(p)) return;
   p.setPen(Qt::NoPen);
@@ -314,11 +318,13 @@ TColor Dc::SetPixel(int x, int y, TColor color) {
   const QPoint p = d_->Dev(x, y);
   if (!d_->Drawable() || !d_->target->valid(p) || (d_->clip && !d_->clip->contains(p))) return -1;
   const QColor c = ToQColor(color);
-  QPainterPath dot;
-  dot.addRect(QRectF(p, QSizeF(1, 1)));
-  LogBrush ink;
-  ink.Color = FromQRgb(c.rgb());
-  d_->KeepFill(dot, ink, false);
+  if (d_->KeepsVector(false)) {
+    QPainterPath dot;
+    dot.addRect(QRectF(p, QSizeF(1, 1)));
+    LogBrush ink;
+    ink.Color = FromQRgb(c.rgb());
+    d_->KeepFill(dot, ink, false);
+  }
   d_->target->setPixel(p, c.rgb());
   return RGB(c.red(), c.green(), c.blue());
 }
