@@ -55,6 +55,7 @@ bench: build
 	$(BUILD)/bench/bench_reader
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_display
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_gdi
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_chart
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

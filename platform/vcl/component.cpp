@@ -14,8 +14,64 @@ TComponent::TComponent(TComponent* Owner) {
 }
 
 TComponent::~TComponent() {
+  MarkDestroying();
   DestroyComponents();
   if (owner_) owner_->Remove(this);
+}
+
+void TComponent::MarkDestroying() {
+  destroying_ = true;
+  // Each side forgets the other before it is told, so a Notification may link or unlink freely.
+  while (!freeNotifies_.empty()) {
+    TComponent* other = freeNotifies_.back();
+    freeNotifies_.pop_back();
+    auto& theirs = other->freeNotifies_;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+    other->Notification(this, opRemove);
+  }
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+  if (!other || other == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end())
+    freeNotifies_.push_back(other);
+  auto& theirs = other->freeNotifies_;
+  if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+  if (!other) return;
+  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), other),
+                      freeNotifies_.end());
+  auto& theirs = other->freeNotifies_;
+  theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+}
+
+void TComponent::InsertComponent(TComponent* c) {
+  if (!c || c->owner_ == this) return;
+  if (c->owner_) c->owner_->Remove(c);
+  Insert(c);
+}
+
+void TComponent::RemoveComponent(TComponent* c) {
+  if (c && c->owner_ == this) Remove(c);
+}
+
+int TComponent::ComponentIndex() const {
+  if (!owner_) return -1;
+  const auto& list = owner_->components_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TComponent::SetComponentIndex(int index) {
+  if (!owner_) return;
+  auto& list = owner_->components_;
+  const int from = ComponentIndex();
+  if (from < 0) return;
+  index = std::clamp(index, 0, static_cast<int>(list.size()) - 1);
+  list.erase(list.begin() + from);
+  list.insert(list.begin() + index, this);
 }
 
 void TComponent::DestroyComponents() {

@@ -24,6 +24,8 @@ class TPersistent : public TObject {
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+enum TOperation { opInsert, opRemove };
+
 class TComponent : public TPersistent {
  public:
   explicit TComponent(TComponent* Owner);
@@ -57,14 +59,37 @@ class TComponent : public TPersistent {
   // Deletes every owned component, newest first.
   void DestroyComponents();
 
+  // Links that do not own: other is told (Notification with opRemove) when this component goes,
+  // and this one when other goes. Either side may go first.
+  void FreeNotification(TComponent* other);
+  void RemoveFreeNotification(TComponent* other);
+  virtual void Notification(TComponent* /*component*/, TOperation /*operation*/) {}
+  // True from the start of destruction on: set by the most derived destructor that cares
+  // (MarkDestroying), and by this class's destructor in any case.
+  bool Destroying() const { return destroying_; }
+  // Moves c from its owner (if any) to this component's owned list.
+  void InsertComponent(TComponent* c);
+  // Takes c out of this component's owned list; c then has no owner.
+  void RemoveComponent(TComponent* c);
+  int ComponentIndex() const;
+  // Moves this component to position index among its owner's components.
+  void SetComponentIndex(int index);
+
+ protected:
+  // Marks the component as going and tells those linked by FreeNotification, while the derived
+  // object is still whole. Safe to call more than once.
+  void MarkDestroying();
+
  private:
   void Insert(TComponent* c);
   void Remove(TComponent* c);
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> freeNotifies_;
   std::string name_;
   bool loading_ = false;
+  bool destroying_ = false;
 };
 
 // Runs an event handler. Called with fromEventLoop for events that come from the window

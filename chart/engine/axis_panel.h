@@ -1,0 +1,128 @@
+// The panel that owns a chart's series list, axes and pages: finding, adding, removing,
+// exchanging and freeing series, the chart-wide series events, and the checks and refills of
+// series that take their data from sources. Drawing comes with the axis layout.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "chart/engine/axis.h"
+#include "chart/engine/engine_globals.h"
+#include "chart/engine/series_list.h"
+#include "chart/panel/plot_panel_extended.h"
+
+namespace chart {
+
+class TChartSeries;
+class TCustomChartSeries;
+
+// A change to one of the chart's series, for the chart's listeners.
+class TPlotSeriesEvent : public TPlotEvent {
+ public:
+  TChartSeriesEvent Event = seAdd;
+  TCustomChartSeries* Series = nullptr;
+};
+
+// The page or the page size changed.
+class TChartChangePage : public TPlotEvent {};
+
+class TCustomAxisPanel : public TCustomPlotPanelExtended {
+ public:
+  explicit TCustomAxisPanel(platform::TComponent* Owner,
+                            platform::TPanelSurface surface = platform::TPanelSurface::Window);
+  ~TCustomAxisPanel() override;
+  const char* ClassName() const override { return "TCustomAxisPanel"; }
+
+  // ---- Series ------------------------------------------------------------------------------
+  TChartSeriesList& SeriesList() { return *seriesList_; }
+  // Raises ChartException outside 0..SeriesCount-1.
+  TChartSeries* GetSeries(int index) const;
+  TChartSeries* operator[](int index) const { return GetSeries(index); }
+  int SeriesCount() const { return seriesList_->Count(); }
+  int CountActiveSeries() const;
+  int GetMaxValuesCount() const;
+  TChartSeries* GetAxisSeries(const TChartAxis* axis) const;
+  TChartSeries* GetAxisSeriesMaxPoints(const TChartAxis* axis) const;
+  TChartSeries* SeriesLegend(int index, bool onlyActive) const;
+  TChartSeries* ActiveSeriesLegend(int index) const { return SeriesLegend(index, true); }
+  std::string SeriesTitleLegend(int index, bool onlyActive = false) const;
+  TChartSeries* AddSeries(TChartSeries* series);
+  // Called by the series when it joins; 1 + the index it had when already in.
+  int InternalAddSeries(TChartSeries* series);
+  void RemoveSeries(int index);
+  void RemoveSeries(TChartSeries* series);
+  // Every series (of the class of prototype, when given) leaves the chart and is freed.
+  void FreeAllSeries(const TCustomChartSeries* prototype = nullptr);
+  void ExchangeSeries(int index1, int index2);
+  void ExchangeSeries(TChartSeries* s1, TChartSeries* s2);
+  void BroadcastSeriesEvent(TCustomChartSeries* series, TChartSeriesEvent event);
+  bool CheckMouseSeries(int x, int y);
+  // Raises ChartException when source, directly or through any of its sources, takes its data
+  // from dest.
+  void CheckOtherSeries(const TChartSeries* dest, const TChartSeries* source) const;
+  virtual bool IsValidDataSource(const TChartSeries* series, platform::TComponent* source) const;
+  virtual void CheckDatasource(TChartSeries* series);
+  virtual void RemovedDataSource(TChartSeries* series, platform::TComponent* source);
+  virtual std::string FormattedValueLegend(TChartSeries* /*series*/, int /*valueIndex*/) {
+    return {};
+  }
+
+  // ---- Axes (their layout and drawing come with the axes) ----------------------------------
+  // Every axis, custom ones included: bottom, top, left, right, depth, depth-top, then custom.
+  const std::vector<TChartAxis*>& AxesList() const { return axesList_; }
+  TChartAxis* BottomAxis() const { return axesList_[0]; }
+  TChartAxis* TopAxis() const { return axesList_[1]; }
+  TChartAxis* LeftAxis() const { return axesList_[2]; }
+  TChartAxis* RightAxis() const { return axesList_[3]; }
+  TChartAxis* DepthAxis() const { return axesList_[4]; }
+  TChartAxis* DepthTopAxis() const { return axesList_[5]; }
+  // A new custom axis of the chart (owned by it).
+  TChartAxis* AddCustomAxis(bool horizontal);
+  // Frees a custom axis; its series go back to the bottom or left axis.
+  void RemoveCustomAxis(TChartAxis* axis);
+  int CustomAxisCount() const { return static_cast<int>(customAxes_.size()); }
+  TChartAxis* CustomAxis(int index) const;
+  int CustomAxisIndex(const TChartAxis* axis) const;
+
+  // ---- Settings ----------------------------------------------------------------------------
+  bool GetAxisBehind() const { return axisBehind_; }
+  void SetAxisBehind(bool v) { SetBooleanProperty(axisBehind_, v); }
+  bool GetAxisVisible() const { return axisVisible_; }
+  void SetAxisVisible(bool v) { SetBooleanProperty(axisVisible_, v); }
+  bool GetClipPoints() const { return clipPoints_; }
+  void SetClipPoints(bool v) { SetBooleanProperty(clipPoints_, v); }
+  int GetChart3DPercent() const { return chart3DPercent_; }
+  bool GetView3DWalls() const { return view3DWalls_; }
+  void SetView3DWalls(bool v) { SetBooleanProperty(view3DWalls_, v); }
+  TColor LegendBackColor = platform::clWhite;
+
+  // The palette colour for index (the chart's own palette when set).
+  virtual TColor GetDefaultColor(int index) const;
+  // The first palette colour no series of the chart uses yet.
+  TColor GetFreeSeriesColor(bool checkBackground = true, const TChartSeries* skip = nullptr) const;
+  bool IsFreeSeriesColor(TColor color, bool checkBackground, const TChartSeries* skip) const;
+  std::vector<TColor> CustomPalette;
+
+  // The cursor the chart shows over a series (restored when the series leaves).
+  platform::TCursor ChartCursor = platform::crDefault;
+  platform::TCursor OriginalCursor = platform::crDefault;
+
+  platform::TNotifyEvent OnPageChange;
+
+ protected:
+  bool AxisPanelDestroying() const { return destroyingAxisPanel_; }
+
+ private:
+  std::unique_ptr<TChartSeriesList> seriesList_;
+  std::vector<TChartAxis*> axesList_;
+  std::vector<std::unique_ptr<TChartAxis>> ownedAxes_;
+  std::vector<TChartAxis*> customAxes_;
+  bool axisBehind_ = true;
+  bool axisVisible_ = true;
+  bool clipPoints_ = true;
+  int chart3DPercent_ = 15;
+  bool view3DWalls_ = true;
+  bool destroyingAxisPanel_ = false;
+};
+
+}  // namespace chart

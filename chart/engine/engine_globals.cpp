@@ -1,0 +1,29 @@
+#include "chart/engine/engine_globals.h"
+
+#include "chart/common/plot_const.h"
+
+namespace chart {
+
+char PlotLineSeparator = '\r';
+char PlotColumnSeparator = '\x06';
+int PlotDefaultCapacity = 1000;
+double MinAxisIncrement = 1e-12;
+int PlotTitleFootDistance = 5;
+bool PlotUseMouseWheel = true;
+bool PlotRandomAtRunTime = false;
+// Every system this runs on takes the wide range.
+int PlotPixelClampLimit = 0x3FFFFFF;
+
+EAssertionFailed::EAssertionFailed(const std::string& message, const char* file, int line)
+    : platform::Exception(message),
+      File(file),
+      Line(line) {}
+
+void PlotEngineUnitStart() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  PlotConstUnitStart();
+}
+
+}  // namespace chart

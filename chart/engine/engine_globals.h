@@ -1,0 +1,69 @@
+// The engine's shared switches, limits and small types: what series, axes and charts all read.
+#pragma once
+
+#include <string>
+
+#include "chart/common/chart_exception.h"
+#include "platform/vcl/exception.h"
+
+namespace chart {
+
+// Splits mark and label texts into lines.
+extern char PlotLineSeparator;
+// Splits legend texts into columns.
+extern char PlotColumnSeparator;
+// Value lists grow by this many elements at a time.
+extern int PlotDefaultCapacity;
+// The smallest axis increment.
+extern double MinAxisIncrement;
+// Pixels between the chart and its titles and foot titles.
+extern int PlotTitleFootDistance;
+extern bool PlotUseMouseWheel;
+// Series without points, source or function get random points at run time too.
+extern bool PlotRandomAtRunTime;
+// Pixel coordinates beyond this are never handed to the device.
+extern int PlotPixelClampLimit;
+
+// A broken integrity rule of the engine: the message and where in the source it was found.
+class EAssertionFailed : public platform::Exception {
+ public:
+  EAssertionFailed(const std::string& message, const char* file, int line);
+  std::string File;
+  int Line = 0;
+};
+
+#define CHART_ASSERT(cond, message) \
+  do {                              \
+    if (!(cond)) throw ::chart::EAssertionFailed((message), __FILE__, __LINE__); \
+  } while (0)
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// What a series tells the series linked to it.
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
+
+// What a chart tells its listeners about its series.
+enum TChartSeriesEvent {
+  seAdd,
+  seRemove,
+  seChangeTitle,
+  seChangeColor,
+  seSwap,
+  seChangeActive,
+  seDataChanged
+};
+
+// Which source changes a linked series follows (a bit set).
+enum TSeriesRecalcOption : unsigned {
+  rOnDelete = 1u << 0,
+  rOnModify = 1u << 1,
+  rOnInsert = 1u << 2,
+  rOnClear = 1u << 3,
+};
+using TSeriesRecalcOptions = unsigned;
+constexpr TSeriesRecalcOptions kAllRecalcOptions = rOnDelete | rOnModify | rOnInsert | rOnClear;
+
+// Once, before any chart is made: the message table, the clamp limit, the palettes.
+void PlotEngineUnitStart();
+
+}  // namespace chart

@@ -1,0 +1,125 @@
+// The marks of a series: the common look of the small boxes beside its points, plus the
+// per-point lists (positions the user moved, per-point formats) that follow the points.
+// Placement and drawing come with the chart's drawing.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "chart/panel/shape.h"
+#include "platform/vcl/string_list.h"
+
+namespace chart {
+
+class TChartSeries;
+
+enum TSeriesMarksStyle {
+  smsValue,
+  smsPercent,
+  smsLabel,
+  smsLabelPercent,
+  smsLabelValue,
+  smsLegend,
+  smsPercentTotal,
+  smsLabelPercentTotal,
+  smsXValue,
+  smsXY
+};
+
+struct TSeriesMarkPosition {
+  TPoint ArrowStart;
+  bool ArrowStartFixed = false;
+  TPoint ArrowEnd;
+  bool Custom = false;
+  int Height = 0;
+  TPoint TopLeft;
+  int Width = 0;
+  // The points and the size, not the flags.
+  void Assign(const TSeriesMarkPosition& source);
+  TRect Bounds() const {
+    return TRect{TopLeft.X, TopLeft.Y, TopLeft.X + Width, TopLeft.Y + Height};
+  }
+};
+
+// Indexed by point; entries may be empty.
+class TSeriesMarksPositions {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Null past the end or for an empty entry.
+  TSeriesMarkPosition* Get(int index) const;
+  // Grows, makes the entry, marks it custom and copies position into it.
+  void Put(int index, const TSeriesMarkPosition& position);
+  void Automatic(int index);
+  bool ExistCustom() const;
+  void Clear() { items_.clear(); }
+  // Point bookkeeping; each does nothing past the end.
+  void Insert(int index);
+  void Delete(int index);
+  void DeleteRange(int start, int quantity);
+  void Exchange(int a, int b);
+
+ private:
+  std::vector<std::unique_ptr<TSeriesMarkPosition>> items_;
+};
+
+class TSeriesMarks;
+
+// The format of one point's mark.
+class TMarksItem : public TPlotCustomShape {
+ public:
+  explicit TMarksItem(TCustomPlotPanel* parent);
+  ~TMarksItem() override;
+  const char* ClassName() const override { return "TMarksItem"; }
+  // Made on first read.
+  platform::TStrings* GetText();
+  platform::TStrings* TextIfAny() const { return text_.get(); }
+  // Null frees the text; else a copy.
+  void SetText(const platform::TStrings* value);
+
+ private:
+  std::unique_ptr<platform::TStringList> text_;
+};
+
+class TMarksItems {
+ public:
+  explicit TMarksItems(TSeriesMarks* marks) : marks_(marks) {}
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Grows and makes the item on first use.
+  TMarksItem* Get(int index);
+  // Without making it.
+  TMarksItem* Existing(int index) const;
+  void Clear();
+  void Insert(int index);
+  void Delete(int index);
+  void DeleteRange(int start, int quantity);
+  void Exchange(int a, int b);
+  bool Loaded = false;
+
+ private:
+  TSeriesMarks* marks_;
+  std::vector<std::unique_ptr<TMarksItem>> items_;
+};
+
+class TSeriesMarks : public TPlotCustomShape {
+ public:
+  explicit TSeriesMarks(TChartSeries* series);
+  ~TSeriesMarks() override;
+  const char* ClassName() const override { return "TSeriesMarks"; }
+
+  TChartSeries* ParentSeries() const { return series_; }
+  TSeriesMarksPositions& Positions() { return positions_; }
+  TMarksItems& Items() { return items_; }
+  // Forgets the positions and per-point formats.
+  void Clear();
+
+  TSeriesMarksStyle GetStyle() const { return style_; }
+  void SetStyle(TSeriesMarksStyle value);
+
+ private:
+  TChartSeries* series_;
+  TSeriesMarksPositions positions_;
+  TMarksItems items_;
+  TSeriesMarksStyle style_ = smsLabel;
+};
+
+}  // namespace chart
