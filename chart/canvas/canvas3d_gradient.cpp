@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/canvas/canvas_unit.h"
 #include "chart/canvas/gradient.h"
 #include "platform/gdi/dc.h"
+#include "platform/vcl/picture.h"
 
 namespace chart {
 
@@ -15,9 +19,67 @@ namespace gdi = platform::gdi;
 
 namespace {
 
-// The directions that walk the rectangle pixel by pixel stop being useful long before this;
-// beyond it they would only keep the program busy.
-constexpr long long kMaxPixelWalk = 1 << 15;
+// Without a clip or a buffer of known size the surface may be any size up to this, in device
+// pixels.
+constexpr int kSurfaceLimit = 1 << 15;
+
+// A half-open box in logical units, wide enough for any int rectangle's sides.
+struct Box {
+  long long l, t, r, b;
+};
+
+// Where anything painted can show: the clip, within the buffer when the canvas draws into its
+// own, in logical units and one unit wider all round for the rounding of the mapping.
+Box VisibleBox(TPlotCanvas3D& canvas, gdi::Dc& dc) {
+  TRect d{-kSurfaceLimit, -kSurfaceLimit, kSurfaceLimit, kSurfaceLimit};
+  if (canvas.BufferBitmap && canvas.PlatformCanvas == canvas.BufferBitmap->Canvas)
+    d = TRect{0, 0, canvas.BufferBitmap->GetWidth(), canvas.BufferBitmap->GetHeight()};
+  gdi::Region clip;
+  if (dc.GetClipRgn(clip) == 1) {
+    const TRect c = clip.BoundingBox();
+    d = TRect{std::max(d.Left, c.Left), std::max(d.Top, c.Top), std::min(d.Right, c.Right),
+              std::min(d.Bottom, c.Bottom)};
+  }
+  if (d.Right <= d.Left || d.Bottom <= d.Top) return Box{0, 0, 0, 0};
+  TPoint p[2] = {{d.Left, d.Top}, {d.Right, d.Bottom}};
+  dc.DPtoLP(p, 2);
+  return Box{std::min<long long>(p[0].X, p[1].X) - 1, std::min<long long>(p[0].Y, p[1].Y) - 1,
+             std::max<long long>(p[0].X, p[1].X) + 1, std::max<long long>(p[0].Y, p[1].Y) + 1};
+}
+
+// The steps 0..last of a walk that can paint a visible pixel, as ranges, each walked once and in
+// order, so that what is painted last is the same as in the whole walk.
+class Steps {
+ public:
+  explicit Steps(long long last) : last_(last) {}
+  void Add(long long lo, long long hi) {
+    lo = std::max(lo, 0LL);
+    hi = std::min(hi, last_);
+    if (lo <= hi) ranges_.push_back({lo, hi});
+  }
+  template <class F>
+  void ForEach(F step) {
+    std::sort(ranges_.begin(), ranges_.end());
+    long long next = 0;
+    for (const auto& [lo, hi] : ranges_) {
+      for (long long k = std::max(lo, next); k <= hi; ++k) step(k);
+      next = std::max(next, hi + 1);
+    }
+  }
+
+ private:
+  long long last_;
+  std::vector<std::pair<long long, long long>> ranges_;
+};
+
+// Distances to the nearer edge of [start, end) over the cells [lo, hi), lo < hi.
+std::pair<long long, long long> EdgeDistances(long long lo, long long hi, long long start,
+                                              long long end) {
+  auto d = [&](long long v) { return std::min(v - start, end - 1 - v); };
+  const long long half = (end - start - 1) / 2;
+  const bool peak = lo <= end - 1 - half && hi - 1 >= start + half;
+  return {std::min(d(lo), d(hi - 1)), peak ? half : std::max(d(lo), d(hi - 1))};
+}
 
 // Colour i of the ramp's n steps from (r0, g0, b0) by (dr, dg, db).
 class Ramp {
@@ -81,8 +143,19 @@ class BandPainter {
     }
   }
 
+  // Only the part inside the visible box is painted.
+  void ClipTo(const Box& box) { clip_ = box; }
+
   void Fill(long long x, long long y, long long w, long long h) {
     if (w <= 0 || h <= 0) return;
+    if (clip_) {
+      const long long x1 = std::min(x + w, clip_->r), y1 = std::min(y + h, clip_->b);
+      x = std::max(x, clip_->l);
+      y = std::max(y, clip_->t);
+      w = x1 - x;
+      h = y1 - y;
+      if (w <= 0 || h <= 0) return;
+    }
     dc_.PatBlt(Clamp(x), Clamp(y), Clamp(w), Clamp(h), gdi::PATCOPY);
   }
 
@@ -93,6 +166,7 @@ class BandPainter {
 
   gdi::Dc& dc_;
   gdi::LogBrush old_;
+  std::optional<Box> clip_;
   TColor color_ = 0;
   bool hasColor_ = false;
 };
@@ -121,78 +195,94 @@ void FillBands(BandPainter& painter, const Ramp& ramp, TColor single, long long 
   }
 }
 
+// Frames from the border inwards. Frame k, its insets growing by one up to half the sides, is
+// the last to paint the pixels at its own inset from the nearer edges, so only the frames of the
+// visible insets and the final one are walked.
 void FillFromCenter(BandPainter& painter, const Ramp& ramp, const TRect& r, long long w,
-                    long long h) {
-  const long long n = std::max<long long>(1, w / 2 + h / 2);
-  long long cx = 0, cy = 0;
-  do {
+                    long long h, const Box& box) {
+  const long long xa = std::max<long long>(r.Left, box.l), xb = std::min<long long>(r.Right, box.r);
+  const long long ya = std::max<long long>(r.Top, box.t), yb = std::min<long long>(r.Bottom, box.b);
+  if (xa >= xb || ya >= yb) return;
+  const long long a = w / 2, b = h / 2;
+  const long long n = std::max<long long>(1, a + b);
+  const long long last = std::max<long long>(std::max(a, b) - 1, 0);
+  Steps steps(last);
+  const auto [dx0, dx1] = EdgeDistances(xa, xb, r.Left, r.Right);
+  const auto [dy0, dy1] = EdgeDistances(ya, yb, r.Top, r.Bottom);
+  steps.Add(dx0, dx1);
+  steps.Add(dy0, dy1);
+  steps.Add(last, last);
+  steps.ForEach([&](long long k) {
+    const long long cx = std::min(k, a), cy = std::min(k, b);
     painter.SetColor(ramp(cx + cy, n));
     painter.Fill(r.Left + cx, r.Top + cy, 1, h - 2 * cy);
     painter.Fill(r.Right - cx - 1, r.Top + cy, 1, h - 2 * cy);
     painter.Fill(r.Left + cx, r.Top + cy, w - 2 * cx, 1);
     painter.Fill(r.Left + cx, r.Bottom - cy - 1, w - 2 * cx, 1);
-    if (cy < h / 2) ++cy;
-    if (cx < w / 2) ++cx;
-  } while (cy < h / 2 || cx < w / 2);
+  });
   // Odd sides of equal half-length leave the middle pixel to the centre colour.
-  if (w % 2 == 1 && h % 2 == 1 && w / 2 == h / 2 && w > 1) {
+  if (w % 2 == 1 && h % 2 == 1 && a == b && w > 1) {
     painter.SetColor(ramp(n, n));
-    painter.Fill(r.Left + w / 2, r.Top + h / 2, 1, 1);
+    painter.Fill(r.Left + a, r.Top + b, 1, 1);
   }
 }
 
+// Step t paints the column t from the start edge down to row t, then row t from the left up to
+// column t: each pixel once, at the larger of its two distances from the corner.
 void FillFromCorner(BandPainter& painter, const Ramp& ramp, const TRect& r, long long w,
-                    long long h, bool fromTop) {
+                    long long h, bool fromTop, const Box& box) {
+  const long long xa = std::max<long long>(r.Left, box.l), xb = std::min<long long>(r.Right, box.r);
+  const long long ya = std::max<long long>(r.Top, box.t), yb = std::min<long long>(r.Bottom, box.b);
+  if (xa >= xb || ya >= yb) return;
   const long long n = std::max<long long>(1, w + h);
-  const long long y0 = fromTop ? r.Top : r.Bottom;
-  const long long farEdge = fromTop ? r.Bottom : r.Top;
-  long long i = 0, j = 0, y = y0;
-  // Once i has reached w the walk only finishes the rows; nothing goes right of the rectangle.
-  do {
+  Steps steps(std::max(w, h) - 1);
+  steps.Add(xa - r.Left, xb - 1 - r.Left);
+  if (fromTop)
+    steps.Add(ya - r.Top, yb - 1 - r.Top);
+  else
+    steps.Add(r.Bottom - yb, r.Bottom - 1 - ya);
+  steps.ForEach([&](long long t) {
+    const long long i = std::min(t, w), j = std::min(t, h);
     painter.SetColor(ramp(i + j, n));
-    if (i < w) {
-      if (fromTop)
-        painter.Fill(r.Left + i, y0, 1, y - y0);
-      else
-        painter.Fill(r.Left + i, y, 1, y0 - y);
-    }
-    if (j < h) {
-      ++j;
-      painter.Fill(r.Left, fromTop ? y : y - 1, std::min(i + 1, w), 1);
-      if (y != farEdge) y += fromTop ? 1 : -1;
-    }
-    if (i < w) ++i;
-  } while (j < h || i < w);
+    if (t < w) painter.Fill(r.Left + t, fromTop ? r.Top : r.Bottom - j, 1, j);
+    if (t < h) painter.Fill(r.Left, fromTop ? r.Top + t : r.Bottom - t - 1, std::min(t + 1, w), 1);
+  });
 }
 
-void FillDiagonal(gdi::Dc& dc, const Ramp& ramp, const TRect& rect, bool up) {
+// Line c joins the two ends walking round the rectangle from its first corner: all the pixels
+// of one 45 degree diagonal, the far end left out. Only the visible part of a line is drawn.
+void FillDiagonal(gdi::Dc& dc, const Ramp& ramp, const TRect& rect, bool up, const Box& box) {
   TRect r = rect;
   if (!up) --r.Bottom;
-  const long long w = static_cast<long long>(r.Right) - r.Left;
-  const long long h = static_cast<long long>(r.Bottom) - r.Top;
+  const long long L = r.Left, R = r.Right, T = r.Top, B = r.Bottom;
+  const long long w = R - L, h = B - T;
   const long long b = w + h;
   if (b <= 0) return;
   const long long n = std::max<long long>(1, std::min<long long>(255, b - 1));
+  // Up: y = B - c + (x - L); down: y = T + c - (x - L).
+  const long long y0 = up ? B : T;
+  const int dir = up ? 1 : -1;
+  const long long cLo = up ? box.l - L + B - box.b : box.l - L + box.t - T;
+  const long long cHi = up ? box.r - L + B - box.t : box.r - L + box.b - T;
   const gdi::LogPen oldPen = dc.CurrentPen();
   const int oldRop = dc.SetROP2(gdi::R2_COPYPEN);
-  TPoint end1{r.Left, up ? r.Bottom : r.Top};
-  TPoint end2 = end1;
   gdi::LogPen pen;
   pen.Style = gdi::PS_SOLID;
   pen.Width = 1;
-  for (long long c = 0; c < b; ++c) {
+  for (long long c = std::max(cLo, 0LL); c <= std::min(cHi, b - 1); ++c) {
+    const long long x1 = c <= h ? L : L + c - h;
+    const long long x2 = c <= w ? L + c : R;
+    auto y = [&](long long x) { return y0 - dir * (c - (x - L)); };
+    // x where the diagonal meets the box's top and bottom rows.
+    const long long xTop = up ? box.t - B + c + L : T + c + L - box.t + 1;
+    const long long xBottom = up ? box.b - B + c + L : T + c + L - box.b + 1;
+    const long long xs = std::max({x1, box.l, up ? xTop : xBottom});
+    const long long xe = std::min({x2, box.r, up ? xBottom : xTop});
+    if (xs > xe) continue;
     pen.Color = ramp(c * n / b, n);
     dc.SelectPen(pen);
-    dc.MoveToEx(end1.X, end1.Y);
-    dc.LineTo(end2.X, end2.Y);
-    if (end2.X < r.Right)
-      ++end2.X;
-    else if (up ? end2.Y > r.Top : end2.Y < r.Bottom)
-      end2.Y += up ? -1 : 1;
-    if (up ? end1.Y > r.Top : end1.Y < r.Bottom)
-      end1.Y += up ? -1 : 1;
-    else if (end1.X < r.Right)
-      ++end1.X;
+    dc.MoveToEx(static_cast<int>(xs), static_cast<int>(y(xs)));
+    dc.LineTo(static_cast<int>(xe), static_cast<int>(y(xe)));
   }
   dc.SelectPen(oldPen);
   dc.SetROP2(oldRop);
@@ -232,9 +322,10 @@ void TPlotCanvas3D::GradientFill(const TRect& rect, TColor startColor, TColor en
   }
   const Ramp ramp(c1, c2, balance);
 
+  // The walks below paint pixel by pixel: they go only where something can show.
+  const Box box = VisibleBox(*this, *dc);
   if (direction == gdDiagonalUp || direction == gdDiagonalDown) {
-    if (w > kMaxPixelWalk || h > kMaxPixelWalk) return;
-    FillDiagonal(*dc, ramp, r, direction == gdDiagonalUp);
+    FillDiagonal(*dc, ramp, r, direction == gdDiagonalUp, box);
     return;
   }
 
@@ -249,13 +340,13 @@ void TPlotCanvas3D::GradientFill(const TRect& rect, TColor startColor, TColor en
       FillBands(painter, ramp, startColor, r.Left, r.Right, false, r.Top, h);
       break;
     case gdFromCenter:
-      if (w > kMaxPixelWalk || h > kMaxPixelWalk) return;
-      FillFromCenter(painter, ramp, r, w, h);
+      painter.ClipTo(box);
+      FillFromCenter(painter, ramp, r, w, h, box);
       break;
     case gdFromTopLeft:
     case gdFromBottomLeft:
-      if (w > kMaxPixelWalk || h > kMaxPixelWalk) return;
-      FillFromCorner(painter, ramp, r, w, h, direction == gdFromTopLeft);
+      painter.ClipTo(box);
+      FillFromCorner(painter, ramp, r, w, h, direction == gdFromTopLeft, box);
       break;
     default:
       break;

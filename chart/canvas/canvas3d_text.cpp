@@ -34,7 +34,7 @@ gdi::Dc* Prepared(TPlotCanvas3D& canvas, const gdi::LogFont* font) {
 }
 
 const TPlotShadow* FontShadow(const TPlotCanvas3D& canvas) {
-  return canvas.CurrentFont ? canvas.CurrentFont->ShadowIfAny() : nullptr;
+  return canvas.CurrentFont() ? canvas.CurrentFont()->ShadowIfAny() : nullptr;
 }
 
 // The rectangle of a text at (x, y) under the device context's alignment, shadow included.
@@ -113,23 +113,22 @@ void TextOutInFont(TPlotCanvas3D& canvas, int x, int y, const std::string& text,
         sy = y;
         y = Sat(static_cast<long long>(y) - vs);
       }
-      if (shadow->GetColor() != platform::clNone) {
-        std::unique_ptr<TPlotBlend> blend;
-        if (shadow->GetTransparency() > 0)
-          blend =
-              canvas.BeginBlending(TextBox(canvas, sx, sy, text, font), shadow->GetTransparency());
-        dc = Prepared(canvas, font);
-        dc->SetTextColor(platform::ColorToRGB(shadow->GetColor()));
-        dc->TextOut(sx, sy, text);
-        if (blend) canvas.EndBlending(std::move(blend));
-      }
+      std::unique_ptr<TPlotBlend> blend;
+      if (shadow->GetTransparency() > 0)
+        blend =
+            canvas.BeginBlending(TextBox(canvas, sx, sy, text, font), shadow->GetTransparency());
+      dc = Prepared(canvas, font);
+      dc->SetTextColor(platform::ColorToRGB(shadow->GetColor()));
+      dc->TextOut(sx, sy, text);
+      if (blend) canvas.EndBlending(std::move(blend));
     }
   }
 
   const TColor fontColor = canvas.Font->GetColor();
-  TChartHiddenPen* outline = canvas.CurrentFont ? canvas.CurrentFont->OutLineIfAny() : nullptr;
+  TChartHiddenPen* outline = canvas.CurrentFont() ? canvas.CurrentFont()->OutLineIfAny() : nullptr;
   if (outline && !outline->GetVisible()) outline = nullptr;
-  TPlotFontGradient* gradient = canvas.CurrentFont ? canvas.CurrentFont->GradientIfAny() : nullptr;
+  TPlotFontGradient* gradient =
+      canvas.CurrentFont() ? canvas.CurrentFont()->GradientIfAny() : nullptr;
   if (gradient && !gradient->GetVisible()) gradient = nullptr;
 
   if (!outline && !gradient) {

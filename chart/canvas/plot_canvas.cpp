@@ -27,7 +27,17 @@ constexpr int kPlaneLimit = 0x3FFFFFF;
 }  // namespace
 
 TPlotCanvas::TPlotCanvas() = default;
-TPlotCanvas::~TPlotCanvas() = default;
+
+TPlotCanvas::~TPlotCanvas() {
+  SetCurrentFont(nullptr);
+}
+
+void TPlotCanvas::SetCurrentFont(TPlotFont* font) {
+  if (font == currentFont_) return;
+  if (currentFont_) std::erase(currentFont_->canvases_, this);
+  currentFont_ = font;
+  if (font) font->canvases_.push_back(this);
+}
 
 void TPlotCanvas::SetCanvas(platform::TCanvas* canvas) {
   PlatformCanvas = canvas;
@@ -54,7 +64,7 @@ void TPlotCanvas::ResetState() {
     Font->SetSize(GetDefaultFontSize);
   }
   Transparency = 0;
-  CurrentFont = nullptr;
+  SetCurrentFont(nullptr);
   SetBackColor(platform::clWhite);
   SetBackMode(cbmTransparent);
   SetTextAlign(TA_LEFT | TA_TOP);
@@ -144,15 +154,15 @@ void TPlotCanvas::AssignFont(TPlotFont* font) {
     if (dc->GetTextCharacterExtra() != font->GetInterCharSize())
       dc->SetTextCharacterExtra(font->GetInterCharSize());
   }
-  CurrentFont = font;
+  SetCurrentFont(font);
 }
 
 int TPlotCanvas::TextWidth(const std::string& text) {
   gdi::Dc* dc = GetHandle();
   if (!dc) return 0;
   int w = dc->GetTextExtent(text).X;
-  if (CurrentFont)
-    if (const TPlotShadow* s = CurrentFont->ShadowIfAny()) w += std::abs(s->GetHorizSize());
+  if (currentFont_)
+    if (const TPlotShadow* s = currentFont_->ShadowIfAny()) w += std::abs(s->GetHorizSize());
   return w;
 }
 
@@ -160,8 +170,8 @@ int TPlotCanvas::TextHeight(const std::string& text) {
   gdi::Dc* dc = GetHandle();
   if (!dc) return 0;
   int h = dc->GetTextExtent(text).Y;
-  if (CurrentFont)
-    if (const TPlotShadow* s = CurrentFont->ShadowIfAny()) h += std::abs(s->GetVertSize());
+  if (currentFont_)
+    if (const TPlotShadow* s = currentFont_->ShadowIfAny()) h += std::abs(s->GetVertSize());
   return h;
 }
 

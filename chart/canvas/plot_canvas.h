@@ -153,7 +153,8 @@ class TPlotCanvas {
   bool Metafiling = false;
   TPlotTransparency Transparency = 0;
   TRect Bounds;
-  TPlotFont* CurrentFont = nullptr;
+  // The chart font last assigned; null once that font is freed.
+  TPlotFont* CurrentFont() const { return currentFont_; }
   double FontZoom = 100;
 
  protected:
@@ -166,6 +167,11 @@ class TPlotCanvas {
   void ForgetSavedClips() { savedClips_.clear(); }
 
  private:
+  friend class TPlotFont;
+  // Keeps the font's list of the canvases it is current on in step.
+  void SetCurrentFont(TPlotFont* font);
+
+  TPlotFont* currentFont_ = nullptr;
   std::vector<std::optional<platform::gdi::Region>> savedClips_;
   // A brush image that is not a bitmap, converted for the brush (which does not own it).
   std::unique_ptr<platform::TBitmap> brushImage_;

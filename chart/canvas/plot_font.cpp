@@ -1,6 +1,7 @@
 #include "chart/canvas/plot_font.h"
 
 #include "chart/canvas/canvas_unit.h"
+#include "chart/canvas/plot_canvas.h"
 
 namespace chart {
 
@@ -23,7 +24,10 @@ TPlotFont::TPlotFont(std::function<void()> onChange) : notify_(std::move(onChang
   OnChange = notify_;
 }
 
-TPlotFont::~TPlotFont() = default;
+TPlotFont::~TPlotFont() {
+  // Each canvas takes itself off the list as it lets go.
+  while (!canvases_.empty()) canvases_.back()->SetCurrentFont(nullptr);
+}
 
 void TPlotFont::Assign(const platform::TFont& source) {
   if (&source == this) return;

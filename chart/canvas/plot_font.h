@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "chart/canvas/gradient.h"
 #include "chart/canvas/pens.h"
@@ -11,6 +12,8 @@
 #include "platform/vcl/graphics.h"
 
 namespace chart {
+
+class TPlotCanvas;
 
 class TPlotFontGradient : public TCustomPlotGradient {
  public:
@@ -62,7 +65,11 @@ class TPlotFont : public platform::TFont {
   platform::TFontStyles DefaultStyle;
 
  private:
+  friend class TPlotCanvas;
+
   std::function<void()> notify_;
+  // The canvases whose current font this is: they forget it when it goes.
+  std::vector<TPlotCanvas*> canvases_;
   int interCharSize_ = 0;
   std::unique_ptr<TPlotFontGradient> gradient_;
   std::unique_ptr<TChartHiddenPen> outLine_;

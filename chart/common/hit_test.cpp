@@ -107,8 +107,9 @@ bool CrossingLines(double x1, double y1, double x2, double y2, double x3, double
     const double c = (bx - ax) * (py - ay) - (by - ay) * (px - ax);
     return c > 0 ? 1 : (c < 0 ? -1 : 0);
   };
-  return side(x1, y1, x2, y2, x3, y3) * side(x1, y1, x2, y2, x4, y4) <= 0 &&
-         side(x3, y3, x4, y4, x1, y1) * side(x3, y3, x4, y4, x2, y2) <= 0;
+  // Strictly opposite sides: segments that only touch do not cross.
+  return side(x1, y1, x2, y2, x3, y3) * side(x1, y1, x2, y2, x4, y4) < 0 &&
+         side(x3, y3, x4, y4, x1, y1) * side(x3, y3, x4, y4, x2, y2) < 0;
 }
 
 }  // namespace chart

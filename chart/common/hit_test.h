@@ -31,7 +31,8 @@ bool PointInEllipse(const TPoint& p, int left, int top, int right, int bottom);
 bool PointInEllipse(const TPoint& p, const TRect& rect);
 
 // Segment (x1, y1)-(x2, y2) against segment (x3, y3)-(x4, y4). x and y get the crossing point
-// of the two lines; the result says whether the segments themselves meet (touching counts).
+// of the two lines; the result says whether the segments cross: the end points of each lie
+// strictly on opposite sides of the other, so segments that only touch do not.
 // Parallel or collinear lines, a segment of no length, or a coordinate that is not finite give
 // false, with x, y = (x1, y1).
 bool CrossingLines(double x1, double y1, double x2, double y2, double x3, double y3, double x4,

@@ -231,3 +231,67 @@ TEST(Canvas3DGradient, FromCenterCornersDiagonalsAndRadial) {
   EXPECT_GT(platform::GetRValue(r.Pixel(15, 10)), 180);
   EXPECT_EQ(r.Pixel(35, 35), platform::clWhite);
 }
+
+// The walking directions paint only what can show, exactly as the whole walk would: a gradient
+// seen through a small surface, or through a clip, matches the same gradient drawn whole.
+TEST(Canvas3DGradient, PartlyVisibleWalksMatchTheWholeWalk) {
+  const platform::TColor start = RGB(250, 40, 0), end = RGB(0, 90, 250);
+  struct Case {
+    int w, h, ox, oy;
+  } cases[] = {{150, 120, 0, 0}, {151, 121, 100, 80}, {37, 160, 10, 70}, {160, 7, 120, 0}};
+  for (auto d : {chart::gdFromCenter, chart::gdFromTopLeft, chart::gdFromBottomLeft,
+                 chart::gdDiagonalUp, chart::gdDiagonalDown}) {
+    for (const Case& c : cases) {
+      Scene whole(false, 200, 200), part(false, 50, 45), clipped(false, 200, 200);
+      const TRect r{20, 30, 20 + c.w, 30 + c.h};
+      whole.canvas.GradientFill(r, start, end, d);
+      part.canvas.GradientFill(TRect{r.Left - c.ox, r.Top - c.oy, r.Right - c.ox, r.Bottom - c.oy},
+                               start, end, d);
+      const TRect window{c.ox, c.oy, c.ox + 50, c.oy + 45};
+      clipped.canvas.ClipRectangle(window);
+      clipped.canvas.GradientFill(r, start, end, d);
+      clipped.canvas.UnClipRectangle();
+      for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+          const bool in =
+              x >= window.Left && x < window.Right && y >= window.Top && y < window.Bottom;
+          const platform::TColor want = in ? whole.Pixel(x, y) : platform::clWhite;
+          ASSERT_EQ(clipped.Pixel(x, y), want) << d << " " << c.w << " " << x << "," << y;
+          if (in) {
+            ASSERT_EQ(part.Pixel(x - c.ox, y - c.oy), want) << d << " " << x << "," << y;
+          }
+        }
+    }
+  }
+}
+
+// Sides far beyond any surface: every visible pixel of the rectangle is painted, in a bounded
+// number of steps, and the border keeps the colour of the first step.
+TEST(Canvas3DGradient, HugeRectanglesArePaintedWhereTheyShow) {
+  const platform::TColor start = RGB(200, 0, 0), end = RGB(0, 0, 200);
+  struct Case {
+    chart::TGradientDirection d;
+    TRect r;
+    int x, y;  // a pixel on the rectangle's first step
+    platform::TColor first;
+  } cases[] = {
+      {chart::gdFromCenter, {100, -40000, 100000, 40000}, 100, 50, end},
+      {chart::gdFromTopLeft, {100, 50, 60000, INT_MAX}, 100, 50, end},
+      {chart::gdFromBottomLeft, {100, INT_MIN, 40000, 150}, 100, 149, end},
+      {chart::gdDiagonalUp, {100, -50000, 50000, 150}, 100, 149, start},
+      {chart::gdDiagonalDown, {-50000, -50000, 50000, 50000}, -1, -1, 0},
+  };
+  for (const Case& c : cases) {
+    Scene s(false);
+    s.canvas.GradientFill(c.r, start, end, c.d);
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const bool in = x >= c.r.Left && x < c.r.Right && y >= c.r.Top && y < c.r.Bottom;
+        ASSERT_EQ(s.Pixel(x, y) != platform::clWhite, in) << c.d << " " << x << "," << y;
+      }
+    if (c.x >= 0) {
+      EXPECT_EQ(s.Pixel(c.x, c.y), c.first) << c.d;
+    }
+    EXPECT_LT(s.Calls("PatBlt").size() + s.Calls("LineTo").size(), 4u * 600) << c.d;
+  }
+}

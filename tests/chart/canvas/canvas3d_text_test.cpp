@@ -45,7 +45,7 @@ TEST(Canvas3DText, ShadowOffsetsBothWays) {
     EXPECT_EQ(texts[1].Args, (std::vector<int>{c.textX, c.textY})) << c.h << "," << c.v;
     EXPECT_EQ(texts[1].TextColor, platform::clBlack);
   }
-  // A translucent shadow is blended; a clNone shadow is not drawn, the text still moves.
+  // A translucent shadow is blended; a clNone shadow is drawn like any other colour.
   FontScene t;
   t.font.GetShadow()->SetSize(2);
   t.font.GetShadow()->SetTransparency(50);
@@ -55,7 +55,11 @@ TEST(Canvas3DText, ShadowOffsetsBothWays) {
   t.Clear();
   t.font.GetShadow()->SetColor(platform::clNone);
   t.canvas.TextOut(10, 10, "None");
-  ASSERT_EQ(t.Calls("TextOut").size(), 1u);
+  const auto texts = t.Calls("TextOut");
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].Args, (std::vector<int>{12, 12}));
+  EXPECT_EQ(texts[0].TextColor, platform::ColorToRGB(platform::clNone));
+  EXPECT_EQ(texts[1].Args, (std::vector<int>{10, 10}));
 }
 
 TEST(Canvas3DText, OutlineOnlyStrokesThePath) {
@@ -214,19 +218,42 @@ TEST(Canvas3DText, TextRectangleFollowsTheAlignment) {
   }
 }
 
+// Positions and shadow offsets summed past the int range end at its limits; only the text that
+// lands on the surface shows, and the clip and the font are given back.
 TEST(Canvas3DText, BadInputNeverCrashes) {
-  FontScene s;
-  s.font.GetShadow()->SetSize(INT_MAX);
-  s.font.GetOutLine()->SetVisible(true);
-  s.font.GetGradient()->SetVisible(true);
-  s.font.GetGradient()->SetOutline(true);
-  s.Use();
   for (const std::string& text : {std::string(), std::string("x"), std::string(300, 'W')}) {
+    FontScene s;
+    s.font.GetShadow()->SetSize(INT_MAX);
+    s.font.GetOutLine()->SetVisible(true);
+    s.font.GetGradient()->SetVisible(true);
+    s.font.GetGradient()->SetOutline(true);
+    s.Use();
+    const gdi::LogFont before = s.Dc()->CurrentFont();
+    const platform::TPoint extent = s.Dc()->GetTextExtent(text);
     s.canvas.TextOut(INT_MAX, INT_MIN, text);
-    s.canvas.TextOut3D(INT_MIN, INT_MAX, INT_MAX, text);
+    s.canvas.TextOut3D(INT_MIN, INT_MAX, INT_MAX, text);  // lands at (-1, 0)
     s.canvas.RotateLabel(INT_MIN, 0, text, -std::numeric_limits<double>::infinity());
     s.canvas.RotateLabel3D(0, 0, INT_MIN, text, 1e-300);
-    s.canvas.TextRect(INT_MIN, INT_MAX, text);
+    EXPECT_EQ(s.canvas.TextRect(INT_MIN, INT_MAX, text),
+              (TRect{INT_MIN, INT_MAX, extent.X - 1, INT_MAX}));
+    // Each shadow, then the text's path.
+    const std::vector<std::vector<int>> expected{
+        {INT_MAX, -1}, {INT_MAX, INT_MIN}, {INT_MAX - 1, INT_MAX}, {-1, 0},
+        {-1, INT_MAX}, {INT_MIN, 0},       {-1, INT_MAX},          {INT_MIN, INT_MAX}};
+    std::vector<std::vector<int>> texts;
+    for (const auto& c : s.Calls("TextOut")) texts.push_back(c.Args);
+    EXPECT_EQ(texts, expected) << text.size();
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x)
+        if (x > extent.X + 1 || y > extent.Y + 1) {
+          ASSERT_EQ(s.Pixel(x, y), platform::clWhite) << text.size() << ": " << x << "," << y;
+        }
+    if (text == "x") {
+      EXPECT_NE(s.Pixel(2, extent.Y * 2 / 3), platform::clWhite);
+    }
+    gdi::Region clip;
+    EXPECT_EQ(s.Dc()->GetClipRgn(clip), 0);
+    EXPECT_EQ(s.Dc()->CurrentFont(), before);
   }
   // No chart font at all: plain text.
   Scene plain;

@@ -1,6 +1,7 @@
 // The canvas operations every chart canvas shares: frames, pie angles, brush, pen and font
 // assignment, text extents with shadows, the front plane, blending and the HTML hook.
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "canvas_fixture.h"
@@ -200,10 +201,35 @@ TEST_F(InterfaceTest, ZoomedFontIsNeverSizeZero) {
   canvas.FontZoom = 250;  // 8 * 2.5 = 20
   canvas.AssignFont(&font);
   EXPECT_EQ(canvas.Font->GetSize(), 20);
-  EXPECT_EQ(canvas.CurrentFont, &font);
+  EXPECT_EQ(canvas.CurrentFont(), &font);
   font.SetInterCharSize(3);
   canvas.AssignFont(&font);
   EXPECT_EQ(canvas.GetHandle()->GetTextCharacterExtra(), 3);
+}
+
+// A freed font is forgotten by the canvases it was current on (one of them gone before it), and
+// a font no longer current can go without touching the canvas.
+TEST_F(InterfaceTest, AFreedCurrentFontIsForgotten) {
+  Start(false);
+  auto font = std::make_unique<chart::TPlotFont>(), before = std::make_unique<chart::TPlotFont>();
+  font->GetShadow()->SetSize(5);
+  font->GetOutLine()->SetVisible(true);
+  auto second = std::make_unique<chart::TPlotCanvas3D>();
+  second->InitWindow(target.Canvas, &options, 0xFFFFFF, false, {0, 0, 300, 200});
+  second->AssignFont(font.get());
+  ASSERT_EQ(second->CurrentFont(), font.get());
+  canvas.AssignFont(before.get());
+  canvas.AssignFont(font.get());
+  before.reset();
+  const TPoint plain = canvas.GetHandle()->GetTextExtent("Chart");
+  EXPECT_EQ(canvas.TextWidth("Chart"), plain.X + 5);
+  second.reset();
+  font.reset();
+  EXPECT_EQ(canvas.CurrentFont(), nullptr);
+  EXPECT_EQ(canvas.TextHeight("Chart"), plain.Y);
+  calls.clear();
+  canvas.TextOut(10, 10, "Chart");
+  EXPECT_EQ(Ops("TextOut").size(), 1u);  // no shadow, no outline path
 }
 
 TEST_F(InterfaceTest, FrontPlanePairsNest) {

@@ -101,17 +101,70 @@ TEST_F(AttributeDrawing, TranslucentShadowBlendsOverItsOwnRectangle) {
   EXPECT_EQ(Pixel(5, 5), platform::clWhite);
 }
 
+// Offsets and sides summed past the int range saturate: a shadow thrown off to infinity from an
+// object that reaches the surface still shows beside it, one thrown back past it shows nowhere.
 TEST_F(AttributeDrawing, HugeShadowsNeitherOverflowNorHang) {
-  Start(false);
-  for (int size : {INT_MAX, INT_MIN}) {
+  enum Form { kPlain, kSmooth, kFlat, kEllipse, kSmoothEllipse };
+  const TRect all{0, 0, 300, 200}, object{0, 0, 100, 80};
+  const TRect toInfinity{INT_MIN, INT_MIN, 100, 80}, fromInfinity{-100, -100, INT_MAX, INT_MAX};
+  const std::vector<TPoint> beside{{50, 150}, {250, 50}, {299, 199}};
+  struct Case {
+    Form form;
+    TRect r;
+    int size;
+    TRect clear;                 // what stays white
+    std::vector<TPoint> shadow;  // where the shadow shows
+  } cases[] = {
+      {kPlain, toInfinity, INT_MAX, object, beside},
+      {kSmooth, toInfinity, INT_MAX, {0, 0, 99, 79}, beside},  // the inner corner pixel
+      {kFlat, toInfinity, INT_MAX, object, beside},
+      {kEllipse, toInfinity, INT_MAX, all, {}},  // the surface is outside the curve
+      {kPlain, fromInfinity, INT_MIN, all, {}},
+      {kFlat, fromInfinity, INT_MIN, all, {}},
+      {kSmoothEllipse, {10, 10, 50, 40}, INT_MAX, all, {}},
+      {kSmoothEllipse, {-10, -10, 50, 40}, INT_MIN, all, {}},
+  };
+  for (const Case& c : cases) {
+    Start(false);
+    canvas.Brush->SetColor(platform::clWhite);
+    canvas.FillRect(all);
+    calls.clear();
     TPlotShadow shadow;
     shadow.SetColor(platform::clBlack);
-    shadow.SetSize(size);
+    shadow.SetSmooth(c.form == kSmooth || c.form == kSmoothEllipse);
+    shadow.SetSize(c.size);
     shadow.SetTransparency(30);
-    shadow.Draw(canvas, {INT_MIN, INT_MIN, INT_MAX, INT_MAX});
-    shadow.DrawEllipse(canvas, {10, 10, 50, 40});
-    shadow.SetSmooth(false);
-    shadow.Draw(canvas, {10, 10, 50, 40}, INT_MAX);
+    if (c.form == kFlat) canvas.FrontPlaneBegin();
+    if (c.form >= kEllipse)
+      shadow.DrawEllipse(canvas, c.r, 0);
+    else
+      shadow.Draw(canvas, c.r);
+    if (c.form == kFlat) canvas.FrontPlaneEnd();
+    const std::string at = std::to_string(&c - cases);
+    // Blending white on white may round red down by one.
+    for (int y = c.clear.Top; y < c.clear.Bottom; ++y)
+      for (int x = c.clear.Left; x < c.clear.Right; ++x)
+        ASSERT_GE(Pixel(x, y), platform::RGB(254, 255, 255)) << at << ": " << x << "," << y;
+    // Black at 30 % transparency keeps 30 * 255 div 100 = 76 of the white.
+    for (const TPoint& p : c.shadow) EXPECT_EQ(Pixel(p.X, p.Y), Grey(76)) << at;
+    // Sides that ran past the int range were cut at its end, never wrapped round.
+    for (const DcCall& call : calls) {
+      if (call.Op != "Polygon" && call.Op != "Rectangle" && call.Op != "Ellipse") continue;
+      for (size_t i = 0; i < call.Args.size(); ++i) {
+        const int v = call.Args[i];
+        if (c.size > 0)
+          EXPECT_GE(v, i % 2 ? c.r.Top : c.r.Left) << at << " " << call.Op;
+        else
+          EXPECT_LE(v, i % 2 ? c.r.Bottom : c.r.Right) << at << " " << call.Op;
+      }
+    }
+    // The blend is over and the clip given back: a later fill is plain and reaches everywhere.
+    platform::gdi::Region clip;
+    EXPECT_EQ(canvas.GetHandle()->GetClipRgn(clip), 0) << at;
+    canvas.Brush->SetColor(platform::clRed);
+    canvas.FillRect(all);
+    EXPECT_EQ(Pixel(0, 0), platform::clRed) << at;
+    EXPECT_EQ(Pixel(299, 199), platform::clRed) << at;
   }
 }
 

@@ -108,7 +108,10 @@ TEST(CrossingLines, GeneralHorizontalVerticalParallel) {
       {0, 5, 10, 5, 2, 0, 4, 10, true, 3, 5},      // horizontal against slanted
       {0, 5, 10, 5, 20, 0, 22, 10, false, 21, 5},  // the lines meet past the first segment
       {0, 0, 10, 10, 0, 10, 4, 6, false, 5, 5},    // ... past the second segment
-      {0, 0, 10, 0, 10, 0, 10, 10, true, 10, 0},   // touching at an end point
+      {0, 0, 10, 0, 10, 0, 10, 10, false, 10, 0},  // touching at end points only
+      {0, 5, 10, 5, 5, 5, 5, 10, false, 5, 5},     // one end on the other segment
+      {0, 0, 10, 10, 10, 0, 5, 5, false, 5, 5},    // ... slanted
+      {0, 0, 10, 10, 10, 0, 4, 6, true, 5, 5},     // just across
       {0, 0, 10, 0, 0, 3, 10, 3, false, 0, 0},     // parallel horizontals: the first end point
       {1, 2, 1, 8, 4, 0, 4, 9, false, 1, 2},       // parallel verticals
       {0, 0, 4, 4, 2, 2, 6, 6, false, 0, 0},       // collinear and overlapping
