@@ -1,5 +1,9 @@
 #include "chart/common/date_time.h"
 
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cctype>
 #include <cmath>
 
 #include "chart/common/chart_exception.h"
@@ -109,8 +113,131 @@ TDateTimeStep FindDateTimeStep(double step) {
   return dtNone;
 }
 
-std::string PlotShortDateFormat = "yyyy-mm-dd";
-std::string PlotShortTimeFormat = "hh:nn:ss";
+namespace {
+
+// A picture for one conversion (after its flags, width and E or O modifier); unpadded is the
+// "-" flag.
+std::string_view Conversion(char c, bool unpadded) {
+  switch (c) {
+    case 'd':
+      return unpadded ? "d" : "dd";
+    case 'e':
+      return "d";
+    case 'm':
+      return unpadded ? "m" : "mm";
+    case 'Y':
+      return "yyyy";
+    case 'y':
+      return "yy";
+    case 'H':
+    case 'I':
+      return unpadded ? "h" : "hh";
+    case 'k':
+    case 'l':
+      return "h";
+    case 'M':
+      return unpadded ? "n" : "nn";
+    case 'S':
+      return unpadded ? "s" : "ss";
+    case 'p':
+      return "AM/PM";
+    case 'P':
+      return "am/pm";
+    case 'b':
+    case 'h':
+      return "mmm";
+    case 'B':
+      return "mmmm";
+    case 'a':
+      return "ddd";
+    case 'A':
+      return "dddd";
+    case 'D':
+    case 'x':
+      return "mm/dd/yy";
+    case 'F':
+      return "yyyy-mm-dd";
+    case 'T':
+    case 'X':
+      return "hh:nn:ss";
+    case 'R':
+      return "hh:nn";
+    case 'r':
+      return "hh:nn:ss AM/PM";
+    case 'n':
+    case 't':
+      return " ";
+    case '%':
+      return "%";
+    default:
+      return {};
+  }
+}
+
+// Bytes a picture shows as they are: digits, blanks and punctuation; "/" and ":" are the date
+// and time separators, which is what a format of the same locale writes there.
+bool Plain(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u < 0x80 && !std::isalpha(u) && c != '"' && c != '\'';
+}
+
+std::string LocaleFormat(nl_item item) {
+  locale_t loc = newlocale(LC_TIME_MASK, "", locale_t{});
+  if (!loc) loc = newlocale(LC_TIME_MASK, "C", locale_t{});
+  if (!loc) return {};
+  const char* format = nl_langinfo_l(item, loc);
+  std::string picture = DateTimePictureOf(format ? format : "");
+  freelocale(loc);
+  return picture;
+}
+
+}  // namespace
+
+std::string DateTimePictureOf(std::string_view format) {
+  std::string out;
+  std::string literal;
+  const auto flushLiteral = [&] {
+    if (!literal.empty()) out += '"' + literal + '"';
+    literal.clear();
+  };
+  for (size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c != '%') {
+      if (Plain(c)) {
+        flushLiteral();
+        out += c;
+      } else if (c == '"') {
+        flushLiteral();
+        out += "'\"'";
+      } else {
+        literal += c;
+      }
+      continue;
+    }
+    bool unpadded = false;
+    while (i + 1 < format.size() &&
+           std::string_view("-_0^#").find(format[i + 1]) != std::string_view::npos)
+      unpadded = format[++i] == '-' || unpadded;
+    while (i + 1 < format.size() && std::isdigit(static_cast<unsigned char>(format[i + 1]))) ++i;
+    if (i + 1 < format.size() && (format[i + 1] == 'E' || format[i + 1] == 'O')) ++i;
+    if (i + 1 >= format.size()) break;
+    flushLiteral();
+    out += Conversion(format[++i], unpadded);
+  }
+  flushLiteral();
+  return out;
+}
+
+std::string LocaleShortDateFormat() {
+  return LocaleFormat(D_FMT);
+}
+
+std::string LocaleShortTimeFormat() {
+  return LocaleFormat(T_FMT);
+}
+
+std::string PlotShortDateFormat = LocaleShortDateFormat();
+std::string PlotShortTimeFormat = LocaleShortTimeFormat();
 
 std::string DateTimeDefaultFormat(double step) {
   return step > 1 ? PlotShortDateFormat : PlotShortTimeFormat;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace chart {
 
@@ -62,8 +63,16 @@ double NextDateTimeStep(double step);
 // The first entry from dtOneYear down within one microsecond of step; dtNone when none is.
 TDateTimeStep FindDateTimeStep(double step);
 
-// The component library's date and time pictures the chart labels use; fixed, not the locale's,
-// so labels look the same on every machine.
+// The component library's picture for a C library date or time format: "%d.%m.%Y" gives
+// "dd.mm.yyyy", "%I:%M %p" "hh:nn AM/PM". Letters and other bytes that a picture would read
+// are quoted; conversions a picture cannot show are left out.
+std::string DateTimePictureOf(std::string_view format);
+// The user's short date and short time formats (LC_ALL, else LC_TIME, else LANG), as pictures;
+// those of the C locale when the user's cannot be loaded.
+std::string LocaleShortDateFormat();
+std::string LocaleShortTimeFormat();
+
+// The short date and time pictures of date-time labels, read from the user's locale at start.
 extern std::string PlotShortDateFormat;
 extern std::string PlotShortTimeFormat;
 // The short date picture for steps above one day, else the short time picture.

@@ -45,6 +45,10 @@ struct FontState {
     if (!(f.GetStyle() == Style)) f.SetStyle(Style);
     f.SetCharset(Charset);
   }
+  friend bool operator==(const FontState& a, const FontState& b) {
+    return a.Name == b.Name && a.Height == b.Height && a.Color == b.Color && a.Style == b.Style &&
+           a.Charset == b.Charset;
+  }
 };
 
 enum class RunKind { Text, Graphic, Placeholder, Rule };
@@ -57,7 +61,8 @@ struct Piece {
   std::shared_ptr<platform::TGraphic> Graphic;
   int Width = 0;
   int Height = 0;
-  int Shift = 0;  // sub- and superscript offset from the line's bottom
+  int Shift = 0;       // sub- and superscript offset from the line's bottom
+  long long Drop = 0;  // how far images before it on its line moved it down
   bool Centred = false;
   int X = 0;
   int Y = 0;
@@ -251,6 +256,17 @@ class Layout {
   }
   void AddText(std::string text) {
     if (text.empty()) return;
+    // Text that goes on in the same font and place is one run, measured whole.
+    if (!line_.empty()) {
+      Piece& last = line_.back();
+      if (last.Kind == RunKind::Text && last.Shift == shift_ && last.Centred == centring_ &&
+          last.Drop == drop_ && last.Font == FontState::Of(font_)) {
+        last.Text += text;
+        last.Width = canvas_.TextWidth(last.Text);
+        last.Height = canvas_.TextHeight(last.Text);
+        return;
+      }
+    }
     Piece r;
     r.Width = canvas_.TextWidth(text);
     r.Height = canvas_.TextHeight(text);
@@ -260,6 +276,7 @@ class Layout {
   }
   void Add(Piece r) {
     r.Shift = shift_;
+    r.Drop = drop_;
     r.Centred = centring_;
     line_.push_back(std::move(r));
   }
@@ -296,7 +313,11 @@ class Layout {
     }
     r.Width = width;
     r.Height = height;
+    // A loaded image moves what follows right by its width and down by its height; a
+    // placeholder moves nothing.
+    const bool moves = r.Kind == RunKind::Graphic;
     Add(std::move(r));
+    if (moves) drop_ += height;
   }
 
   void Rule() {
@@ -311,37 +332,50 @@ class Layout {
     top_ += canvas_.GetFontHeight();
   }
 
-  // Ends the line: its pieces stand on a common bottom (sub- and superscripts off it by their
-  // offset), centred pieces are centred together, and the next line starts below the lowest.
-  // A break on an empty line advances by the font height.
+  // Ends the line: its texts stand on a common bottom (sub- and superscripts off it by their
+  // offset), images hang from its top, each piece lower by the images before it, centred pieces
+  // are centred together, and the next line starts below the lowest. A break on a line without
+  // text advances by the font height.
   void Flush(bool isBreak) {
     if (line_.empty()) {
       if (isBreak) top_ += canvas_.GetFontHeight();
       return;
     }
     int height = 0;
-    for (const auto& r : line_) height = std::max(height, r.Height);
+    bool text = false;
+    for (const auto& r : line_) {
+      if (r.Kind != RunKind::Text) continue;
+      height = std::max(height, r.Height);
+      text = true;
+    }
+    if (!text && isBreak) height = canvas_.GetFontHeight();
     int above = 0, below = 0;
     for (const auto& r : line_) {
+      if (r.Kind != RunKind::Text) continue;
       above = std::max(above, -(height - r.Height + r.Shift));
       below = std::max(below, r.Shift);
     }
+    const auto advance = [](const Piece& r) {
+      return r.Kind == RunKind::Placeholder ? 0 : r.Width;
+    };
     const int middle = (canvas_.Bounds.Left + canvas_.Bounds.Right) / 2;
     long long x = startX_;
     for (size_t i = 0; i < line_.size(); ++i) {
       Piece& r = line_[i];
       if (r.Centred && (i == 0 || !line_[i - 1].Centred)) {
         long long group = 0;
-        for (size_t j = i; j < line_.size() && line_[j].Centred; ++j) group += line_[j].Width;
+        for (size_t j = i; j < line_.size() && line_[j].Centred; ++j) group += advance(line_[j]);
         x = middle - group / 2;
       }
       r.X = Clamp(x);
-      r.Y = Clamp(top_ + above + height - r.Height + r.Shift);
-      x += r.Width;
+      const long long lineTop = top_ + r.Drop + above;
+      r.Y = Clamp(r.Kind == RunKind::Text ? lineTop + height - r.Height + r.Shift : lineTop);
+      x += advance(r);
       right_ = std::max(right_, x);
       placed_.push_back(std::move(r));
     }
-    top_ += above + height + below;
+    top_ += above + height + below + drop_;
+    drop_ = 0;
     line_.clear();
   }
 
@@ -353,6 +387,7 @@ class Layout {
   long long top_;  // of the line being laid out
   long long right_;
   int shift_ = 0;
+  long long drop_ = 0;  // of the line being laid out, by its loaded images
   bool centring_ = false;
   bool pushedBefore_ = false;
   bool pushedNow_ = false;

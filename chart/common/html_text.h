@@ -39,7 +39,9 @@ struct THtmlSize {
   friend bool operator==(const THtmlSize&, const THtmlSize&) = default;
 };
 
-// The size the text takes from (0, 0): the widest line, and the lines' heights summed.
+// The size the text takes from (0, 0): the widest line, and the lines' heights summed. A loaded
+// image moves what follows right by its width and down by its height; a placeholder drawn for
+// one that cannot be had takes no room.
 THtmlSize HtmlTextExtent(TPlotCanvas& canvas, const std::string& text);
 void HtmlTextOut(TPlotCanvas& canvas, int x, int y, const std::string& text);
 

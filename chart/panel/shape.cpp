@@ -22,6 +22,18 @@ TRect Moved(const TRect& r, int dx, int dy) {
   return TRect{add(r.Left, dx), add(r.Top, dy), add(r.Right, dx), add(r.Bottom, dy)};
 }
 
+// What a box turned by angle covers: its rectangle, or the bounds of its four turned corners.
+TRect Footprint(const TRect& r, double angle) {
+  if (angle == 0) return r;
+  const TFourPoints p = RectToFourPoints(r, angle);
+  return RectFromPolygon(p.data(), static_cast<int>(p.size()));
+}
+
+TRect Union(const TRect& a, const TRect& b) {
+  return TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+               std::max(a.Bottom, b.Bottom)};
+}
+
 }  // namespace
 
 TFourPoints RectToFourPoints(const TRect& r, double angle) {
@@ -285,6 +297,15 @@ void TPlotCustomShape::Outline(TCanvas3D& canvas, const TRect& r, double angle, 
   }
 }
 
+TRect TPlotCustomShape::ShadowRect(const TRect& r) const {
+  int h = shadow_->GetHorizSize(), v = shadow_->GetVertSize();
+  if (std::max(h, v) > 0 && GetFrame()->GetVisible()) {
+    h += GetFrame()->GetWidth();
+    v += GetFrame()->GetWidth();
+  }
+  return Moved(r, h, v);
+}
+
 void TPlotCustomShape::DrawShadow(TCanvas3D& canvas, const TRect& r, double angle, int z) {
   const bool plain = angle == 0 && shapeStyle_ == fosRectangle;
   if (plain) {
@@ -296,19 +317,14 @@ void TPlotCustomShape::DrawShadow(TCanvas3D& canvas, const TRect& r, double angl
   // Turned and rounded boxes cast the shadow of their own outline (the plain shadow is a
   // rectangle), and so does a translucent box.
   if (plain && transparency_ <= 0) return;
-  int h = shadow_->GetHorizSize(), v = shadow_->GetVertSize();
-  if (std::max(h, v) > 0 && GetFrame()->GetVisible()) {
-    h += GetFrame()->GetWidth();
-    v += GetFrame()->GetWidth();
-  }
   if (!canvas.Pen || !canvas.Brush) return;
   canvas.Pen->SetStyle(platform::psClear);
   canvas.Brush->SetStyle(platform::bsSolid);
   canvas.Brush->SetColor(shadow_->GetColor());
-  const TRect moved = Moved(r, h, v);
+  const TRect moved = ShadowRect(r);
   std::unique_ptr<TPlotBlend> blend;
   if (shadow_->GetTransparency() > 0)
-    blend = canvas.BeginBlending(moved, shadow_->GetTransparency());
+    blend = canvas.BeginBlending(Footprint(moved, angle), shadow_->GetTransparency());
   Outline(canvas, moved, angle, z);
   if (blend) canvas.EndBlending(std::move(blend));
 }
@@ -319,18 +335,17 @@ void TPlotCustomShape::DrawRectRotated(const TRect& r, double angle, int z) {
   if (!c || !c->Pen || !c->Brush) return;
   TCanvas3D& canvas = *c;
 
+  const bool shadowed =
+      shadow_ && shadow_->GetSize() != 0 && GetBrush()->GetStyle() != platform::bsClear;
   std::unique_ptr<TPlotBlend> blend;
   if (transparency_ > 0) {
-    TRect area = r;
-    if (angle != 0) {
-      const TFourPoints p = RectToFourPoints(r, angle);
-      area = RectFromPolygon(p.data(), 4);
-    }
+    // The shadow is blended with the box, also where it reaches beyond it.
+    TRect area = Footprint(r, angle);
+    if (shadowed) area = Union(area, Footprint(ShadowRect(r), angle));
     blend = canvas.BeginBlending(area, transparency_);
   }
 
-  if (shadow_ && shadow_->GetSize() != 0 && GetBrush()->GetStyle() != platform::bsClear)
-    DrawShadow(canvas, r, angle, z);
+  if (shadowed) DrawShadow(canvas, r, angle, z);
 
   if (gradient_ && gradient_->GetVisible()) {
     if (angle < 1) {

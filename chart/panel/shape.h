@@ -136,6 +136,9 @@ class TPlotCustomShape : public TPlotCustomShapeBrushPen {
  private:
   void Outline(TCanvas3D& canvas, const TRect& r, double angle, int z);
   void DrawShadow(TCanvas3D& canvas, const TRect& r, double angle, int z);
+  // The rectangle whose outline is the shadow of r: moved by the shadow's offsets, and by the
+  // frame's width when the frame shows.
+  TRect ShadowRect(const TRect& r) const;
 
   TPlotGradientClass gradientClass_;
   platform::TBevelCut bevel_ = platform::bvNone;

@@ -30,6 +30,14 @@ inline QRegion ScanPolygon(const QPolygonF& polygon, int fillMode) {
   return ScanPolygons({polygon}, fillMode);
 }
 
+// A round rectangle on whole pixels: box in device pixels (right and bottom left out), w x h the
+// corner ellipse. The outline runs through the centres of the outermost pixels, the same on the
+// left as on the right and at the top as at the bottom; inside is what it encloses, all both.
+struct RoundRectPixels {
+  QRegion all, outline, inside;
+};
+RoundRectPixels ScanRoundRect(const QRect& box, long long w, long long h);
+
 // One drawing kept for vector devices, in device pixels, with the clip it was drawn under.
 struct VectorStep {
   enum class Kind { Fill, Stroke, Text, Image };

@@ -110,6 +110,87 @@ QRegion ScanPolygons(const QList<QPolygonF>& polygons, int fillMode) {
   return out;
 }
 
+namespace {
+
+// Rows given one after another, top down, as y-x banded rectangles; rows with the same spans
+// share one band.
+class Bands {
+ public:
+  void Add(int top, int bottom, const Spans& spans) {
+    if (top >= bottom) return;
+    if (top != bottom_ || spans != band_) {
+      FlushBand(rects_, band_, top_, bottom_);
+      band_ = spans;
+      top_ = top;
+    }
+    bottom_ = bottom;
+  }
+  QRegion Finish() {
+    FlushBand(rects_, band_, top_, bottom_);
+    QRegion out;
+    if (!rects_.empty()) out.setRects(rects_.data(), static_cast<int>(rects_.size()));
+    return out;
+  }
+
+ private:
+  std::vector<QRect> rects_;
+  Spans band_;
+  int top_ = 0, bottom_ = 0;
+};
+
+}  // namespace
+
+RoundRectPixels ScanRoundRect(const QRect& box, long long w, long long h) {
+  RoundRectPixels out;
+  const long long W = box.width(), H = box.height();
+  if (W <= 0 || H <= 0) return out;
+  // The corner ellipse runs through the centres of the pixels of its w x h box.
+  const double a = (static_cast<double>(std::min(std::abs(w), W)) - 1) / 2;
+  const double b = (static_cast<double>(std::min(std::abs(h), H)) - 1) / 2;
+  // Pixels left out at the left of row j; the right side mirrors it, and row H - 1 - j row j.
+  const auto cut = [&](long long j) -> long long {
+    const long long fromEdge = std::min(j, H - 1 - j);
+    if (a <= 0 || b <= 0 || fromEdge >= b) return 0;
+    const double t = (b - fromEdge) / b;
+    const double x = a - a * std::sqrt(std::max(0.0, 1 - t * t));
+    return std::max(0LL, static_cast<long long>(std::ceil(x - 0.5)));
+  };
+  Bands all, outline, inside;
+  Spans allSpans, outlineSpans, insideSpans;
+  const auto row = [&](long long j, long long y0, long long y1) {
+    const long long c = cut(j);
+    // A pixel is on the outline when a neighbour across an edge is outside the shape.
+    const long long above = j == 0 ? W : cut(j - 1), below = j == H - 1 ? W : cut(j + 1);
+    const long long run = std::max(c + 1, std::max(above, below));
+    const int x = box.x();
+    allSpans = {{static_cast<int>(x + c), static_cast<int>(x + W - c)}};
+    if (run >= W - run) {
+      outlineSpans = allSpans;
+      insideSpans.clear();
+    } else {
+      outlineSpans = {{static_cast<int>(x + c), static_cast<int>(x + run)},
+                      {static_cast<int>(x + W - run), static_cast<int>(x + W - c)}};
+      insideSpans = {{static_cast<int>(x + run), static_cast<int>(x + W - run)}};
+    }
+    all.Add(static_cast<int>(y0), static_cast<int>(y1), allSpans);
+    outline.Add(static_cast<int>(y0), static_cast<int>(y1), outlineSpans);
+    inside.Add(static_cast<int>(y0), static_cast<int>(y1), insideSpans);
+  };
+  // Only the rows near the corners differ; the ones between are one band. Rows far from any
+  // surface are left out.
+  const long long top = box.y();
+  const long long first = std::max(0LL, -kRowLimit - top), last = std::min(H, kRowLimit - top);
+  const long long corner = std::min(H, static_cast<long long>(std::ceil(std::max(b, 0.0))) + 1);
+  for (long long j = first; j < std::min(last, corner); ++j) row(j, top + j, top + j + 1);
+  const long long middle = std::max(first, corner), tail = std::max(middle, H - corner);
+  if (std::min(last, tail) > middle) row(middle, top + middle, top + std::min(last, tail));
+  for (long long j = tail; j < last; ++j) row(j, top + j, top + j + 1);
+  out.all = all.Finish();
+  out.outline = outline.Finish();
+  out.inside = inside.Finish();
+  return out;
+}
+
 // --- Region ---
 
 Region::Region() : impl_(std::make_unique<Impl>()) {}
@@ -143,10 +224,8 @@ Region Region::RoundRect(int l, int t, int r, int b, int w, int h) {
   Region out;
   const QRectF box = Box(l, t, r, b);
   if (box.isEmpty()) return out;
-  QPainterPath path;
-  path.addRoundedRect(box, std::min(std::abs(w / 2.0), box.width() / 2),
-                      std::min(std::abs(h / 2.0), box.height() / 2));
-  out.impl_->rgn = ScanPolygon(path.toFillPolygon(), ALTERNATE);
+  // The pixels the device context's RoundRect covers.
+  out.impl_->rgn = ScanRoundRect(box.toRect(), w, h).all;
   return out;
 }
 

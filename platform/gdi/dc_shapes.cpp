@@ -57,19 +57,54 @@ bool Dc::Rectangle(int l, int t, int r, int b) {
 bool Dc::RoundRect(int l, int t, int r, int b, int w, int h) {
   d_->Record("RoundRect", {l, t, r, b, w, h});
   const QRect R = d_->DevRect(l, t, r, b);
-  const double rx = std::clamp(std::abs(d_->DevLength(w)) / 2, 0.0, R.width() / 2.0);
-  const double ry = std::clamp(std::abs(d_->DevLength(h)) / 2, 0.0, R.height() / 2.0);
+  const auto corner = [](double v) {
+    return static_cast<long long>(std::llround(std::min(std::abs(v), 1e9)));
+  };
+  const long long cw = corner(w * d_->ScaleX()), ch = corner(h * d_->ScaleY());
+  const double rx = std::min(cw / 2.0, R.width() / 2.0);
+  const double ry = std::min(ch / 2.0, R.height() / 2.0);
   if (d_->pathOpen) {
     d_->path.addRoundedRect(OutlineRect(R), rx, ry);
     return true;
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
   const Impl::PenSpec s = d_->Pen();
-  QRectF frame = OutlineRect(R);
-  if (s.insideFrame) frame = Inset(QRectF(R), s.width / 2);
   QPainterPath shape;
-  shape.addRoundedRect(frame, rx, ry);
-  d_->DrawShape(shape, s.null ? QPainterPath() : shape, true);
+  if (!s.null && !s.cosmetic) {
+    shape.addRoundedRect(s.insideFrame ? Inset(QRectF(R), s.width / 2) : OutlineRect(R), rx, ry);
+    d_->DrawShape(shape, shape, true);
+    return true;
+  }
+  // Whole pixels, as the platform draws it: the fill stays inside the outline, and a clip made
+  // of the same round rectangle covers exactly the pixels drawn. Without a pen the fill is one
+  // pixel smaller.
+  const RoundRectPixels px =
+      s.null ? ScanRoundRect(R.adjusted(0, 0, -1, -1), cw, ch) : ScanRoundRect(R, cw, ch);
+  const LogBrush fill = d_->EffectiveBrush();
+  shape.addRoundedRect(OutlineRect(R), rx, ry);
+  if (d_->KeepsVector(true)) {
+    d_->KeepFill(shape, fill, true);
+    if (!s.null && !s.styled) d_->KeepStroke(shape, s);
+  }
+  QPainter p;
+  if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
+  if (fill.Style != BS_NULL) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(d_->Brush(fill, true));
+    d_->PrepareBrush(p, fill);
+    for (const QRect& area : s.null ? px.all : px.inside) p.drawRect(area);
+  }
+  if (s.null) return true;
+  if (s.styled) {
+    // Dashes follow the curve; their gaps show what lies below.
+    p.end();
+    d_->StrokePathDev(shape);
+    return true;
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(s.qpen.color());
+  p.setBackgroundMode(Qt::TransparentMode);
+  for (const QRect& area : px.outline) p.drawRect(area);
   return true;
 }
 

@@ -78,6 +78,61 @@ TEST_F(DcTest, RoundRectAndInsideFrame) {
   EXPECT_EQ(Ink(), (TRect{10, 10, 40, 30}));
 }
 
+TEST_F(DcTest, RoundRectFillStaysInsideASymmetricOutline) {
+  // Pixels where the region and what was drawn disagree.
+  const auto mismatch = [&](const Region& region) {
+    int n = 0;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) n += region.Contains(x, y) != (Px(x, y) != clWhite);
+    return n;
+  };
+  const struct {
+    TRect box;
+    int w, h;
+  } cases[] = {{{4, 4, 40, 30}, 16, 16},   {{4, 4, 13, 11}, 7, 5}, {{2, 3, 50, 20}, 60, 9},
+               {{10, 10, 30, 30}, 20, 20}, {{5, 5, 45, 25}, 1, 1}, {{0, 0, 64, 3}, 16, 16},
+               {{1, 2, 62, 40}, 31, 12}};
+  for (const auto& c : cases) {
+    const TRect& b = c.box;
+    SCOPED_TRACE(testing::Message() << b.Left << "," << b.Top << "," << b.Right << "," << b.Bottom
+                                    << " " << c.w << "x" << c.h);
+    image.fill(Qt::white);
+    dc.SelectPen(Pen(PS_SOLID, 1));
+    dc.SelectBrush(Solid(clRed));
+    dc.RoundRect(b.Left, b.Top, b.Right, b.Bottom, c.w, c.h);
+    EXPECT_EQ(Ink(), b);
+    int lopsided = 0, fillOut = 0;
+    for (int y = b.Top; y < b.Bottom; ++y)
+      for (int x = b.Left; x < b.Right; ++x) {
+        const TColor p = Px(x, y);
+        lopsided += p != Px(b.Left + b.Right - 1 - x, y) || p != Px(x, b.Top + b.Bottom - 1 - y);
+        // A fill pixel beside one outside the shape shows beyond the outline.
+        if (p == clRed)
+          for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+            fillOut += Px(x + dx, y + dy) == clWhite || Px(x + dx, y + dy) == -1;
+      }
+    EXPECT_EQ(lopsided, 0);
+    EXPECT_EQ(fillOut, 0);
+    // The clip of the same round rectangle holds what was drawn: a fill clipped to it and then
+    // the outline alone make the same picture.
+    const Region region = Region::RoundRect(b.Left, b.Top, b.Right, b.Bottom, c.w, c.h);
+    const QImage filled = image;
+    image.fill(Qt::white);
+    dc.SelectClipRgn(&region);
+    dc.FillRect(TRect{0, 0, 64, 64}, Solid(clRed));
+    dc.SelectClipRgn(nullptr);
+    dc.SelectBrush(Hollow());
+    dc.RoundRect(b.Left, b.Top, b.Right, b.Bottom, c.w, c.h);
+    EXPECT_EQ(image, filled);
+    // Without a pen the fill is the round rectangle one pixel smaller.
+    image.fill(Qt::white);
+    dc.SelectPen(Pen(PS_NULL, 1));
+    dc.SelectBrush(Solid(clRed));
+    dc.RoundRect(b.Left, b.Top, b.Right, b.Bottom, c.w, c.h);
+    EXPECT_EQ(mismatch(Region::RoundRect(b.Left, b.Top, b.Right - 1, b.Bottom - 1, c.w, c.h)), 0);
+  }
+}
+
 TEST_F(DcTest, PolygonFillModes) {
   dc.SelectPen(Pen(PS_NULL, 1));
   dc.SelectBrush(Solid(clBlue));

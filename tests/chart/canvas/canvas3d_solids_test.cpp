@@ -4,8 +4,11 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <limits>
 #include <numbers>
+#include <string>
 
 #include "canvas3d_test_support.h"
 #include "chart/canvas/gradient.h"
@@ -193,6 +196,45 @@ TEST(Canvas3DSolids, PieArcPointsAndRim) {
   EXPECT_EQ(grad.canvas.Brush->GetStyle(), platform::bsSolid);
 }
 
+TEST(Canvas3DSolids, PieFaceLiesAtItsFarDepthAndItsCutFacesTakeTheDarkBrush) {
+  // Three quarters from the bottom round to the left, centred on the projection centre (150,
+  // 100): both cut faces show. The oblique view draws depth z at (x + z, y - z).
+  for (const bool withGradient : {false, true}) {
+    SCOPED_TRACE(withGradient);
+    Scene s;
+    SolidBrush(s, kGrey);
+    chart::TPlotGradient g;
+    s.canvas.Pie3D(150, 100, 50, 40, 0, 10, -std::numbers::pi / 2, std::numbers::pi, true, true, 0,
+                   withGradient ? &g : nullptr);
+    const auto polys = s.Calls("Polygon");
+    ASSERT_EQ(polys.size(), 4u);
+    // The end face (at the left), then the start face (at the bottom): each from the centre and
+    // the rim at the face's depth 10 to the rim and the centre at the back's depth 0.
+    EXPECT_EQ(polys[0].Args, Pts({{160, 90}, {110, 90}, {100, 100}, {150, 100}}));
+    EXPECT_EQ(polys[1].Args, Pts({{160, 90}, {160, 130}, {150, 140}, {150, 100}}));
+    for (int i : {0, 1}) {
+      EXPECT_EQ(polys[i].Brush.Style, gdi::BS_SOLID);
+      EXPECT_EQ(polys[i].Brush.Color, chart::ApplyDark(kGrey, 32));
+    }
+    // The face last over them, from the centre at depth 10; then the rim band below it, from
+    // the face's arc at depth 10 back along the arc at depth 0.
+    const auto& face = polys[2].Args;
+    const auto& band = polys[3].Args;
+    ASSERT_EQ(face.size(), 2u * 97);
+    EXPECT_EQ((std::vector<int>{face[0], face[1], face[2], face[3], face.end()[-2], face.end()[-1],
+                                band[0], band[1], band.end()[-2], band.end()[-1]}),
+              Pts({{160, 90}, {160, 130}, {110, 90}, {160, 130}, {150, 140}}));
+    // A gradient fills the face and the rim (outlined with a clear brush), never a cut face.
+    for (int i : {2, 3})
+      EXPECT_EQ(polys[i].Brush.Style, withGradient ? gdi::BS_NULL : gdi::BS_SOLID);
+    if (!withGradient) {
+      EXPECT_EQ(polys[2].Brush.Color, kGrey);
+      EXPECT_EQ(polys[3].Brush.Color, chart::ApplyDark(kGrey, 32));
+    }
+    EXPECT_EQ(s.Calls("PatBlt").empty(), !withGradient);
+  }
+}
+
 TEST(Canvas3DSolids, ArrowsOpenFilledAndDegenerate) {
   Scene s(false);
   s.canvas.Arrow(true, TPoint{5, 5}, TPoint{5, 5}, 10, 10, 0, 50);
@@ -222,26 +264,90 @@ TEST(Canvas3DSolids, PyramidWithFlatTopDrawsOnlyItsBase) {
   EXPECT_EQ(polys[0].Args, Pts({{10, 50}, {50, 50}, {70, 30}, {30, 30}}));
 }
 
+// Absurd sides, depths, radii and angles: corners past the int range end at its limits, pixels
+// show only where the solid is, and the canvas is left as the solids leave it.
 TEST(Canvas3DSolids, BadInputDrawsNothingWrong) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
+  const std::function<void(chart::TPlotCanvas3D&)> draws[] = {
+      [](auto& c) { c.Cube(INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, true); },
+      [](auto& c) {
+        c.Cylinder(false, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MAX, true);
+      },
+      [](auto& c) {
+        c.PyramidTrunc({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, INT_MIN, INT_MAX, INT_MAX, INT_MIN);
+      },
+      [](auto& c) { c.Pyramid(false, INT_MAX, INT_MIN, INT_MIN, INT_MAX, 0, INT_MAX, true); },
+      [](auto& c) { c.Cone(true, 100, 100, 110, 110, 0, 10, true, INT_MIN); },
+      [](auto& c) { c.Cone(false, 100, 100, 110, 110, 0, 10, true, INT_MAX); },
+      [=](auto& c) { c.Sphere(100, 100, 0, nan); },
+      [](auto& c) { c.Sphere(INT_MAX, INT_MIN, 0, 1e300); },
+      [=](auto& c) { c.Pie3D(0, 0, INT_MAX, INT_MIN, 0, 10, nan, inf, true, true, 50, nullptr); },
+      [](auto& c) { c.Pie3D(100, 100, 10, 10, 0, 10, -1e300, 1e300, true, true, 200, nullptr); },
+      [=](auto& c) {
+        c.Arrow(true, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, INT_MAX, INT_MIN, 0, nan);
+      },
+      [](auto& c) {
+        c.Arrow(false, {100, 100}, {101, 101}, -5, -5, 0, -1e300);
+      },
+  };
+  using Area = std::function<bool(int x, int y)>;
+  auto box = [](int l, int t, int r, int b) -> Area {
+    return [=](int x, int y) { return x >= l && x < r && y >= t && y < b; };
+  };
+  const Area all = box(0, 0, 300, 200), nowhere = box(0, 0, 0, 0);
+  const Area diagonal = [](int x, int y) { return std::abs(x - y) <= 1; };
+  const std::vector<int> none;
+  struct Case {
+    Area flat, deep;                    // where pixels may show in 2D and in 3D
+    bool everywhere;                    // ... and must show everywhere
+    std::vector<int> first2D, first3D;  // the first primitive's arguments
+  } cases[] = {
+      // The front face as given; in 3D the back face, at (X + Z, Y - Z).
+      {all, all, true,
+       Pts({{INT_MIN, INT_MAX}, {INT_MAX, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MIN}}),
+       Pts({{-1, 0}, {INT_MAX, 0}, {INT_MAX, INT_MIN}, {-1, INT_MIN}})},
+      {all, all, true, none, none},
+      {all, all, true, none, none},
+      {all, all, false, none, none},
+      // Radii scaled far past the base stay between the cone's ends.
+      {box(0, 100, 300, 111), all, false, none, none},
+      {box(100, 0, 111, 200), box(100, 90, 121, 111), false, none, none},
+      {nowhere, nowhere, false, none, none},
+      // A radius of 1e300 is INT_MAX: the disc lies above the surface.
+      {nowhere, nowhere, false, {0, INT_MIN, INT_MAX, 0}, {0, INT_MIN, INT_MAX, -1}},
+      {all, all, false, none, none},
+      // A hole of 200 % rings the pie out to twice its radius.
+      {box(80, 80, 121, 121), box(70, 70, 131, 131), false, none, none},
+      {diagonal, diagonal, false, none, none},
+      {box(100, 100, 107, 107), box(100, 100, 107, 107), false, none, none},
+  };
+  static_assert(std::size(draws) == std::size(cases));
   for (bool is3D : {false, true}) {
-    Scene s(is3D);
-    SolidBrush(s, kGrey);
-    s.canvas.Cube(INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, true);
-    s.canvas.Cylinder(false, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MAX, true);
-    s.canvas.Cone(true, 0, 0, 10, 10, 0, 10, true, INT_MIN);
-    s.canvas.Cone(false, 0, 0, 10, 10, 0, 10, true, INT_MAX);
-    s.canvas.Pyramid(false, INT_MAX, INT_MIN, INT_MIN, INT_MAX, 0, INT_MAX, true);
-    s.canvas.PyramidTrunc(chart::TRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, INT_MIN, INT_MAX,
-                          INT_MAX, INT_MIN);
-    s.canvas.Sphere(0, 0, 0, nan);
-    s.canvas.Sphere(INT_MAX, INT_MIN, 0, 1e300);
-    s.canvas.Pie3D(0, 0, INT_MAX, INT_MIN, 0, 10, nan, inf, true, true, 50, nullptr);
-    s.canvas.Pie3D(0, 0, 10, 10, 0, 10, -1e300, 1e300, true, true, 200, nullptr);
-    s.canvas.Arrow(true, TPoint{INT_MIN, INT_MIN}, TPoint{INT_MAX, INT_MAX}, INT_MAX, INT_MIN, 0,
-                   nan);
-    s.canvas.Arrow(false, TPoint{0, 0}, TPoint{1, 1}, -5, -5, 0, -1e300);
-    EXPECT_FALSE(s.calls.empty());
+    for (const Case& c : cases) {
+      const std::string at = std::to_string(is3D) + "/" + std::to_string(&c - cases);
+      Scene s(is3D);
+      SolidBrush(s, kGrey);
+      s.canvas.Pen->SetColor(platform::clBlack);
+      draws[&c - cases](s.canvas);
+      const Area& may = is3D ? c.deep : c.flat;
+      for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+          const bool painted = s.Pixel(x, y) != platform::clWhite;
+          ASSERT_TRUE(painted ? may(x, y) : !c.everywhere) << at << ": " << x << "," << y;
+        }
+      const std::vector<int>& first = is3D ? c.first3D : c.first2D;
+      if (!first.empty()) {
+        ASSERT_FALSE(s.calls.empty()) << at;
+        EXPECT_EQ(s.calls[0].Args, first) << at;
+      }
+      // Solids change only the brush colour; clips and the front plane are as they were.
+      EXPECT_EQ(s.canvas.Pen->GetStyle(), platform::psSolid) << at;
+      EXPECT_EQ(s.canvas.Pen->GetColor(), platform::clBlack) << at;
+      EXPECT_EQ(s.canvas.Brush->GetStyle(), platform::bsSolid) << at;
+      EXPECT_EQ(s.canvas.RotationLocks, 0) << at;
+      gdi::Region clip;
+      EXPECT_EQ(s.Dc()->GetClipRgn(clip), 0) << at;
+    }
   }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "chart/common/chart_exception.h"
@@ -87,6 +88,47 @@ TEST(DateTimeStep, DefaultFormat) {
   EXPECT_EQ(DateTimeDefaultFormat(0.5), PlotShortTimeFormat);
   EXPECT_EQ(DateTimeDefaultFormat(1.0001), PlotShortDateFormat);
   EXPECT_NE(PlotShortDateFormat, PlotShortTimeFormat);
+}
+
+TEST(DateTimeFormat, PicturesOfTheCLibraryFormats) {
+  const struct {
+    const char* format;
+    const char* picture;
+  } cases[] = {
+      {"%d.%m.%Y", "dd.mm.yyyy"},
+      {"%r", "hh:nn:ss AM/PM"},
+      {"%I:%M %p", "hh:nn AM/PM"},
+      {"%-d/%-m/%Y %-H:%M", "d/m/yyyy h:nn"},
+      {"%e %b %Ey, %A", "d mmm yy, dddd"},
+      {"%H.%M Uhr", "hh.nn \"Uhr\""},
+      {"%Y\xE5\xB9\xB4%m\xE6\x9C\x88", "yyyy\"\xE5\xB9\xB4\"mm\"\xE6\x9C\x88\""},
+      {"%F %%\"%Z%", "yyyy-mm-dd %'\"'"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DateTimePictureOf(c.format), c.picture) << c.format;
+}
+
+// The formats follow LC_ALL as the process finds it, whatever the locale the tests run under.
+TEST(DateTimeFormat, ShortFormatsComeFromTheUsersLocale) {
+  // An empty LC_ALL counts as none when it is put back.
+  const std::string saved = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+  const struct {
+    const char* locale;
+    const char* date;
+    const char* time;
+  } cases[] = {
+      {"en_US.UTF-8", "mm/dd/yyyy", "hh:nn:ss AM/PM"},
+      {"de_DE.UTF-8", "dd.mm.yyyy", "hh:nn:ss"},
+      {"C", "mm/dd/yy", "hh:nn:ss"},
+  };
+  for (const auto& c : cases) {
+    setenv("LC_ALL", c.locale, 1);
+    EXPECT_EQ(LocaleShortDateFormat(), c.date) << c.locale;
+    EXPECT_EQ(LocaleShortTimeFormat(), c.time) << c.locale;
+  }
+  setenv("LC_ALL", saved.c_str(), 1);
+  // What labels use was read at start from the same place.
+  EXPECT_EQ(PlotShortDateFormat, LocaleShortDateFormat());
+  EXPECT_EQ(PlotShortTimeFormat, LocaleShortTimeFormat());
 }
 
 double Step(double from, bool up, TDateTimeStep step, bool isDateTime = true, double inc = 0) {

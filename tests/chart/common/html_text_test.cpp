@@ -93,7 +93,8 @@ TEST(HtmlText, StylesSizesAndColours) {
       {"Hello", {{"Hello"}}},
       {"<B>bold</B> plain", {{"bold", 8, B}, {" plain"}}},
       {"<i>it</i><U>u</U><strike>s</strike>", {{"it", 8, I}, {"u", 8, U}, {"s", 8, S}}},
-      {"<STRONG>s</STRONG><BOLD>t</BOLD>n", {{"s", 8, B}, {"t", 8, B}, {"n"}}},
+      // Text that goes on in the same font is one run.
+      {"<STRONG>s</STRONG><BOLD>t</BOLD>n", {{"st", 8, B}, {"n"}}},
       {"<B><I>bi</I>b</B>n", {{"bi", 8, BI}, {"b", 8, B}, {"n"}}},
       {"<B>x</>y", {{"x", 8, B}, {"y"}}},
       {"<B><I>a</>b</>c", {{"a", 8, BI}, {"b", 8, B}, {"c"}}},
@@ -106,7 +107,7 @@ TEST(HtmlText, StylesSizesAndColours) {
       {"</B></FONT></SUB></SUPER></PRE>x", {{"x"}}},
       {"<BIG>a</BIG>b", {{"a", 10}, {"b"}}},
       {"<SMALL>a</SMALL>b", {{"a", 6}, {"b"}}},
-      {"<H1>a</H1><H3>b</H3><h6>c</h6>d", {{"a", 48}, {"b", 24}, {"c", 8}, {"d"}}},
+      {"<H1>a</H1><H3>b</H3><h6>c</h6>d", {{"a", 48}, {"b", 24}, {"cd", 8}}},
       {"<FONT SIZE=+2>a</FONT><FONT SIZE=-1>b</FONT><FONT size=10>c</FONT>d",
        {{"a", 10}, {"b", 7}, {"c", 10}, {"d"}}},
       {"<FONT COLOR=RED>r</FONT><FONT COLOR=#102030>h</FONT><FONT COLOR=navy>n</FONT>k",
@@ -123,8 +124,8 @@ TEST(HtmlText, StylesSizesAndColours) {
       // Sizes stay within 1000 points.
       {"<FONT SIZE=5000 COLOR=maroon>a</FONT>b", {{"a", 1000, none, platform::clMaroon}, {"b"}}},
       {"<PRE>code</PRE>x", {{"code", 8, none, platform::clBlack, "Courier New"}, {"x"}}},
-      // A tag of another kind is text.
-      {"<TD>x", {{"<TD>"}, {"x"}}},
+      // A tag of another kind is text, measured with the text after it.
+      {"<TD>x", {{"<TD>x"}}},
       {"a &lt;b&gt; &amp;&quot; &amp;lt; &copy;", {{"a <b> &\" &lt; &copy;"}}},
   };
   for (const auto& c : cases) ExpectLine(s, c.Html, c.Pieces);
@@ -356,7 +357,8 @@ TEST(HtmlText, ImagesAndPlaceholders) {
   EXPECT_EQ(s.Texts()[0].X, 10);
   EXPECT_TRUE(s.Calls("Rectangle").empty());
 
-  // No hooks, a failed download, a hook that throws: a placeholder of the image's size.
+  // No hooks, a failed download, a hook that throws: a placeholder of the image's size, drawn
+  // where the image would be; x and y stay.
   const std::vector<std::function<void()>> setUps = {
       [] {},
       [] {
@@ -386,12 +388,15 @@ TEST(HtmlText, ImagesAndPlaceholders) {
     EXPECT_EQ(s.Calls("LineTo").size(), 2u);
     const auto drawn = s.Texts();
     ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_EQ(drawn[0].X, 30);
-    EXPECT_EQ(drawn[0].Y, 20 + 30 - fh);
+    EXPECT_EQ(drawn[0].X, 10);
+    EXPECT_EQ(drawn[0].Y, 20);
+    EXPECT_EQ(chart::HtmlTextExtent(s.canvas, "<IMG SRC=a.bmp>x"),
+              (chart::THtmlSize{s.canvas.TextWidth("x"), fh}));
   }
-  EXPECT_EQ(chart::HtmlTextExtent(s.canvas, "<IMG SRC=a.bmp>").Height, 40);
+  EXPECT_EQ(chart::HtmlTextExtent(s.canvas, "<IMG SRC=a.bmp>"), (chart::THtmlSize{0, 0}));
 
-  // A loaded image is drawn at its own size, or stretched to the size asked for.
+  // A loaded image is drawn at its own size, or stretched to the size asked for, and moves
+  // what follows right by its width and down by its height.
   std::string asked;
   chart::GraphicFileExtension = [&](const std::string& ext) {
     asked = ext;
@@ -404,16 +409,25 @@ TEST(HtmlText, ImagesAndPlaceholders) {
   s.Clear();
   chart::HtmlTextOut(s.canvas, 100, 100, "<IMG SRC=\"dir.x/pic.bmp\">x<IMG SRC=p.bmp WIDTH=8>");
   EXPECT_EQ(asked, "BMP");
-  const int top = 100 + fh - 3;
-  EXPECT_EQ(s.Pixel(100, top), platform::clBlue);
-  EXPECT_EQ(s.Pixel(103, top + 2), platform::clBlue);
-  EXPECT_EQ(s.Pixel(100, top - 1), platform::clWhite);
-  EXPECT_EQ(s.Pixel(99, top), platform::clWhite);
-  const int xAfter = 104 + s.canvas.TextWidth("x");
-  EXPECT_EQ(s.Pixel(xAfter + 7, top), platform::clBlue);
-  EXPECT_EQ(s.Pixel(xAfter + 8, top), platform::clWhite);
+  EXPECT_EQ(s.Pixel(100, 100), platform::clBlue);
+  EXPECT_EQ(s.Pixel(103, 102), platform::clBlue);
+  EXPECT_EQ(s.Pixel(100, 99), platform::clWhite);
+  EXPECT_EQ(s.Pixel(99, 100), platform::clWhite);
+  const int wx = s.canvas.TextWidth("x");
+  EXPECT_EQ(s.Pixel(104 + wx + 7, 103), platform::clBlue);
+  EXPECT_EQ(s.Pixel(104 + wx + 8, 103), platform::clWhite);
+  EXPECT_EQ(s.Pixel(104 + wx, 102), platform::clWhite);
   ASSERT_EQ(s.Texts().size(), 1u);
   EXPECT_EQ(s.Texts()[0].X, 104);
+  EXPECT_EQ(s.Texts()[0].Y, 103);
+  const struct {
+    std::string html;
+    chart::THtmlSize extent;
+  } extents[] = {{"<IMG SRC=a.bmp>", {4, 3}},
+                 {"<IMG SRC=\"dir.x/pic.bmp\">x<IMG SRC=p.bmp WIDTH=8>", {4 + wx + 8, fh + 6}},
+                 {"<IMG SRC=a.bmp><BR>x", {std::max(4, wx), 3 + 2 * fh}}};
+  for (const auto& e : extents)
+    EXPECT_EQ(chart::HtmlTextExtent(s.canvas, e.html), e.extent) << e.html;
 }
 
 TEST(HtmlText, RandomMarkupNeverBreaksTheCanvas) {

@@ -179,6 +179,30 @@ TEST_F(ShapeTest, ATranslucentShapeShowsWhatIsBehindIt) {
   EXPECT_LT((c >> 8) & 0xFF, 0xA0);
   shape.SetTransparency(250);
   EXPECT_EQ(shape.GetTransparency(), 100);
+
+  // Its black shadow is blended with it, also where it reaches beyond the box: grey, never black.
+  const struct {
+    double angle;
+    chart::TChartObjectShapeStyle style;
+  } cases[] = {{30, chart::fosRectangle}, {0, chart::fosRectangle}, {0, chart::fosRoundRectangle}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.angle << " " << c.style);
+    TPlotShape turned(&panel);
+    turned.SetShapeStyle(c.style);
+    turned.SetColor(platform::clRed);
+    turned.SetTransparency(40);
+    Paint([&] { turned.DrawRectRotated(TRect{50, 50, 150, 100}, c.angle, 0); });
+    const QImage shown = WindowCopy(panel);
+    int black = 0, grey = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) {
+        const QRgb p = shown.pixel(x, y);
+        black += (p & 0xFFFFFF) == 0;
+        grey += qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) < 0xC0 && qRed(p) > 0;
+      }
+    EXPECT_EQ(black, 0);
+    EXPECT_GT(grey, 100);
+  }
 }
 
 TEST_F(ShapeTest, LegacyShadowPropertiesAndSizes) {
