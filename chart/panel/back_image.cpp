@@ -9,7 +9,6 @@ void TBackImage::Assign(const platform::TPicture* source) {
     left_ = b->left_;
     top_ = b->top_;
     mode_ = b->mode_;
-    Transparent = b->Transparent;
   }
   platform::TPicture::Assign(source);
 }

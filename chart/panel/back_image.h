@@ -26,9 +26,6 @@ class TBackImage : public platform::TPicture {
   TPlotBackImageMode GetMode() const { return mode_; }
   void SetMode(const TPlotBackImageMode& v);
 
-  // Kept for the layouts: back images are drawn opaque.
-  bool Transparent = false;
-
  private:
   void Notify();
   bool inside_ = false;

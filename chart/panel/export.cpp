@@ -44,6 +44,7 @@ std::unique_ptr<platform::TMetafile> TCustomPlotPanel::PlotCreateMetafile(bool e
   const TRect target = AtOrigin(r);
   auto metafile = std::make_unique<platform::TMetafile>(std::max(1, target.Right),
                                                         std::max(1, target.Bottom), enhanced);
+  metafile->Title = GetName();
   DrawToMetaCanvas(metafile->Canvas(), target);
   return metafile;
 }

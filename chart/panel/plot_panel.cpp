@@ -139,6 +139,9 @@ void TCustomPlotPanel::Draw(platform::TCanvas* canvas, const TRect& r) {
   ++drawCount_;
   ChartBounds = internalCanvas_->InitWindow(canvas, view3DOptions_.get(), GetColor(), view3D_, r);
   try {
+    // A see-through panel starts each pass on the window from what its parent shows.
+    if (GetColor() == platform::clNone && canvas == ControlCanvas)
+      DrawParentBackground(internalCanvas_->PlatformCanvas, ChartBounds);
     if (!FixedChartRect) {
       const long long w = static_cast<long long>(ChartBounds.Right) - ChartBounds.Left;
       const long long h = static_cast<long long>(ChartBounds.Bottom) - ChartBounds.Top;
@@ -353,13 +356,21 @@ void TCustomPlotPanel::SetBrushCanvas(TColor color, TChartBrush* brush, TColor b
 }
 
 bool TCustomPlotPanel::IsScreenHighColor() {
-  // Window images and bitmaps are 32 bits per pixel.
-  return true;
+  if (internalCanvas_->GetSupportsFullRotation()) return true;
+  const platform::TCanvas* device =
+      internalCanvas_->PlatformCanvas ? internalCanvas_->PlatformCanvas : ControlCanvas;
+  return device && device->DeviceBitsPerPixel() >= 15;
 }
 
-double TCustomPlotPanel::ScreenRatio(platform::TCanvas* /*canvas*/) {
-  // Every canvas reports the screen's physical size, as memory devices do.
-  return platform::ScreenAspectRatio();
+double TCustomPlotPanel::ScreenRatio(platform::TCanvas* canvas) {
+  if (!canvas) return 0;
+  const double h = canvas->DeviceHeightMm();
+  return h > 0 ? canvas->DeviceWidthMm() / h : 0;
+}
+
+void TCustomPlotPanel::EraseBackground() {
+  // Answered without erasing: the drawing pass covers the window, and an erase first flickers.
+  if (PlotEraseBack) TCustomPanel::EraseBackground();
 }
 
 bool TCustomPlotPanel::CanClip() {

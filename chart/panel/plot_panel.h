@@ -162,7 +162,9 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   // The canvas's brush from brush in color; a pattern the colour of the background shows
   // black instead (white on black).
   void SetBrushCanvas(TColor color, TChartBrush* brush, TColor backColor);
+  // From the depth of the device drawn on: 15 bits per pixel or more.
   bool IsScreenHighColor();
+  // Width by height of the canvas's device in millimetres; 0 without a height.
   static double ScreenRatio(platform::TCanvas* canvas);
   // Whether drawing may clip now (printing and metafiling follow their switches).
   bool CanClip();
@@ -250,6 +252,9 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   void MouseLeave() override;
   void SysColorChange() override;
   void Resize() override;
+  // Erases only when PlotEraseBack is set.
+  void EraseBackground() override;
+  bool WantArrows() const override { return true; }
   void SetControlRounded();
   bool Destroying() const { return destroying_; }
 

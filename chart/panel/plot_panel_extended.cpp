@@ -65,11 +65,17 @@ void TCustomPlotPanelExtended::SetBackImageMode(const TPlotBackImageMode& v) {
 }
 
 bool TCustomPlotPanelExtended::GetBackImageTransp() const {
-  return HasBackImage() && backImage_->Transparent;
+  return HasBackImage() && backImage_->Graphic()->GetTransparent();
 }
 
 void TCustomPlotPanelExtended::SetBackImageTransp(const bool& v) {
-  if (HasBackImage()) backImage_->Transparent = v;
+  if (HasBackImage()) backImage_->Graphic()->SetTransparent(v);
+}
+
+std::vector<TColor> TCustomPlotPanelExtended::GetPalette() const {
+  if (!backImage_) return {};
+  const auto* bitmap = dynamic_cast<const platform::TBitmap*>(backImage_->Graphic());
+  return bitmap ? bitmap->GetPalette() : std::vector<TColor>{};
 }
 
 TPlotGradient* TCustomPlotPanelExtended::GetGradient() {
@@ -119,17 +125,10 @@ void TCustomPlotPanelExtended::PanelPaint(TRect r) {
     c.Brush->SetStyle(platform::bsSolid);
     c.Brush->SetColor(GetParent() ? GetParent()->GetColor() : GetColor());
     c.FillRect(r);
-    // The panel gives up the shadow's room on the side the shadow falls.
-    const int h = shadow.GetHorizSize();
-    const int v = shadow.GetVertSize();
-    if (h >= 0)
-      r.Right = Sat(static_cast<long long>(r.Right) - h);
-    else
-      r.Left = Sat(static_cast<long long>(r.Left) - h);
-    if (v >= 0)
-      r.Bottom = Sat(static_cast<long long>(r.Bottom) - v);
-    else
-      r.Top = Sat(static_cast<long long>(r.Top) - v);
+    // The panel gives up the shadow's room at its right and bottom, whichever way the shadow
+    // falls: a negative offset widens the panel past them.
+    r.Right = Sat(static_cast<long long>(r.Right) - shadow.GetHorizSize());
+    r.Bottom = Sat(static_cast<long long>(r.Bottom) - shadow.GetVertSize());
     shadow.Draw(c, r);
   }
   FillPanelRect(r);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "chart/canvas/gradient.h"
 #include "chart/panel/back_image.h"
@@ -45,8 +46,11 @@ class TCustomPlotPanelExtended : public TCustomPlotPanel {
   void SetBackImageInside(const bool& v);
   TPlotBackImageMode GetBackImageMode();
   void SetBackImageMode(const TPlotBackImageMode& v);
+  // The back image's graphic leaves out its transparent colour (the bottom-left pixel's).
   bool GetBackImageTransp() const;
   void SetBackImageTransp(const bool& v);
+  // The back image's palette when it is an indexed bitmap; empty otherwise.
+  std::vector<TColor> GetPalette() const override;
   // Made on first read.
   TPlotGradient* GetGradient();
   bool HasGradient() const { return gradient_ != nullptr; }

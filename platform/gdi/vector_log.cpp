@@ -5,6 +5,7 @@
 #include <QPainterPathStroker>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/gdi/dc_impl.h"
 #include "platform/gdi/qt_color.h"
@@ -12,6 +13,50 @@
 namespace platform::gdi {
 
 // --- Keeping ---
+
+namespace {
+
+// A one-pixel line covers the pixels from its first point up to the one before its last. Along
+// the pixels' middles that is a stroke from half a pixel before the first point to half a pixel
+// before the last, so that two lines meeting at a corner close it without a sliver between
+// them. Closed figures and curves keep their shape.
+QPainterPath PixelSpan(const QPainterPath& path) {
+  const int n = path.elementCount();
+  for (int i = 0; i < n; ++i)
+    if (path.elementAt(i).isCurveTo()) return path;
+  const auto halfStep = [](const QPointF& from, const QPointF& to) {
+    const QPointF d = to - from;
+    return d / (2 * std::max(std::abs(d.x()), std::abs(d.y())));
+  };
+  QPainterPath out;
+  out.setFillRule(path.fillRule());
+  std::vector<QPointF> points;
+  const auto flush = [&] {
+    if (points.empty()) return;
+    const std::size_t last = points.size() - 1;
+    if (last > 0 && points[0] != points[last]) {
+      std::size_t a = 1, b = last - 1;
+      while (points[a] == points[0]) ++a;
+      while (b > 0 && points[b] == points[last]) --b;
+      const QPointF front = halfStep(points[0], points[a]);
+      const QPointF back = halfStep(points[b], points[last]);
+      points[0] -= front;
+      points[last] -= back;
+    }
+    out.moveTo(points[0]);
+    for (std::size_t k = 1; k < points.size(); ++k) out.lineTo(points[k]);
+    points.clear();
+  };
+  for (int i = 0; i < n; ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    if (e.isMoveTo()) flush();
+    points.emplace_back(e.x, e.y);
+  }
+  flush();
+  return out;
+}
+
+}  // namespace
 
 bool Dc::Impl::KeepsVector(bool rop) const {
   if (!vector) return false;
@@ -42,6 +87,7 @@ void Dc::Impl::KeepStroke(const QPainterPath& path, const PenSpec& s) const {
   // stroke along their middle does on a vector device.
   const QPointF shift = s.cosmetic ? QPointF(0.5, 0.5) : s.StrokeShift();
   step.path = shift.isNull() ? path : path.translated(shift);
+  if (s.cosmetic) step.path = PixelSpan(step.path);
   step.pen = s.qpen;
   // A hairline would stay one device dot however far a document is zoomed; the screen's line is
   // one pixel wide.

@@ -1,11 +1,43 @@
 // The canvas's device context, with the canvas's pen, brush and font selected into it.
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 
 #include "platform/gdi/dc.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/picture.h"
+#include "platform/vcl/qt_bridge.h"
 
 namespace platform {
+
+namespace {
+
+QSizeF ScreenMm() {
+  qt::EnsureApplication();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->physicalSize() : QSizeF();
+}
+
+double Mm(int pixels, int dpi) {
+  return dpi > 0 ? pixels * 25.4 / dpi : 0;
+}
+
+}  // namespace
+
+int TCanvas::DeviceBitsPerPixel() const {
+  if (deviceBits_ > 0) return deviceBits_;
+  return image_ && !image_->isNull() ? image_->depth() : 32;
+}
+
+double TCanvas::DeviceWidthMm() const {
+  if (dpiX_ <= 0) return ScreenMm().width();
+  return image_ ? Mm(image_->width(), dpiX_) : 0;
+}
+
+double TCanvas::DeviceHeightMm() const {
+  if (dpiY_ <= 0) return ScreenMm().height();
+  return image_ ? Mm(image_->height(), dpiY_) : 0;
+}
 
 gdi::Dc* TCanvas::GetHandle() {
   if (!dc_) dc_ = std::make_shared<gdi::Dc>(image_);

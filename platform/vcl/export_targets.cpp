@@ -14,6 +14,8 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cmath>
 
 #include "platform/gdi/dc.h"
 #include "platform/vcl/picture.h"
@@ -44,15 +46,18 @@ QImage PixelsOf(const TBitmap& bitmap) {
 void PaintPicture(QPaintDevice& device, const gdi::VectorLog& log, const QSize& size,
                   bool clipByShape) {
   QPainter p(&device);
+  // Pictures keep their pixels: a PDF would otherwise hold them as JPEG.
+  p.setRenderHint(QPainter::LosslessImageRendering);
   p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
   log.Play(p, clipByShape);
 }
 
-QByteArray SvgBytes(const gdi::VectorLog& log, const QSize& size) {
+QByteArray SvgBytes(const gdi::VectorLog& log, const QSize& size, const std::string& title) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
+  svg.setTitle(QString::fromStdString(title));
   svg.setOutputDevice(&buffer);
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
@@ -61,6 +66,49 @@ QByteArray SvgBytes(const gdi::VectorLog& log, const QSize& size) {
   PaintPicture(svg, log, size, true);
   buffer.close();
   return bytes;
+}
+
+void AppendNumber(std::string& out, double v) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  out.append(buf, end);
+}
+
+// Qt gives a PDF page whole points and puts the picture's top at the page's top, so a picture
+// of 250 pixels (187.5 points) would get an extra half point of white below. The page box is
+// set to the picture's own size, in place and no longer than before, so the file's offsets
+// stay right.
+bool TrimPageBox(const std::string& fileName, double width, double height) {
+  QFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::ReadWrite)) return false;
+  const QByteArray bytes = file.readAll();
+  const QByteArray key = "/MediaBox [";
+  const qsizetype at = bytes.indexOf(key);
+  if (at < 0 || bytes.indexOf(key, at + 1) >= 0) return false;
+  const qsizetype start = at + key.size();
+  const qsizetype close = bytes.indexOf(']', start);
+  if (close < 0) return false;
+  const std::string box = bytes.mid(start, close - start).toStdString();
+  double v[4] = {};
+  const char* p = box.data();
+  const char* end = p + box.size();
+  for (double& n : v) {
+    while (p < end && *p == ' ') ++p;
+    const auto r = std::from_chars(p, end, n);
+    if (r.ec != std::errc()) return false;
+    p = r.ptr;
+  }
+  if (v[0] != 0 || v[1] != 0) return false;
+  std::string fixed = "0 ";
+  AppendNumber(fixed, v[3] - height);
+  fixed += ' ';
+  AppendNumber(fixed, width);
+  fixed += ' ';
+  AppendNumber(fixed, v[3]);
+  if (fixed.size() > box.size()) return false;
+  fixed.resize(box.size(), ' ');
+  return file.seek(start) && file.write(fixed.data(), static_cast<qint64>(fixed.size())) ==
+                                 static_cast<qint64>(fixed.size());
 }
 
 }  // namespace
@@ -120,7 +168,7 @@ TCanvas* TMetafile::Canvas() {
 }
 
 std::string TMetafile::ToSvg() const {
-  return SvgBytes(*vector_, QSize(Width(), Height())).toStdString();
+  return SvgBytes(*vector_, QSize(Width(), Height()), Title).toStdString();
 }
 
 void TMetafile::SaveToFile(const std::string& fileName) const {
@@ -129,7 +177,7 @@ void TMetafile::SaveToFile(const std::string& fileName) const {
   if (PictureFormatOf(fileName) == TExportFormat::Svg) {
     QFile file(QString::fromStdString(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(fileName);
-    const QByteArray bytes = SvgBytes(*vector_, size);
+    const QByteArray bytes = SvgBytes(*vector_, size, Title);
     if (file.write(bytes) != bytes.size()) CannotCreate(fileName);
     return;
   }
@@ -138,13 +186,19 @@ void TMetafile::SaveToFile(const std::string& fileName) const {
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(fileName);
   }
   // One page the size of the picture, at the screen's 96 pixels per inch.
-  QPdfWriter pdf(QString::fromStdString(fileName));
-  pdf.setResolution(96);
-  pdf.setPageLayout(
-      QPageLayout(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96),
-                            QPageSize::Point, QString(), QPageSize::ExactMatch),
-                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  PaintPicture(pdf, *vector_, size, false);
+  const QSizeF points(size.width() * 72.0 / 96, size.height() * 72.0 / 96);
+  {
+    QPdfWriter pdf(QString::fromStdString(fileName));
+    pdf.setTitle(QString::fromStdString(Title));
+    pdf.setResolution(96);
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    PaintPicture(pdf, *vector_, size, false);
+  }
+  if (points.width() != std::round(points.width()) ||
+      points.height() != std::round(points.height()))
+    TrimPageBox(fileName, points.width(), points.height());
 }
 
 void TMetafile::CopyToClipboard() const {
@@ -153,7 +207,7 @@ void TMetafile::CopyToClipboard() const {
   const QImage image = PixelsOf(*bitmap_);
   auto* data = new QMimeData;
   data->setImageData(image);
-  data->setData("image/svg+xml", SvgBytes(*vector_, image.size()));
+  data->setData("image/svg+xml", SvgBytes(*vector_, image.size(), Title));
   clipboard->setMimeData(data);
 }
 

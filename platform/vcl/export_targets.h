@@ -1,7 +1,8 @@
 // Where a chart goes besides its window: bitmap files (PNG or BMP by the name's extension),
 // pictures that vector tools open (SVG or PDF by the name's extension), and the clipboard.
 // A picture is drawn through a canvas like a bitmap; besides its pixels it keeps what was drawn
-// as shapes, lines and text, and its documents hold those, one pixel to one unit.
+// as shapes, lines and text, and its documents hold those, one pixel to one unit, with images
+// kept lossless.
 #pragma once
 
 #include <memory>
@@ -50,6 +51,8 @@ class TMetafile {
   TCanvas* Canvas();
   const TBitmap& Bitmap() const { return *bitmap_; }
   const gdi::VectorLog& Vector() const { return *vector_; }
+  // The documents' title.
+  std::string Title;
 
   // The picture as an SVG document of Width x Height.
   std::string ToSvg() const;

@@ -195,6 +195,18 @@ bool Drawable(const QImage* image) {
   return image && !image->isNull();
 }
 
+// The image with the pixels of key see-through.
+QImage WithoutColor(const QImage& image, TColor key) {
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb k = qt::Color(key).rgb() & 0xFFFFFF;
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == k) line[x] = 0;
+  }
+  return out;
+}
+
 }  // namespace
 
 // Every primitive goes through the device context, with this canvas's pen, brush and font
@@ -258,7 +270,11 @@ void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
 void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
   const QImage* src = qt::GraphicImage(graphic);
   if (!src || src->isNull() || r.Width() <= 0 || r.Height() <= 0) return;
-  GetHandle()->DrawImage(r, *src);
+  if (graphic->GetTransparent()) {
+    GetHandle()->DrawImage(r, WithoutColor(*src, graphic->TransparentColor()));
+  } else {
+    GetHandle()->DrawImage(r, *src);
+  }
   if (Drawable(image_)) Changed();
 }
 

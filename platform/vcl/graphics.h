@@ -250,13 +250,29 @@ class TCanvas : public TPersistent {
   // changed since it was last selected).
   gdi::Dc* GetHandle();
 
+  // The device behind the canvas: its depth in bits per pixel, and its size in millimetres (a
+  // page from its resolution; a bitmap reports the screen's, as memory devices do; 0 unknown).
+  int DeviceBitsPerPixel() const;
+  double DeviceWidthMm() const;
+  double DeviceHeightMm() const;
+
   // For the layer: the bitmap drawn into (nullptr: drawing does nothing) and the change hook.
   void SetTarget(QImage* image) { image_ = image; }
   std::function<void()> OnChange;
+  // For the layer: the depth the surface stands for (0: its own), and the resolution of a
+  // device other than the screen (a printer page; 0: none).
+  void SetDeviceBitsPerPixel(int bits) { deviceBits_ = bits; }
+  void SetDeviceResolution(int dpiX, int dpiY) {
+    dpiX_ = dpiX;
+    dpiY_ = dpiY;
+  }
 
  private:
   void Changed();
   QImage* image_ = nullptr;
+  int deviceBits_ = 0;
+  int dpiX_ = 0;
+  int dpiY_ = 0;
   // Made on first use.
   std::shared_ptr<gdi::Dc> dc_;
   // The font changed since it was last selected into the device context.

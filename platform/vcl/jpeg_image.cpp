@@ -122,6 +122,7 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
   auto copy = std::make_unique<TJPEGImage>();
   if (image_) copy->image_ = std::make_unique<QImage>(*image_);
   copy->data_ = data_;
+  copy->SetTransparent(GetTransparent());
   return copy;
 }
 

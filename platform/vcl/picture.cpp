@@ -30,6 +30,46 @@ void TGraphic::Changed() {
   if (OnChange) OnChange();
 }
 
+void TGraphic::SetTransparent(const bool& v) {
+  if (v == transparent_) return;
+  transparent_ = v;
+  Changed();
+}
+
+TColor TGraphic::TransparentColor() const {
+  const QImage* i = Image();
+  if (!i || i->isNull()) return clNone;
+  return qt::FromQColor(i->pixelColor(0, i->height() - 1));
+}
+
+namespace {
+
+// The image a format is held in: indexed bitmaps keep full-depth pixels, so that they can be
+// drawn on, beside their palette.
+QImage::Format StorageFormat(TPixelFormat f) {
+  switch (f) {
+    case pf24bit:
+      return QImage::Format_BGR888;
+    case pf16bit:
+      return QImage::Format_RGB16;
+    default:
+      return QImage::Format_RGB32;
+  }
+}
+
+bool Indexed(TPixelFormat f) {
+  return f == pf1bit || f == pf8bit;
+}
+
+std::vector<TColor> ColorsOf(const QList<QRgb>& table) {
+  std::vector<TColor> colors;
+  colors.reserve(static_cast<size_t>(table.size()));
+  for (const QRgb c : table) colors.push_back(qt::FromQColor(QColor::fromRgb(c)));
+  return colors;
+}
+
+}  // namespace
+
 // --- TBitmap ---
 
 TBitmap::TBitmap() : Canvas(new TCanvas) {
@@ -42,6 +82,7 @@ TBitmap::~TBitmap() {
 
 void TBitmap::Retarget() {
   Canvas->SetTarget(image_.get());
+  Canvas->SetDeviceBitsPerPixel(BitsPerPixel());
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -50,8 +91,7 @@ void TBitmap::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   std::unique_ptr<QImage> next;
   if (width > 0 && height > 0) {
-    next = std::make_unique<QImage>(
-        width, height, pixelFormat_ == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    next = std::make_unique<QImage>(width, height, StorageFormat(pixelFormat_));
     if (!next->isNull()) {
       next->fill(Qt::white);
       if (image_ && !image_->isNull()) {
@@ -63,16 +103,49 @@ void TBitmap::SetSize(int width, int height) {
   image_ = std::move(next);
   width_ = width;
   height_ = height;
+  if (Indexed(pixelFormat_)) Reduce();
   Retarget();
   Changed();
+}
+
+void TBitmap::Reduce() {
+  palette_.clear();
+  if (!image_ || image_->isNull()) return;
+  const QImage indexed = image_->convertToFormat(
+      pixelFormat_ == pf1bit ? QImage::Format_Mono : QImage::Format_Indexed8,
+      Qt::ThresholdDither | Qt::AvoidDither);
+  // A monochrome bitmap is black and white, in that order, whatever order Qt's table has.
+  palette_ = pixelFormat_ == pf1bit ? std::vector<TColor>{clBlack, clWhite}
+                                    : ColorsOf(indexed.colorTable());
+  *image_ = indexed.convertToFormat(QImage::Format_RGB32);
 }
 
 void TBitmap::SetPixelFormat(const TPixelFormat& v) {
   if (v == pixelFormat_) return;
   pixelFormat_ = v;
+  palette_.clear();
   if (image_ && !image_->isNull()) {
-    *image_ = image_->convertToFormat(v == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
-    Retarget();
+    if (Indexed(v)) {
+      Reduce();
+    } else {
+      *image_ = image_->convertToFormat(StorageFormat(v));
+    }
+  }
+  Retarget();
+}
+
+int TBitmap::BitsPerPixel() const {
+  switch (pixelFormat_) {
+    case pf1bit:
+      return 1;
+    case pf8bit:
+      return 8;
+    case pf16bit:
+      return 16;
+    case pf24bit:
+      return 24;
+    default:
+      return 32;
   }
 }
 
@@ -86,14 +159,21 @@ const QImage* TBitmap::Image() const {
 }
 
 void TBitmap::SetImage(const QImage& image) {
+  palette_.clear();
   if (image.isNull()) {
     image_.reset();
     width_ = height_ = 0;
   } else {
-    image_ = std::make_unique<QImage>(image.convertToFormat(
-        pixelFormat_ == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32));
+    image_ = std::make_unique<QImage>(image.convertToFormat(StorageFormat(pixelFormat_)));
     width_ = image_->width();
     height_ = image_->height();
+    if (Indexed(pixelFormat_)) {
+      if (image.colorCount() > 0) {
+        palette_ = ColorsOf(image.colorTable());
+      } else {
+        Reduce();
+      }
+    }
   }
   Retarget();
   Changed();
@@ -111,12 +191,25 @@ void TBitmap::LoadFromData(const std::string& bytes) {
                         static_cast<int>(std::min<size_t>(bytes.size(), INT32_MAX)))) {
     throw EInvalidGraphic("Bitmap image is not valid");
   }
+  if (img.colorCount() > 0) {
+    pixelFormat_ = img.depth() == 1 ? pf1bit : pf8bit;
+  } else if (Indexed(pixelFormat_)) {
+    pixelFormat_ = pfDevice;
+  }
   SetImage(img);
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
   auto copy = std::make_unique<TBitmap>();
-  if (image_) copy->SetImage(*image_);
+  copy->pixelFormat_ = pixelFormat_;
+  if (image_) {
+    copy->image_ = std::make_unique<QImage>(*image_);
+    copy->width_ = width_;
+    copy->height_ = height_;
+    copy->Retarget();
+  }
+  copy->palette_ = palette_;
+  copy->SetTransparent(GetTransparent());
   return copy;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/vcl/component.h"
 #include "platform/vcl/graphics.h"
@@ -28,13 +29,23 @@ class TGraphic : public TPersistent {
   // For the layer: the pixels to draw; nullptr when there are none.
   virtual const QImage* Image() const = 0;
 
+  // A transparent graphic is drawn without the pixels of its transparent colour: the
+  // bottom-left pixel's. A copy keeps the setting.
+  bool GetTransparent() const { return transparent_; }
+  void SetTransparent(const bool& v);
+  TColor TransparentColor() const;
+
   std::function<void()> OnChange;
 
  protected:
   void Changed();
+
+ private:
+  bool transparent_ = false;
 };
 
-enum TPixelFormat { pfDevice, pf24bit };
+// pf1bit and pf8bit are indexed: the pixels use only the colours of the bitmap's palette.
+enum TPixelFormat { pfDevice, pf24bit, pf1bit, pf8bit, pf16bit };
 
 class TBitmap : public TGraphic {
  public:
@@ -54,17 +65,23 @@ class TBitmap : public TGraphic {
   TCanvas* const Canvas;
 
   // pf24bit: rows of blue, green, red bytes for per-pixel code; pfDevice: the drawing format.
-  // Changing it keeps the pixels.
+  // Changing it keeps the pixels, reduced to the palette it makes for an indexed format.
   TPixelFormat GetPixelFormat() const { return pixelFormat_; }
   void SetPixelFormat(const TPixelFormat& v);
   Property<TPixelFormat, TBitmap, &TBitmap::GetPixelFormat, &TBitmap::SetPixelFormat> PixelFormat{
       this};
-  // The bytes of row y (null outside the bitmap): 3 per pixel in pf24bit, 4 in pfDevice.
+  // The bytes of row y (null outside the bitmap): 3 per pixel in pf24bit, 2 in pf16bit, 4 in
+  // the others (indexed bitmaps are drawn on at full depth).
   std::uint8_t* ScanLine(int y);
+  // The depth the format stands for: 1, 8, 16, 24, or 32 for pfDevice.
+  int BitsPerPixel() const;
+  // The colours of an indexed bitmap; empty for the others.
+  const std::vector<TColor>& GetPalette() const { return palette_; }
 
   // Copies the pixels of any graphic (a decoded JPEG, another bitmap).
   void Assign(const TGraphic& source);
-  // Reads a BMP file image from memory; EInvalidGraphic when it is not one.
+  // Reads a BMP file image from memory; EInvalidGraphic when it is not one. A file of up to
+  // 8 bits per pixel loads as an indexed bitmap with the file's palette.
   void LoadFromData(const std::string& bytes);
 
   std::unique_ptr<TGraphic> Clone() const override;
@@ -74,8 +91,11 @@ class TBitmap : public TGraphic {
 
  private:
   void Retarget();
+  // Indexed formats: the pixels reduced to a palette made for them.
+  void Reduce();
   std::unique_ptr<QImage> image_;
   TPixelFormat pixelFormat_ = pfDevice;
+  std::vector<TColor> palette_;
   int width_ = 0;
   int height_ = 0;
 };

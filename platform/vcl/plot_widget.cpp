@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -48,6 +49,29 @@ bool Button(Qt::MouseButton b, TMouseButton& out) {
   }
 }
 
+// The virtual key of a Qt key; 0 for keys that have none here.
+unsigned short VirtualKey(int key) {
+  static constexpr struct {
+    int qt;
+    unsigned short vk;
+  } kKeys[] = {
+      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},
+      {Qt::Key_Down, VK_DOWN},     {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},
+      {Qt::Key_Home, VK_HOME},     {Qt::Key_End, VK_END},       {Qt::Key_Insert, VK_INSERT},
+      {Qt::Key_Delete, VK_DELETE}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Return, VK_RETURN},
+      {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Space, VK_SPACE}};
+  for (const auto& k : kKeys)
+    if (k.qt == key) return k.vk;
+  // Qt's letter and digit keys are their upper-case characters.
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+    return static_cast<unsigned short>(key);
+  return 0;
+}
+
+bool IsArrow(unsigned short key) {
+  return key >= VK_LEFT && key <= VK_DOWN;
+}
+
 Qt::CursorShape QtShape(TCursorShape shape) {
   switch (shape) {
     case TCursorShape::Cross:
@@ -83,13 +107,32 @@ class PlotWidget : public QWidget {
   explicit PlotWidget(TCustomPanel* owner) : owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
   }
   // The panel is going: events that still arrive are dropped.
   void Detach() { owner_ = nullptr; }
 
  protected:
+  bool event(QEvent* e) override {
+    // Arrow keys the panel wants are its own, not a shortcut's.
+    if (owner_ && e->type() == QEvent::ShortcutOverride &&
+        IsArrow(VirtualKey(static_cast<QKeyEvent*>(e)->key())) && owner_->WantArrows()) {
+      e->accept();
+      return true;
+    }
+    return QWidget::event(e);
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    const unsigned short key = owner_ ? VirtualKey(e->key()) : 0;
+    if (key == 0 || !owner_->PerformKeyDown(key, Shift(e->modifiers(), Qt::NoButton))) {
+      QWidget::keyPressEvent(e);
+      return;
+    }
+    e->accept();
+  }
   void paintEvent(QPaintEvent*) override {
     if (!owner_) return;
+    owner_->PerformEraseBackground();
     if (owner_->paintPending_) owner_->PerformPaint();
     QPainter p(this);
     if (const QImage* image = owner_->windowImage_->Image(); image && !image->isNull())
@@ -249,6 +292,21 @@ TPoint TCustomPanel::ClientCursorPos() const {
   return TPoint{p.x(), p.y()};
 }
 
+void TCustomPanel::DrawParentBackground(TCanvas* canvas, const TRect& r) const {
+  const TWinControl* parent = GetParent();
+  if (!canvas || !parent || r.Width() <= 0 || r.Height() <= 0) return;
+  QImage under(r.Width(), r.Height(), QImage::Format_RGB32);
+  under.fill(qt::Color(ColorToRGB(parent->GetColor())));
+  if (PlotWidget* self = View(); self && self->parentWidget()) {
+    QPainter p(&under);
+    p.scale(static_cast<double>(r.Width()) / std::max(1, width_),
+            static_cast<double>(r.Height()) / std::max(1, height_));
+    self->parentWidget()->render(&p, QPoint(), QRegion(self->geometry()),
+                                 QWidget::DrawWindowBackground);
+  }
+  canvas->GetHandle()->DrawImage(r, under);
+}
+
 void TCustomPanel::Guarded(const std::function<void()>& event) {
   RunHandler(
       [&] {
@@ -298,6 +356,30 @@ void TCustomPanel::PerformMouseLeave() {
 
 void TCustomPanel::PerformSysColorChange() {
   Guarded([this] { SysColorChange(); });
+}
+
+void TCustomPanel::PerformEraseBackground() {
+  Guarded([this] { EraseBackground(); });
+}
+
+bool TCustomPanel::PerformKeyDown(unsigned short key, TShiftState shift) {
+  if (IsArrow(key) && !WantArrows()) return false;
+  Guarded([&] { KeyDown(key, shift); });
+  return true;
+}
+
+void TCustomPanel::KeyDown(unsigned short& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TCustomPanel::EraseBackground() {
+  if (color_ == clNone) return;
+  gdi::LogBrush brush;
+  brush.Style = gdi::BS_SOLID;
+  brush.Color = ColorToRGB(color_);
+  GetCanvas()->GetHandle()->FillRect(ClientRect(), brush);
+  // The image lost what the panel drew: the paint puts it back.
+  paintPending_ = true;
 }
 
 void TCustomPanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

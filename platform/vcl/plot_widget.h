@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/vcl/colors.h"
 #include "platform/vcl/control.h"
@@ -77,11 +78,21 @@ class TCustomPanel : public TWinControl {
   // The mouse position in client coordinates (headless: the last one seen).
   TPoint ClientCursorPos() const;
 
+  // The colours the window wants the display to have; none by default.
+  virtual std::vector<TColor> GetPalette() const { return {}; }
+
+  // Draws what the parent shows beneath the panel into canvas at r (the panel's client area
+  // mapped there): the parent's own background, without sibling controls; the parent's colour
+  // when there is no window to draw from. Nothing without a parent.
+  void DrawParentBackground(TCanvas* canvas, const TRect& r) const;
+
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnDblClick;
   TNotifyEvent OnResize;
+  // Keys while the panel has the focus (it takes it when clicked).
+  TKeyEvent OnKeyDown;
 
   // What the window system's events do. The window calls them; a caller drives a headless
   // panel (or a test a windowed one) through them. Exceptions never leave them: they are shown
@@ -94,6 +105,12 @@ class TCustomPanel : public TWinControl {
   void PerformMouseEnter();
   void PerformMouseLeave();
   void PerformSysColorChange();
+  // Before a paint event: the window's background is erased, or not (see EraseBackground).
+  void PerformEraseBackground();
+  // A key pressed while the panel has the focus. Arrow keys reach KeyDown only when the panel
+  // wants them (WantArrows); otherwise they are left to the window around it. False when the
+  // key was left there.
+  bool PerformKeyDown(unsigned short key, TShiftState shift);
   // Runs the pending paint, if any (what the event loop does for a window).
   void ProcessPaint();
 
@@ -113,6 +130,11 @@ class TCustomPanel : public TWinControl {
   virtual void MouseLeave() {}
   virtual void SysColorChange() {}
   virtual void Resize();
+  virtual void KeyDown(unsigned short& key, TShiftState shift);
+  virtual bool WantArrows() const { return false; }
+  // Fills the window with the panel's colour (nothing for clNone); the next paint then draws
+  // the panel again.
+  virtual void EraseBackground();
   // The window needs a paint: counted, and the window is asked for a paint event.
   void InvalidateWindow();
 

@@ -91,6 +91,7 @@ void TPrinter::BeginDoc() {
   if (printing_) throw EPrinter("Printing in progress");
   page_ = std::make_unique<TBitmap>();
   page_->SetSize(std::max(1, PageWidth()), std::max(1, PageHeight()));
+  page_->Canvas->SetDeviceResolution(DpiX(), DpiY());
   // The printer gets the page's shapes and text, sharp at its own resolution.
   pageVector_ = std::make_shared<gdi::VectorLog>();
   page_->Canvas->GetHandle()->KeepVector(pageVector_);
@@ -119,6 +120,8 @@ void TPrinter::EndDoc() {
   }
   QPainter p;
   if (!p.begin(&device)) throw EPrinter("Printer selected is not valid");
+  // A PDF keeps images as they are, not as JPEG.
+  p.setRenderHint(QPainter::LosslessImageRendering);
   if (vector) vector->Play(p);
   if (!p.end()) throw EPrinter("Printer selected is not valid");
 }

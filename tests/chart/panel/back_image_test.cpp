@@ -13,11 +13,6 @@ void Prepare(TestPanel& p, int w, int h, chart::TPlotBackImageMode mode) {
   p.SetBackImageMode(mode);
 }
 
-struct Probe {
-  int x, y;
-  TColor expected;
-};
-
 TEST_F(PanelTest, BackImageModesPlaceThePictureWhereTheyCompute) {
   const TColor white = platform::clWhite;
   struct Row {
@@ -92,6 +87,26 @@ TEST_F(PanelTest, BackImageModesPlaceThePictureWhereTheyCompute) {
     for (const Probe& probe : row.probes)
       EXPECT_EQ(WindowPixel(p, probe.x, probe.y), probe.expected)
           << "at " << probe.x << "," << probe.y;
+  }
+}
+
+TEST_F(PanelTest, ATransparentBackImageLeavesOutItsBottomLeftColourInEveryMode) {
+  // The 10 x 8 picture's bottom-left colour is Coded(0, 7): the white panel shows there.
+  const struct {
+    chart::TPlotBackImageMode mode;
+    Probe clear, kept;
+  } rows[] = {{chart::pbmStretch, {39, 219, platform::clWhite}, {40, 219, Coded(1, 7)}},
+              {chart::pbmTile, {10, 15, platform::clWhite}, {11, 15, Coded(1, 7)}},
+              {chart::pbmCenter, {195, 128, platform::clWhite}, {196, 128, Coded(1, 7)}},
+              {chart::pbmCustom, {0, 7, platform::clWhite}, {0, 6, Coded(0, 6)}}};
+  for (const auto& row : rows) {
+    TestPanel p;
+    Prepare(p, 10, 8, row.mode);
+    p.SetBackImageTransp(true);
+    EXPECT_TRUE(p.GetBackImageTransp());
+    p.ProcessPaint();
+    for (const Probe& probe : {row.clear, row.kept})
+      EXPECT_EQ(WindowPixel(p, probe.x, probe.y), probe.expected) << row.mode << " " << probe.x;
   }
 }
 

@@ -56,7 +56,7 @@ QImage BitmapImage(const platform::TBitmap& b) {
 // The root element's name and viewBox, the images, shapes and texts inside; empty name when
 // the text is no XML.
 struct SvgInfo {
-  QString root, viewBox;
+  QString root, viewBox, title;
   int images = 0, shapes = 0;
   QStringList texts;
 };
@@ -75,6 +75,7 @@ SvgInfo ReadSvg(const QByteArray& bytes) {
         name == QStringLiteral("rect"))
       ++info.shapes;
     if (name == QStringLiteral("text")) info.texts << xml.readElementText().trimmed();
+    if (name == QStringLiteral("title") && info.title.isEmpty()) info.title = xml.readElementText();
   }
   if (xml.hasError()) return SvgInfo{};
   return info;
@@ -96,7 +97,7 @@ struct PdfInfo {
   bool loaded = false;
   int pages = 0;
   QSizeF points;
-  QString text;
+  QString text, title;
   QImage page;
 };
 PdfInfo ReadPdf(const std::string& file, const QSize& size) {
@@ -108,6 +109,7 @@ PdfInfo ReadPdf(const std::string& file, const QSize& size) {
   if (info.pages == 0) return info;
   info.points = doc.pagePointSize(0);
   info.text = doc.getAllText(0).text();
+  info.title = doc.metaData(QPdfDocument::MetaDataField::Title).toString();
   info.page = doc.render(0, size).convertToFormat(QImage::Format_RGB32);
   return info;
 }
@@ -117,8 +119,27 @@ QByteArray FileBytes(const std::string& name) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Pixels of a rendering at four times the size that differ from the picture's pixel beneath,
+// at the corners of the panel less its shadow (frame and bevels) and in its back image.
+int Differing(const QImage& big, const QImage& picture) {
+  int n = 0;
+  for (int y = 0; y < big.height(); ++y) {
+    for (int x = 0; x < big.width(); ++x) {
+      const int px = x / 4, py = y / 4;
+      const bool corner = (px < 12 || px >= 382) && (py < 12 || py >= 232);
+      const bool image = px >= 167 && px < 227 && py >= 102 && py < 142;
+      const QRgb a = big.pixel(x, y), b = picture.pixel(px, py);
+      n += (corner || image) &&
+           (std::abs(qRed(a) - qRed(b)) > 8 || std::abs(qGreen(a) - qGreen(b)) > 8 ||
+            std::abs(qBlue(a) - qBlue(b)) > 8);
+    }
+  }
+  return n;
+}
+
 TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   const auto p = MakeShowcasePanel();
+  p->SetName("SkyChart");
   p->ProcessPaint();
   const QImage shown = Rgb(WindowCopy(*p));
   ASSERT_EQ(shown.size(), QSize(400, 250));
@@ -147,11 +168,14 @@ TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   const SvgInfo info = ReadSvg(FileBytes(svg));
   EXPECT_EQ(info.root, "svg");
   EXPECT_EQ(info.viewBox, "0 0 400 250");
+  EXPECT_EQ(info.title, "SkyChart");
   EXPECT_EQ(info.images, 1);
   EXPECT_GT(info.shapes, 10);
   const QImage svgShown = RenderSvg(FileBytes(svg), QSize(400, 250));
   EXPECT_LT(gditest::Mismatch(picture, svgShown), 0.02);
   EXPECT_LT(gditest::Mismatch(svgShown, picture), 0.02);
+  // Looked at closely, the frame's corners and the back image are the picture's own pixels.
+  EXPECT_EQ(Differing(RenderSvg(FileBytes(svg), QSize(1600, 1000)), picture), 0);
 
   const std::string pdf = kDir + "chart-panel.pdf";
   p->SaveToMetafile(pdf);
@@ -160,10 +184,11 @@ TEST_F(PanelTest, ShowcaseExportsOpenAgain) {
   ASSERT_TRUE(read.loaded);
   EXPECT_EQ(read.pages, 1);
   // One page of 400 x 250 pixels at 96 per inch, in points.
-  EXPECT_NEAR(read.points.width(), 300, 0.5);
-  EXPECT_NEAR(read.points.height(), 187.5, 0.6);
+  EXPECT_EQ(read.points, QSizeF(300, 187.5));
+  EXPECT_EQ(read.title, "SkyChart");
   EXPECT_LT(gditest::Mismatch(picture, read.page), 0.02);
   EXPECT_LT(gditest::Mismatch(read.page, picture), 0.02);
+  EXPECT_EQ(Differing(ReadPdf(pdf, QSize(1600, 1000)).page, picture), 0);
 
   // None of it touched the window, and the next paint shows the same panel.
   EXPECT_EQ(Rgb(WindowCopy(*p)), shown);

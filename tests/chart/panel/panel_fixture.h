@@ -59,6 +59,12 @@ inline QImage WindowCopy(const chart::TCustomPlotPanel& panel) {
   return img ? img->copy() : QImage();
 }
 
+// The colour a pixel of the window image must have.
+struct Probe {
+  int x, y;
+  TColor expected;
+};
+
 // The colour of pixel (x, y) of a coded bitmap: red x*10, green y*10, blue 0x80.
 inline TColor Coded(int x, int y) {
   return static_cast<TColor>(((x * 10) & 0xFF) | (((y * 10) & 0xFF) << 8) | (0x80 << 16));

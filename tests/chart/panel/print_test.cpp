@@ -159,6 +159,33 @@ TEST_F(PanelTest, AnEmptyPrintRectangleDrawsNothing) {
   EXPECT_EQ(p.InternalDraws, 0);
 }
 
+// The first page of a PDF file rendered on white paper at one pixel per point.
+QImage PrintedPage(const std::string& file) {
+  QPdfDocument doc(nullptr);
+  if (doc.load(QString::fromStdString(file)) != QPdfDocument::Error::None || doc.pageCount() < 1)
+    return QImage();
+  const QImage ink = doc.render(0, doc.pagePointSize(0).toSize());
+  QImage page(ink.size(), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter(&page).drawImage(0, 0, ink);
+  return page;
+}
+
+double RedShare(const QImage& page) {
+  long long red = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) red += page.pixel(x, y) == qRgb(255, 0, 0);
+  return page.isNull() ? 0 : static_cast<double>(red) / (page.width() * page.height());
+}
+
+// The chart rectangle in red: drawn where the page shows it.
+void RedChart(TestPanel& panel) {
+  chart::TCanvas3D& c = *panel.GetCanvas3D();
+  c.Brush->SetStyle(platform::bsSolid);
+  c.Brush->SetColor(platform::clRed);
+  c.FillRect(panel.LastChartRect);
+}
+
 class NoPrinter : public PanelTest {
  protected:
   void SetUp() override {
@@ -181,10 +208,8 @@ TEST_F(NoPrinter, APrintWithoutAPrinterBecomesAPdfFile) {
   TestPanel p;
   p.SetName("Chart1");
   p.During = [](TestPanel& panel) {
+    RedChart(panel);
     chart::TCanvas3D& c = *panel.GetCanvas3D();
-    c.Brush->SetStyle(platform::bsSolid);
-    c.Brush->SetColor(platform::clRed);
-    c.FillRect(panel.LastChartRect);
     c.Brush->SetStyle(platform::bsClear);
     c.TextOut(panel.LastChartRect.Left + 10, panel.LastChartRect.Top + 10, "Signal levels");
   };
@@ -210,27 +235,32 @@ TEST_F(NoPrinter, APrintWithoutAPrinterBecomesAPdfFile) {
   const QSizeF page = doc.pagePointSize(0);
   EXPECT_GT(page.width(), page.height());
   EXPECT_TRUE(doc.getAllText(0).text().contains("Signal levels"));
-  // Rendered on white paper.
-  const QImage ink = doc.render(0, (page * 2).toSize());
-  QImage shown(ink.size(), QImage::Format_RGB32);
-  shown.fill(Qt::white);
-  QPainter(&shown).drawImage(0, 0, ink);
-  int red = 0;
-  for (int y = 0; y < shown.height(); ++y)
-    for (int x = 0; x < shown.width(); ++x) red += shown.pixel(x, y) == qRgb(255, 0, 0);
-  EXPECT_GT(red, shown.width() * shown.height() / 4);
+  EXPECT_GT(RedShare(PrintedPage(file)), 0.25);
 }
 
 TEST_F(NoPrinter, AFailedDrawingAbortsThePrintAndLetsTheErrorThrough) {
-  platform::Printer().OutputFileName = KORVANE_BINARY_DIR "/chart-panel-abort.pdf";
+  const std::string fresh = KORVANE_BINARY_DIR "/chart-panel-fresh.pdf";
+  const std::string again = KORVANE_BINARY_DIR "/chart-panel-abort.pdf";
+  platform::TPrinter& printer = platform::Printer();
+  printer.OutputFileName = fresh;
+  TestPanel first;
+  first.During = RedChart;
+  first.Print();
+  QFile::remove(QString::fromStdString(again));
+  printer.OutputFileName = again;
   TestPanel p;
   p.During = [](TestPanel&) { throw platform::Exception("drawing failed"); };
   EXPECT_THROW(p.Print(), platform::Exception);
-  EXPECT_FALSE(platform::Printer().Printing());
+  EXPECT_FALSE(printer.Printing());
   EXPECT_FALSE(p.Printing);
-  // The printer takes the next document.
-  p.During = RedSquare;
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(again)));
+  // The printer takes the next document, whose page is the one a fresh panel prints.
+  p.During = RedChart;
   EXPECT_NO_THROW(p.Print());
+  const QImage page = PrintedPage(again);
+  EXPECT_GT(RedShare(page), 0.1);
+  EXPECT_EQ(page, PrintedPage(fresh));
+  QFile::remove(QString::fromStdString(fresh));
 }
 
 }  // namespace
