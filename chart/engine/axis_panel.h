@@ -32,9 +32,15 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
                             platform::TPanelSurface surface = platform::TPanelSurface::Window);
   ~TCustomAxisPanel() override;
   const char* ClassName() const override { return "TCustomAxisPanel"; }
+  // True from the start of the chart's destruction on (its series are freed then).
+  bool Destroying() const {
+    return destroyingAxisPanel_ || TCustomPlotPanel::Destroying() ||
+           platform::TComponent::Destroying();
+  }
 
   // ---- Series ------------------------------------------------------------------------------
   TChartSeriesList& SeriesList() { return *seriesList_; }
+  const TChartSeriesList& SeriesList() const { return *seriesList_; }
   // Raises ChartException outside 0..SeriesCount-1.
   TChartSeries* GetSeries(int index) const;
   TChartSeries* operator[](int index) const { return GetSeries(index); }
@@ -100,12 +106,10 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   virtual TColor GetDefaultColor(int index) const;
   // The first palette colour no series of the chart uses yet.
   TColor GetFreeSeriesColor(bool checkBackground = true, const TChartSeries* skip = nullptr) const;
-  bool IsFreeSeriesColor(TColor color, bool checkBackground, const TChartSeries* skip) const;
+  // False when a series other than skip has color, or (checkBackground) the panel has it.
+  virtual bool IsFreeSeriesColor(TColor color, bool checkBackground,
+                                 const TChartSeries* skip) const;
   std::vector<TColor> CustomPalette;
-
-  // The cursor the chart shows over a series (restored when the series leaves).
-  platform::TCursor ChartCursor = platform::crDefault;
-  platform::TCursor OriginalCursor = platform::crDefault;
 
   platform::TNotifyEvent OnPageChange;
 
@@ -123,6 +127,28 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   int chart3DPercent_ = 15;
   bool view3DWalls_ = true;
   bool destroyingAxisPanel_ = false;
+
+  // ---- Axis ranges (axis_panel_range.cpp) --------------------------------------------------
+ public:
+  // The smallest (isMin) or largest X (isX) or Y value of the series on axis, 0 without any:
+  // active series whose horizontal (vertical) axis is axis or both axes; the inactive ones only
+  // when no active series is on it.
+  virtual double InternalMinMax(const TChartAxis* axis, bool isMin, bool isX);
+  // The axes map values without clamping the rounded offset first; each axis rebinds.
+  bool GetAxesFastCalc() const { return axesFastCalc_; }
+  void SetAxesFastCalc(bool value);
+  // The axis' visibility as the last layout found it.
+  bool IsAxisVisible(const TChartAxis* axis) const;
+  // The canvas width of the widest line of text (lines end at PlotLineSeparator; a final one
+  // starts no line) and the number of lines, 0 for an empty text.
+  int MultiLineTextWidth(const std::string& text, int& numLines);
+  // Every axis label text passes through this (value labels with no series and index -1).
+  TAxisOnGetLabel OnGetAxisLabel;
+  // Lets the program give the values of an axis' labels one by one.
+  TAxisOnGetNextLabel OnGetNextAxisLabel;
+
+ private:
+  bool axesFastCalc_ = false;
 };
 
 }  // namespace chart

@@ -32,8 +32,8 @@ class EAssertionFailed : public platform::Exception {
   int Line = 0;
 };
 
-#define CHART_ASSERT(cond, message) \
-  do {                              \
+#define CHART_ASSERT(cond, message)                                              \
+  do {                                                                           \
     if (!(cond)) throw ::chart::EAssertionFailed((message), __FILE__, __LINE__); \
   } while (0)
 
@@ -62,6 +62,12 @@ enum TSeriesRecalcOption : unsigned {
 };
 using TSeriesRecalcOptions = unsigned;
 constexpr TSeriesRecalcOptions kAllRecalcOptions = rOnDelete | rOnModify | rOnInsert | rOnClear;
+
+// The library's own random numbers (sample values): a seedable sequence, the same on every
+// machine for the same seed.
+extern unsigned PlotRandomSeed;
+// 0 .. range - 1 (0 for a range below 1).
+int PlotRandom(int range);
 
 // Once, before any chart is made: the message table, the clamp limit, the palettes.
 void PlotEngineUnitStart();

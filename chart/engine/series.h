@@ -12,6 +12,7 @@
 #include "chart/engine/series_marks.h"
 #include "chart/engine/series_source.h"
 #include "chart/engine/value_list.h"
+#include "platform/vcl/cursors.h"
 #include "platform/vcl/mouse.h"
 
 namespace chart {
@@ -38,9 +39,9 @@ enum TLegendTextStyle {
 };
 
 class TChartSeries;
-using TSeriesClick = std::function<void(TChartSeries* Sender, int ValueIndex,
-                                        platform::TMouseButton Button, platform::TShiftState Shift,
-                                        int X, int Y)>;
+using TSeriesClick =
+    std::function<void(TChartSeries* Sender, int ValueIndex, platform::TMouseButton Button,
+                       platform::TShiftState Shift, int X, int Y)>;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
 using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
@@ -84,7 +85,9 @@ class TChartSeries : public TCustomChartSeries {
   virtual void NotifyValue(TValueEvent valueEvent, int valueIndex);
   virtual void PrepareLegendCanvas(int /*valueIndex*/, TColor& /*backColor*/,
                                    platform::TBrushStyle& /*brushStyle*/) {}
-  virtual bool RaiseClicked() const { return static_cast<bool>(OnClick) || static_cast<bool>(OnDblClick); }
+  virtual bool RaiseClicked() const {
+    return static_cast<bool>(OnClick) || static_cast<bool>(OnDblClick);
+  }
   virtual void SetColorEachPoint(bool value);
   virtual void SetSeriesColor(TColor color);
   virtual void SetSubGallery(int /*index*/) {}
@@ -103,10 +106,10 @@ class TChartSeries : public TCustomChartSeries {
   virtual TColor LegendItemColor(int legendIndex) { return GetValueColor(legendIndex); }
   virtual double MaxXValue() { return xValues_->MaxValue(); }
   virtual double MaxYValue() { return yValues_->MaxValue(); }
-  virtual double MaxZValue() { return zOrder_; }
+  virtual double MaxZValue() { return GetZOrder(); }
   virtual double MinXValue() { return xValues_->MinValue(); }
   virtual double MinYValue() { return yValues_->MinValue(); }
-  virtual double MinZValue() { return zOrder_; }
+  virtual double MinZValue() { return GetZOrder(); }
   virtual TChartValueList* GetYValueList(const std::string& name);
   virtual int Clicked(int /*x*/, int /*y*/) { return -1; }
   virtual double GetOriginValue(int valueIndex) { return GetMarkValue(valueIndex); }
@@ -209,8 +212,12 @@ class TChartSeries : public TCustomChartSeries {
   // ---- Other settings ----------------------------------------------------------------------
   int GetDepth() const { return depth_; }
   void SetDepth(int value) { SetIntegerProperty(depth_, value); }
+  // The fixed Z order, or the slot the chart gave the series when it is automatic (-1).
   int GetZOrder() const;
   void SetZOrder(int value);
+  bool IsZOrderAutomatic() const { return zOrder_ == -1; }
+  // The automatic slot, given by the chart's Z-order pass.
+  int AutoZOrder = 0;
   int ZPosition = 0;
   int StartZ = 0, MiddleZ = 0, EndZ = 0;
   platform::TCursor Cursor = platform::crDefault;
@@ -266,7 +273,8 @@ class TChartSeries : public TCustomChartSeries {
 
  private:
   void DeletePointLists(int index);
-  bool RandomBounds(int numValues, double& minX, double& stepX, double& minY, double& spanY);
+  // Where sample values start (X and Y), how X advances and how wide Y may spread.
+  void RandomBounds(int numValues, double& minX, double& stepX, double& minY, double& spanY);
 
   TChartValueLists valuesList_;
   TChartValueList* xValues_ = nullptr;

@@ -50,7 +50,8 @@ class TSeriesGroup {
   std::string Name;
   TCustomSeriesList& Series() { return series_; }
   void SetSeries(const TCustomSeriesList& value);
-  void Add(TChartSeries* s) { series_.Add(s); }
+  // Appends s; only series of the groups' chart are taken (raises ChartException otherwise).
+  void Add(TChartSeries* s);
   TSeriesGroupActive GetActive() const;
   void SetActive(TSeriesGroupActive value);
   void Show() { SetActive(gaYes); }

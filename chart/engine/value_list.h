@@ -27,6 +27,8 @@ class TChartValueList : public platform::TPersistent {
   double First() const;
   double Last() const;
   int Count() const;
+  // Grows the array when needed; a negative count fails an assertion.
+  void SetCount(int value);
   // Raw storage for hot loops (Count elements).
   const double* Data() const { return values_.data(); }
   int Capacity() const { return static_cast<int>(values_.size()); }

@@ -1,0 +1,183 @@
+#include "chart/engine/series_marks.h"
+
+#include <algorithm>
+
+#include "chart/engine/series.h"
+
+namespace chart {
+
+namespace {
+
+// Marks and their per-point formats cast a thin grey shadow.
+void InitMarksShadow(TPlotShadow* shadow) {
+  if (!shadow) return;
+  shadow->SetColor(platform::clGray);
+  shadow->SetSize(1);
+  shadow->DefaultColor = platform::clGray;
+  shadow->DefaultSize = 1;
+}
+
+// Shared by the two per-point lists: both may be shorter than the series and hold empty slots.
+template <class T>
+void InsertSlot(std::vector<std::unique_ptr<T>>& items, int index) {
+  if (index >= 0 && index < static_cast<int>(items.size()))
+    items.insert(items.begin() + index, nullptr);
+}
+
+template <class T>
+void DeleteSlot(std::vector<std::unique_ptr<T>>& items, int index) {
+  if (index >= 0 && index < static_cast<int>(items.size())) items.erase(items.begin() + index);
+}
+
+template <class T>
+void DeleteSlots(std::vector<std::unique_ptr<T>>& items, int start, int quantity) {
+  const int count = static_cast<int>(items.size());
+  if (start < 0 || quantity <= 0 || start >= count) return;
+  items.erase(items.begin() + start, items.begin() + std::min(count, start + quantity));
+}
+
+template <class T>
+void ExchangeSlots(std::vector<std::unique_ptr<T>>& items, int a, int b) {
+  const int count = static_cast<int>(items.size());
+  if (a < 0 || b < 0 || a == b || (a >= count && b >= count)) return;
+  const int needed = std::max(a, b) + 1;
+  if (needed > count) items.resize(static_cast<size_t>(needed));
+  std::swap(items[static_cast<size_t>(a)], items[static_cast<size_t>(b)]);
+}
+
+}  // namespace
+
+// ---- TSeriesMarkPosition -----------------------------------------------------------------------
+
+void TSeriesMarkPosition::Assign(const TSeriesMarkPosition& source) {
+  ArrowStart = source.ArrowStart;
+  ArrowEnd = source.ArrowEnd;
+  TopLeft = source.TopLeft;
+  Width = source.Width;
+  Height = source.Height;
+}
+
+// ---- TSeriesMarksPositions ---------------------------------------------------------------------
+
+TSeriesMarkPosition* TSeriesMarksPositions::Get(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[static_cast<size_t>(index)].get();
+}
+
+void TSeriesMarksPositions::Put(int index, const TSeriesMarkPosition& position) {
+  if (index < 0) return;
+  if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
+  auto& slot = items_[static_cast<size_t>(index)];
+  if (!slot) slot = std::make_unique<TSeriesMarkPosition>();
+  slot->Custom = true;
+  slot->Assign(position);
+}
+
+void TSeriesMarksPositions::Automatic(int index) {
+  if (TSeriesMarkPosition* p = Get(index)) p->Custom = false;
+}
+
+bool TSeriesMarksPositions::ExistCustom() const {
+  return std::any_of(items_.begin(), items_.end(), [](const auto& p) { return p && p->Custom; });
+}
+
+void TSeriesMarksPositions::Insert(int index) {
+  InsertSlot(items_, index);
+}
+
+void TSeriesMarksPositions::Delete(int index) {
+  DeleteSlot(items_, index);
+}
+
+void TSeriesMarksPositions::DeleteRange(int start, int quantity) {
+  DeleteSlots(items_, start, quantity);
+}
+
+void TSeriesMarksPositions::Exchange(int a, int b) {
+  ExchangeSlots(items_, a, b);
+}
+
+// ---- TMarksItem --------------------------------------------------------------------------------
+
+TMarksItem::TMarksItem(TCustomPlotPanel* parent) : TPlotCustomShape(parent) {
+  SetColor(platform::clInfoBk);
+  InitMarksShadow(GetShadow());
+}
+
+TMarksItem::~TMarksItem() = default;
+
+platform::TStrings* TMarksItem::GetText() {
+  if (!text_) text_ = std::make_unique<platform::TStringList>();
+  return text_.get();
+}
+
+void TMarksItem::SetText(const platform::TStrings* value) {
+  if (!value) {
+    text_.reset();
+  } else if (value != text_.get()) {
+    GetText()->Assign(*value);
+  }
+  Repaint();
+}
+
+// ---- TMarksItems -------------------------------------------------------------------------------
+
+TMarksItem* TMarksItems::Get(int index) {
+  if (index < 0) return nullptr;
+  if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
+  auto& slot = items_[static_cast<size_t>(index)];
+  if (!slot) slot = std::make_unique<TMarksItem>(marks_ ? marks_->ParentChart() : nullptr);
+  return slot.get();
+}
+
+TMarksItem* TMarksItems::Existing(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[static_cast<size_t>(index)].get();
+}
+
+void TMarksItems::Clear() {
+  const bool had = !items_.empty();
+  items_.clear();
+  if (had && marks_) marks_->Repaint();
+}
+
+void TMarksItems::Insert(int index) {
+  InsertSlot(items_, index);
+}
+
+void TMarksItems::Delete(int index) {
+  DeleteSlot(items_, index);
+}
+
+void TMarksItems::DeleteRange(int start, int quantity) {
+  DeleteSlots(items_, start, quantity);
+}
+
+void TMarksItems::Exchange(int a, int b) {
+  ExchangeSlots(items_, a, b);
+}
+
+// ---- TSeriesMarks ------------------------------------------------------------------------------
+
+TSeriesMarks::TSeriesMarks(TChartSeries* series)
+    : TPlotCustomShape(nullptr), series_(series), items_(this) {
+  style_ = smsLabel;
+  SetVisible(false);
+  SetColor(platform::clInfoBk);
+  InitMarksShadow(GetShadow());
+}
+
+TSeriesMarks::~TSeriesMarks() = default;
+
+void TSeriesMarks::Clear() {
+  positions_.Clear();
+  if (!items_.Loaded) items_.Clear();
+}
+
+void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
+  if (value == style_) return;
+  style_ = value;
+  if (series_) series_->Repaint();
+}
+
+}  // namespace chart
