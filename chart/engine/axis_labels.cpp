@@ -1,0 +1,184 @@
+// Which labels an axis shows: the label style, the step between value labels so that they never
+// crowd, and the text of a value label.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "chart/canvas/geometry.h"
+#include "chart/common/date_format.h"
+#include "chart/common/format_float.h"
+#include "chart/engine/axis.h"
+#include "chart/engine/axis_panel.h"
+#include "chart/engine/series.h"
+
+namespace chart {
+
+namespace {
+
+// 1 -> 2 -> 5 -> 10 -> 20 ...; only ever given positive finite steps.
+double NextAxisStep(double s) {
+  if (!std::isfinite(s)) return 1;
+  if (s >= 10) return 10 * NextAxisStep(s * 0.1);
+  if (s < 1) return 0.1 * NextAxisStep(s * 10);
+  if (s < 2) return 2;
+  if (s < 5) return 5;
+  return 10;
+}
+
+// Series types with depths of their own keep them in a value list named "Z".
+bool HasDepthValues(TChartSeries* s) {
+  for (int i = 0; i < s->ValuesList().Count(); ++i) {
+    const std::string name = s->ValuesList()[i]->GetName();
+    if (name.size() == 1 && std::toupper(static_cast<unsigned char>(name[0])) == 'Z') return true;
+  }
+  return false;
+}
+
+// The axis on which the series' point labels stand: the horizontal one of a vertical series.
+bool LabelsOnAxis(const TChartSeries* s, const TChartAxis* axis) {
+  return s->YIsValue() == axis->Horizontal();
+}
+
+}  // namespace
+
+double TChartAxis::RoundLogPower(double value) const {
+  return std::pow(logarithmicBase_, Round(std::log(value) / std::log(logarithmicBase_)));
+}
+
+int TChartAxis::InternalLabelSize(double value, bool isWidth) {
+  if (!chart_ || !chart_->GetCanvas3D()) return 0;
+  TCanvas3D* canvas = chart_->GetCanvas3D();
+  canvas->AssignFont(GetLabelsFont());
+  int lines = 0;
+  const int width = chart_->MultiLineTextWidth(LabelValue(value), lines);
+  const int a = labelsAngle_;
+  if ((isWidth && (a == 90 || a == 270)) || (!isWidth && (a == 0 || a == 180)))
+    return canvas->GetFontHeight() * lines;
+  return width;
+}
+
+double TChartAxis::CalcIncrement() {
+  const auto size = [this](double v) { return InternalLabelSize(v, horizontal_); };
+  int maxSize = std::max(size(iMaximum_), size(iMinimum_));
+  if (desiredIncrement_ != 0)
+    maxSize = std::max(
+        {maxSize, size(iMinimum_ + desiredIncrement_), size(iMaximum_ - desiredIncrement_)});
+  else
+    maxSize = std::max(maxSize, size((iMaximum_ + iMinimum_) * 0.5));
+  double result = CalcXYIncrement(maxSize);
+  if (labelsAlternate_) result = logarithmic_ ? result / logarithmicBase_ : result * 0.5;
+  return result;
+}
+
+double TChartAxis::CalcXYIncrement(int maxLabelSize) {
+  int count = 1;
+  if (maxLabelSize > 0) {
+    const long double room = labelsSeparation_ > 0
+                                 ? maxLabelSize + Round(labelsSeparation_ * 0.01L * maxLabelSize)
+                                 : static_cast<long double>(maxLabelSize);
+    count = Round(iAxisSize_ / room);
+  }
+  return CalcLabelsIncrement(count);
+}
+
+double TChartAxis::CalcLabelsIncrement(int maxNumLabels) {
+  const int n = maxNumLabels;
+  if (n < 1) return isDateTime_ ? DateTimeStep[dtOneMicroSecond] : MinAxisIncrement;
+  if (isDateTime_) return CalcDateTimeIncrement(n);
+  double s = 1;
+  if (desiredIncrement_ > 0) {
+    s = desiredIncrement_;
+  } else if (iRange_ != 0) {
+    s = std::fabs(iRange_) / (n + 1);
+    if (logarithmic_) s = RoundLogPower(s);
+    if (iRange_ >= 1 && chart_) {
+      // Few points a label each: no steps between whole positions.
+      for (int i = 0; i < chart_->SeriesCount(); ++i) {
+        TChartSeries* series = chart_->GetSeries(i);
+        if (series->GetActive() && series->AssociatedToAxis(this) && LabelsOnAxis(series, this) &&
+            series->Count() <= n) {
+          s = std::max(s, 1.0);
+          break;
+        }
+      }
+    }
+  }
+  // A step that underflowed (a range near the smallest double) could never climb the ladder.
+  if (!(s > 0)) s = MinAxisIncrement;
+  if (labelsSeparation_ >= 1) {
+    long long c = n + 1LL;
+    do {
+      const double ratio = iRange_ / s;
+      if (std::fabs(ratio) < 2147483647.0) {
+        c = Round(ratio);
+        if (c <= n) break;
+      }
+      // A logarithmic base below 1 would step down for ever: such a step stays.
+      const double next = logarithmic_ ? s * logarithmicBase_ : NextAxisStep(s);
+      if (!(next > s)) break;
+      s = next;
+    } while (c > n && s <= iRange_ && std::isfinite(s));
+  }
+  if (!std::isfinite(s)) return iRange_;
+  return std::max(MinAxisIncrement, s);
+}
+
+double TChartAxis::CalcDateTimeIncrement(int maxNumLabels) {
+  const double smallest = DateTimeStep[dtOneMicroSecond];
+  double s = std::max(smallest, desiredIncrement_);
+  if (s > 0 && maxNumLabels > 0) {
+    if (iRange_ / s > 1000000) s = iRange_ / 1000000;
+    while (std::isfinite(s) && Round(iRange_ / s) > maxNumLabels) {
+      if (s >= DateTimeStep[dtOneYear])
+        s *= 2;
+      else if (s >= DateTimeStep[dtOneSecond])
+        s = NextDateTimeStep(s);
+      else
+        s = NextAxisStep(s);
+    }
+  }
+  return std::max(smallest, s);
+}
+
+std::string TChartAxis::LabelValue(double value) {
+  std::string text;
+  if (!isDateTime_) {
+    text = FormatFloat(axisValuesFormat_, value);
+  } else if (value >= 0) {
+    text = DateTimeToString(
+        dateTimeFormat_.empty() ? DateTimeDefaultFormat(iRange_) : dateTimeFormat_, value);
+  }
+  if (chart_ && chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, nullptr, -1, text);
+  if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', PlotLineSeparator);
+  return text;
+}
+
+TAxisLabelStyle TChartAxis::CalcLabelStyle() {
+  return labelStyle_ == talAuto ? InternalCalcLabelStyle() : labelStyle_;
+}
+
+TAxisLabelStyle TChartAxis::InternalCalcLabelStyle() {
+  TAxisLabelStyle result = talNone;
+  if (!chart_) return result;
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    TChartSeries* s = chart_->GetSeries(i);
+    if (!s->GetActive() || !s->AssociatedToAxis(this)) continue;
+    result = talValue;
+    if (HasDepthValues(s) || !LabelsOnAxis(s, this)) continue;
+    for (int p = 0; p < s->Count(); ++p)
+      if (!s->GetXLabel(p).empty()) return talText;
+  }
+  return result;
+}
+
+TAxisLabelStyle TChartDepthAxis::InternalCalcLabelStyle() {
+  TCustomAxisPanel* chart = ParentChart();
+  if (!chart) return talText;
+  for (int i = 0; i < chart->SeriesCount(); ++i) {
+    TChartSeries* s = chart->GetSeries(i);
+    if (s->GetActive() && (HasDepthValues(s) || s->MinZValue() != s->MaxZValue())) return talValue;
+  }
+  return talText;
+}
+
+}  // namespace chart
