@@ -15,6 +15,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/core/line_trace.h"
 #include "platform/core/thread.h"
 
 namespace platform {
@@ -288,6 +289,7 @@ int TClientSocket::SendBuf(const void* buf, int count) {
   }
   if (!buf || count <= 0) return 0;
   const char* p = static_cast<const char*>(buf);
+  TraceLine(LineEvent::kSocketSend, {p, static_cast<std::size_t>(count)});
   const auto deadline = Clock::now() + kSendTimeout;
   int sent = 0;
   while (sent < count) {

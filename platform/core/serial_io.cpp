@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/core/line_trace.h"
 #include "platform/core/serial.h"
 #include "platform/core/serial_port.h"
 
@@ -185,6 +186,8 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToWrite > 0)) {
     return Fail(ERROR_INVALID_PARAMETER, EINVAL);
   }
+  platform::TraceLine(platform::LineEvent::kPortWrite,
+                      {static_cast<const char*>(lpBuffer), lpBuffer ? nNumberOfBytesToWrite : 0});
   const auto start = Clock::now();
   const COMMTIMEOUTS t = TimeoutsOf(*port);
   const std::uint64_t limitMs =

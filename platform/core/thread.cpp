@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/core/line_trace.h"
+
 namespace platform {
 
 namespace {
@@ -396,6 +398,7 @@ int LiveThreadCount() {
 }
 
 void Sleep(std::uint32_t ms) {
+  TraceLine(LineEvent::kSleep, {}, ms);
   if (ms == 0) {
     std::this_thread::yield();
   } else {

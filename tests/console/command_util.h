@@ -66,61 +66,81 @@ inline int TotalWaitMs(const std::vector<Write>& writes, int waitBeforeMs) {
   return total;
 }
 
-// A wait of nominal milliseconds as measured on a loaded machine: not shorter than 90 % of it,
-// and not hugely longer.
-inline ::testing::AssertionResult WaitedAbout(double measuredMs, int nominalMs,
-                                              const std::string& what) {
-  const double low = 0.9 * nominalMs;
-  const double high = 1.5 * nominalMs + 300;
-  if (measuredMs >= low && measuredMs <= high) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << what << ": waited " << measuredMs << " ms, expected "
-                                       << nominalMs << " ms (" << low << " to " << high << ")";
+// The window's writes and waits, from what it did on its lines: exactly these writes (as on the
+// COM port, or as text over the socket), preceded by Sleeps adding up to waitBeforeMs and each
+// followed by Sleeps adding up to its wait. By the writer's clock, each write began no sooner
+// than the waits before it allowed and the action took at least all of them.
+inline ::testing::AssertionResult WroteAndWaited(const std::vector<platform::LineEvent>& lines,
+                                                 const std::vector<Write>& writes, bool com,
+                                                 Clock::time_point start, Clock::time_point end,
+                                                 int waitBeforeMs = 0) {
+  using platform::LineEvent;
+  std::vector<const LineEvent*> made;
+  std::vector<int> slept(1, 0);  // [0] before the first write, [i + 1] after write i
+  for (const LineEvent& e : lines) {
+    if (e.kind == LineEvent::kSleep) {
+      slept.back() += static_cast<int>(e.ms);
+    } else {
+      made.push_back(&e);
+      slept.push_back(0);
+    }
+  }
+  std::string madeText;
+  for (const LineEvent* e : made) madeText += "\n  \"" + Visible(e->bytes) + "\"";
+  if (made.size() != writes.size())
+    return ::testing::AssertionFailure()
+           << made.size() << " writes, expected " << writes.size() << ":" << madeText;
+  const LineEvent::Kind kind = com ? LineEvent::kPortWrite : LineEvent::kSocketSend;
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    const std::string expected = com ? writes[i].OnPort() : writes[i].text;
+    if (made[i]->kind != kind || made[i]->bytes != expected)
+      return ::testing::AssertionFailure()
+             << "write " << i << " expected \"" << Visible(expected) << "\" on the "
+             << (com ? "port" : "socket") << ", got" << madeText;
+  }
+  auto waited = [](const std::string& what, int ms, int expected) {
+    return ::testing::AssertionFailure()
+           << what << ": slept " << ms << " ms, expected " << expected << " ms";
+  };
+  if (slept[0] != waitBeforeMs) return waited("before the first write", slept[0], waitBeforeMs);
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    if (slept[i + 1] != writes[i].waitAfterMs)
+      return waited("after \"" + Visible(writes[i].text) + "\"", slept[i + 1],
+                    writes[i].waitAfterMs);
+  }
+  // The Sleeps really waited: lower bounds only, which no load can break.
+  auto atLeast = [](Clock::duration d, int ms) { return d >= std::chrono::milliseconds(ms); };
+  if (!made.empty() && !atLeast(made[0]->at - start, waitBeforeMs))
+    return ::testing::AssertionFailure() << "the first write came after " << Ms(made[0]->at - start)
+                                         << " ms, expected " << waitBeforeMs << " ms";
+  for (std::size_t i = 0; i + 1 < made.size(); ++i) {
+    if (!atLeast(made[i + 1]->at - made[i]->at, writes[i].waitAfterMs))
+      return ::testing::AssertionFailure()
+             << "write " << i + 1 << " came " << Ms(made[i + 1]->at - made[i]->at)
+             << " ms after the one before, expected " << writes[i].waitAfterMs << " ms";
+  }
+  const int total = TotalWaitMs(writes, waitBeforeMs);
+  if (!atLeast(end - start, total))
+    return ::testing::AssertionFailure()
+           << "it took " << Ms(end - start) << " ms, expected " << total << " ms";
+  return ::testing::AssertionSuccess();
 }
 
-// The bytes the receiver read on the pseudo-terminal are exactly these writes, each starting
-// after the wait of the one before; the click (start to end) took all the waits.
+// The receiver read exactly these writes on the pseudo-terminal, and the window made them with
+// their waits (WroteAndWaited) during the click from start to end.
 inline ::testing::AssertionResult SawWritesOnPort(const sim::Link& link,
+                                                  const std::vector<platform::LineEvent>& lines,
                                                   const std::vector<Write>& writes,
-                                                  Clock::time_point clickStart,
-                                                  Clock::time_point clickEnd,
+                                                  Clock::time_point start, Clock::time_point end,
                                                   int waitBeforeMs = 0) {
   const std::string expected = OnPort(writes);
   link.WaitReceived([&](const std::string& r) { return r.size() >= expected.size(); },
                     std::chrono::seconds(2));
-  const std::vector<sim::Chunk> chunks = link.ReceivedChunks();
-  std::string all;
-  for (const sim::Chunk& c : chunks) all += c.bytes;
-  if (all != expected)
-    return ::testing::AssertionFailure() << "bytes on the port:\n  got      \"" << Visible(all)
-                                         << "\"\n  expected \"" << Visible(expected) << "\"";
-  // When the receiver read the first byte of each write.
-  std::vector<Clock::time_point> starts;
-  std::size_t offset = 0, chunkEnd = 0, chunk = 0;
-  for (const Write& w : writes) {
-    while (chunk < chunks.size() && chunkEnd + chunks[chunk].bytes.size() <= offset) {
-      chunkEnd += chunks[chunk].bytes.size();
-      ++chunk;
-    }
-    starts.push_back(chunks[chunk].time);
-    offset += w.OnPort().size();
-  }
-  if (waitBeforeMs > 0) {
-    auto r = WaitedAbout(Ms(starts.front() - clickStart), waitBeforeMs, "before the first write");
-    if (!r) return r;
-  }
-  for (std::size_t i = 0; i + 1 < writes.size(); ++i) {
-    auto r = WaitedAbout(Ms(starts[i + 1] - starts[i]), writes[i].waitAfterMs,
-                         "after \"" + Visible(writes[i].text) + "\"");
-    if (!r) return r;
-  }
-  const int total = TotalWaitMs(writes, waitBeforeMs);
-  const double took = Ms(clickEnd - clickStart);
-  if (total == 0) {
-    // Nothing waited: a 100 ms wait anywhere would show.
-    if (took < 95) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the click took " << took << " ms, expected no wait";
-  }
-  return WaitedAbout(took, total, "the whole click");
+  if (link.Received() != expected)
+    return ::testing::AssertionFailure()
+           << "bytes on the port:\n  got      \"" << Visible(link.Received()) << "\"\n  expected \""
+           << Visible(expected) << "\"";
+  return WroteAndWaited(lines, writes, true, start, end, waitBeforeMs);
 }
 
 // A sentence as the receiver sends it: "$" + body + "*" + checksum + CR LF.
@@ -195,11 +215,11 @@ class CommandTest : public ConsoleTest {
     return Deliver("");
   }
 
-  // Milliseconds the click took.
-  double TimedClick(platform::TButton* button) {
-    const auto start = Clock::now();
+  // Whether the click did nothing on the lines: no write, no send, no wait.
+  bool ClickIsQuiet(platform::TButton* button) {
+    lines.clear();
     button->Click();
-    return Ms(Clock::now() - start);
+    return lines.empty();
   }
 
   int CountKind(platform::TModalKind kind) const {

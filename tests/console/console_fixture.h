@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "console/main_form.h"
+#include "platform/core/line_trace.h"
 #include "platform/core/thread.h"
 #include "platform/vcl/vcl.h"
 #include "tools/simreceiver/sim_link.h"
@@ -54,8 +55,10 @@ class ConsoleTest : public ::testing::Test {
     form = new console::TMainForm(platform::Application);
     form->AfterConstruction();
     platform::Application->ProcessMessages();
+    platform::SetLineTrace([this](const platform::LineEvent& e) { lines.push_back(e); });
   }
   void TearDown() override {
+    platform::SetLineTrace(nullptr);
     delete form;
     form = nullptr;
     platform::CheckSynchronize(0);
@@ -104,6 +107,8 @@ class ConsoleTest : public ::testing::Test {
 
   console::TMainForm* form = nullptr;
   std::unique_ptr<sim::Link> link;
+  // The window's writes, sends and Sleeps, as it made them; tests clear it before an action.
+  std::vector<platform::LineEvent> lines;
   std::vector<platform::TModalRequest> boxes;
   std::string saveAs;
   int answer = platform::IDYES;

@@ -225,9 +225,10 @@ TEST_F(DetectTest, ScanFindsTheReceiverAtItsBaudRate) {
   // Opened while scanning: no start-up queries went to either port.
   EXPECT_EQ(receiver->Received(), "");
   EXPECT_EQ(silent->Received(), "");
-  // The tries in order: COM3 at 9600 then 38400, then COM7 at 9600 then 38400. Each pty starts
-  // at 38400, which the receiver's thread may or may not see before the first try.
-  ASSERT_TRUE(WaitUntil([&] { return receiver->LineSpeeds().size() >= 2; }, 1000));
+  // The tries in order: COM3 at 9600 then 38400, then COM7 at 9600 then 38400 (the scan stops
+  // at the receiver, so COM3 tried at all was tried first). Each pty starts at 38400, which the
+  // receiver's thread may or may not see before the first try.
+  ASSERT_TRUE(WaitUntil([&] { return receiver->LineSpeeds().size() >= 2; }));
   const auto silentSpeeds = silent->LineSpeeds();
   const auto receiverSpeeds = receiver->LineSpeeds();
   auto tries = [](const auto& speeds) {
@@ -237,9 +238,6 @@ TEST_F(DetectTest, ScanFindsTheReceiverAtItsBaudRate) {
   };
   EXPECT_EQ(tries(silentSpeeds), (std::vector<std::uint32_t>{9600, 38400}));
   EXPECT_EQ(tries(receiverSpeeds), (std::vector<std::uint32_t>{9600, 38400}));
-  if (!silentSpeeds.empty() && receiverSpeeds.size() >= 2) {
-    EXPECT_LT(silentSpeeds.back().time, receiverSpeeds[receiverSpeeds.size() - 2].time);
-  }
 
   // The link is the receiver's, and the display runs again.
   ASSERT_TRUE(WaitUntil([&] { return form->MemoNMEA->Lines->Count() > 0; }));
@@ -289,9 +287,9 @@ TEST_F(DetectTest, BadDetectTimeOpensNothing) {
   for (const char* text : {"-1", "x", "", "1.5", "99999999999"}) {
     SCOPED_TRACE(text);
     PrepareScan({"9600"}, text);
-    const auto t0 = std::chrono::steady_clock::now();
+    lines.clear();
     dialog->BtnScan->Click();
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, 1s);
+    EXPECT_TRUE(lines.empty()) << "the scan waited or wrote";
     platform::Application->ProcessMessages();
     EXPECT_EQ(TakeMessages().size(), 1u) << "one conversion error";
     EXPECT_EQ(dialog->Scanning.load(), 0);

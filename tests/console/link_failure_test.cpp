@@ -90,7 +90,10 @@ TEST_F(CommandTest, WriteToAClosedSocketIsTheLinksError) {
   ConnectQuiet();
   const std::string peer = "127.0.0.1:" + std::to_string(link->Port());
   link->CloseClient();
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Until the reader has seen the end; without running events, which would unlink the window.
+  const auto end = Clock::now() + std::chrono::seconds(5);
+  while (form->ClientSocket1.Active() && Clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   // Two sentences 100 ms apart; no events run meanwhile.
   form->BtnDGPSQuery->Click();
   const std::vector<std::string> bar = StatusBar(form);

@@ -13,7 +13,8 @@
 #include "console/number_format.h"
 #include "console/sentences.h"
 #include "console/sky_plot_math.h"
-#include "tests/console/console_fixture.h"
+#include "tests/console/command_util.h"
+#include "tests/support/blocked_thread.h"
 
 using namespace consoletest;
 using console::TMainForm;
@@ -65,14 +66,23 @@ TEST_F(ConsoleTest, StartState) {
 
 TEST_F(ConsoleTest, OpenSendsStartupQueriesInOrder) {
   StartPtyReceiver();
+  lines.clear();
+  const auto start = std::chrono::steady_clock::now();
   OpenPort();
+  const auto end = std::chrono::steady_clock::now();
   ASSERT_TRUE(link->WaitReceived([](const std::string& r) { return r.size() >= 105; }, 3000ms));
   EXPECT_EQ(link->Received(), kStartupQueries);
-  // One write a sentence, 100 ms apart.
-  auto chunks = link->ReceivedChunks();
-  ASSERT_GE(chunks.size(), 2u);
-  auto span = chunks.back().time - chunks.front().time;
-  EXPECT_GE(span, 600ms);
+  // One write a sentence, each followed by 100 ms.
+  EXPECT_TRUE(WroteAndWaited(lines,
+                             {{"$PQVU605*31\r\n", true, 100},
+                              {"$PQVU414*33\r\n", false, 100},
+                              {"$PQVU400*36\r\n", false, 100},
+                              {"$PQVU602*36\r\n", false, 100},
+                              {"$PQVU401*37\r\n", false, 100},
+                              {"$PQVU419*3E\r\n", false, 100},
+                              {"$PQVU490*3F\r\n", false, 100},
+                              {"$PQVU430*35\r\n", false, 100}},
+                             true, start, end));
   for (platform::TControl* c : CommandControls(form))
     EXPECT_TRUE(c->Enabled) << std::string(c->Name);
   EXPECT_TRUE(form->BtnClose->Visible);
@@ -167,10 +177,10 @@ TEST_F(ConsoleTest, MissingPortIsReported) {
   EXPECT_FALSE(form->BtnClose->Visible);
   EXPECT_EQ(form->ReaderThread, nullptr);
   for (platform::TControl* c : CommandControls(form)) EXPECT_FALSE(c->Enabled);
-  // Nothing is sent without a link, and the click returns at once.
-  auto t0 = std::chrono::steady_clock::now();
+  // Nothing is sent without a link, and the click does not wait.
+  lines.clear();
   form->BtnQueryFixRate->Click();
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, 50ms);
+  EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(ConsoleTest, NonNumericBaudOpensNothing) {
@@ -258,11 +268,11 @@ TEST_F(ConsoleTest, ClosingTheWindowWithARunningReader) {
   OpenPort();
   ASSERT_TRUE(WaitUntil([&] { return form->MemoNMEA->Lines->Count() > 5; }));
   // Leave a step pending: the reader is blocked in it while the window goes away.
-  std::this_thread::sleep_for(100ms);
-  auto t0 = std::chrono::steady_clock::now();
+  const pid_t reader = korvane_test::ThreadNamed("NMEAThread");
+  ASSERT_NE(reader, 0);
+  ASSERT_TRUE(korvane_test::WaitUntilBlockedIn(reader, korvane_test::kFutexCalls));
   delete form;
   form = nullptr;
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, 1s);
   EXPECT_EQ(platform::LiveThreadCount(), 0);
 }
 

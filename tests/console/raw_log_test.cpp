@@ -44,10 +44,23 @@ class RawLogTest : public CommandTest {
     std::filesystem::remove_all(dir, e);
   }
 
+  // Waits until the reader has read all the receiver sent: it logs, into a scratch log, the
+  // last byte of a sentence sent last.
+  void ReadEverything() {
+    const std::string scratch = dir + "/scratch";
+    ASSERT_TRUE(form->LogFile.Open(scratch));
+    const std::string last = Sentence("GPTXT,77");
+    link->SendRaw(last);
+    EXPECT_TRUE(WaitUntil([&] {
+      const std::string c = Contents(scratch);
+      return c.size() >= last.size() && c.compare(c.size() - last.size(), last.size(), last) == 0;
+    }));
+    form->LogFile.Close();
+  }
+
   // Sends bytes between "NMEA Log" and "Logging ..." and returns what the receiver sent then.
   std::string LogWhileSending(const std::string& path) {
-    // The reader may still have the tail of the last sentence to read.
-    Pump(200);
+    ReadEverything();
     saveAs = path;
     form->BtnLog->Click();
     EXPECT_TRUE(form->BtnLogging->Visible);

@@ -231,9 +231,10 @@ TEST_F(CommandTest, RefusalCancelsTheReopen) {
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{c.message});
     EXPECT_EQ(form->ReopenPending, 0);
     link->ClearRecords();
+    lines.clear();
     for (int tick = 0; tick < 5; ++tick) form->Timer1Timer(nullptr);
     EXPECT_EQ(form->ComHandle.load(), before);
-    Pump(30);
+    EXPECT_TRUE(lines.empty()) << "the ticks wrote or waited";
     EXPECT_EQ(link->Received(), "");
   }
 }
@@ -269,18 +270,16 @@ TEST_F(CommandTest, CurrentTestCommandUntilAcknowledged) {
   OpenQuiet();
   const std::string command("$PQVU160*35\r\n", 14);
   form->ChkBoxPower->Checked = true;
-  double took = 0;
-  {
-    const auto start = Clock::now();
-    form->Timer1Timer(nullptr);
-    took = Ms(Clock::now() - start);
-  }
-  EXPECT_TRUE(WaitedAbout(took, 100, "the tick"));
+  lines.clear();
+  const auto start = Clock::now();
+  form->Timer1Timer(nullptr);
+  EXPECT_TRUE(WroteAndWaited(lines, {{"$PQVU160*35\r\n", true, 100}}, true, start, Clock::now()));
   ASSERT_TRUE(AwaitAnswerTo("$PQVU160*35"));
   EXPECT_EQ(Visible(link->Received()), Visible(command));
   EXPECT_EQ(form->AckOkCommand.load(), 160);
 
   link->ClearRecords();
+  lines.clear();
   form->Timer1Timer(nullptr);
   EXPECT_TRUE(form->PowerTestAcked);
   EXPECT_EQ(std::string(form->LabelCurrent->Caption), "Enable");
@@ -290,7 +289,7 @@ TEST_F(CommandTest, CurrentTestCommandUntilAcknowledged) {
   form->PowerTestAcked = false;
   form->Timer1->Interval = 100;
   form->Timer1Timer(nullptr);
-  Pump(50);
+  EXPECT_TRUE(lines.empty()) << "a tick wrote or waited";
   EXPECT_EQ(link->Received(), "");
 
   form->Timer1->Interval = 1000;
@@ -310,7 +309,11 @@ TEST_F(CommandTest, TimeToFirstFixAfterARestart) {
     fakeNow =
         t0 + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   };
-  EXPECT_TRUE(WaitedAbout(TimedClick(form->BtnHot), 1000, "hot start"));
+  lines.clear();
+  const auto start = Clock::now();
+  form->BtnHot->Click();
+  EXPECT_TRUE(WroteAndWaited(lines, {{"$PQVU101*32\r\n", true, 1000}, {"$PQVU809*33\r\n", true, 0}},
+                             false, start, Clock::now()));
   const std::string sent = "$PQVU101*32\r\n$PQVU809*33\r\n";
   link->WaitReceived([&](const std::string& r) { return r.size() >= sent.size(); },
                      std::chrono::seconds(2));

@@ -21,10 +21,13 @@
 
 #include "platform/core/thread.h"
 #include "tests/platform/main_loop_pump.h"
+#include "tests/support/blocked_thread.h"
 
+using korvane_test::kPollCalls;
 using korvane_test::MsSince;
 using korvane_test::PumpUntil;
 using korvane_test::WaitUntil;
+using korvane_test::WaitUntilBlockedIn;
 using platform::TClientSocket;
 using platform::TThread;
 using Clock = std::chrono::steady_clock;
@@ -122,9 +125,21 @@ class SocketReader : public TThread {
   std::atomic<int> calls{0};
   std::atomic<int> zeros{0};
   std::atomic<int> oversize{0};
+  std::atomic<pid_t> tid{0};
+
+  // Waits until the reader sleeps in a read (or in the wait for its stop).
+  bool Blocked() {
+    return WaitUntil([&] { return tid.load() != 0; }) && WaitUntilBlockedIn(tid, kPollCalls);
+  }
+  // Stops it; false when the stop did not end it.
+  bool Stop() {
+    Terminate();
+    return WaitUntil([&] { return Finished(); });
+  }
 
  protected:
   void Execute() override {
+    tid = korvane_test::ThreadId();
     while (!Terminated()) {
       char buf[128];
       const int n = socket_.ReceiveBuf(buf, 100);
@@ -248,12 +263,11 @@ TEST_F(ClientSocketTest, ConnectPostsOnConnectAndBytesFlowBothWays) {
 TEST_F(ClientSocketTest, BlockedReceiveWakesOnTerminate) {
   Connect();
   auto reader = StartReader(socket_);
-  std::this_thread::sleep_for(50ms);
+  ASSERT_TRUE(reader->Blocked());
   EXPECT_EQ(reader->calls.load(), 0) << "ReceiveBuf returned with no data";
-  const auto t0 = Clock::now();
-  reader->Terminate();
+  // The read waits without a time-out: only the stop can end it.
+  EXPECT_TRUE(reader->Stop()) << "Terminate did not wake the read";
   reader->WaitFor();
-  EXPECT_LT(MsSince(t0), 2000);
   EXPECT_EQ(reader->calls.load(), 1);
   EXPECT_EQ(reader->zeros.load(), 1);
   platform::CheckSynchronize(50);
@@ -281,9 +295,8 @@ TEST_F(ClientSocketTest, PeerCloseEndsTheReadOnceWithoutSpinning) {
     platform::CheckSynchronize(0);
     EXPECT_EQ(reader->zeros.load(), 1);
     EXPECT_EQ(events_.disconnects, 1);
-    const auto t0 = Clock::now();
+    EXPECT_TRUE(reader->Stop());
     reader.reset();
-    EXPECT_LT(MsSince(t0), 2000);
     platform::CheckSynchronize(20);
     EXPECT_EQ(events_.disconnects, 1);
     EXPECT_EQ(events_.errors, 0);
@@ -298,7 +311,7 @@ TEST_F(ClientSocketTest, PeerCloseEndsTheReadOnceWithoutSpinning) {
 TEST_F(ClientSocketTest, DeactivatingWakesAReaderAndDisconnectsOnce) {
   const int peer = Connect();
   auto reader = StartReader(socket_);
-  std::this_thread::sleep_for(30ms);
+  ASSERT_TRUE(reader->Blocked());
   socket_.SetActive(false);
   EXPECT_FALSE(socket_.Active());
   ASSERT_TRUE(WaitUntil([&] { return reader->zeros.load() == 1; }, 2000));
@@ -430,10 +443,9 @@ TEST_F(ClientSocketTest, InactiveSocketNeitherSendsNorSpins) {
   EXPECT_LT(MsSince(t0), 1000);
   // On a TThread it waits for the stop.
   auto reader = StartReader(socket_);
-  std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(reader->Blocked());
   EXPECT_EQ(reader->calls.load(), 0);
-  reader->Terminate();
-  reader->WaitFor();
+  EXPECT_TRUE(reader->Stop());
   EXPECT_EQ(reader->zeros.load(), 1);
   platform::CheckSynchronize(0);
   EXPECT_EQ(events_.disconnects, 0);
@@ -466,12 +478,9 @@ TEST_F(ClientSocketTest, WithoutAStopFdTheReaderStillStopsOnTerminate) {
     auto reader = makeReaderWithoutStopFd();
     ASSERT_EQ(reader->StopFd(), -1);
     reader->AfterConstruction();
-    std::this_thread::sleep_for(150ms);
+    ASSERT_TRUE(reader->Blocked());
     EXPECT_EQ(reader->calls.load(), 0);
-    const auto t0 = Clock::now();
-    reader->Terminate();
-    reader->WaitFor();
-    EXPECT_LT(MsSince(t0), 2000);
+    EXPECT_TRUE(reader->Stop());
     EXPECT_EQ(reader->zeros.load(), 1);
   }
 }

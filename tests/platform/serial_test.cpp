@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/blocked_thread.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -322,7 +324,7 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     const char* what;
     DWORD interval, mult, constant;
     std::string before;  // sent before the read starts
-    std::string during;  // sent 100 ms into the read
+    std::string during;  // sent once the read waits
     DWORD request;
     long long minMs, maxMs;
   };
@@ -330,12 +332,12 @@ TEST(SerialIo, ReadHonoursTimeouts) {
       {"partial data, then the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500},
       {"nothing arrives", 0, 0, 150, "", "", 10, 120, 2000},
       {"enough already there", 0, 0, 8000, "0123456789", "", 10, 0, 4000},
-      {"enough arrives during the read", 0, 0, 8000, "", "$GPGGA", 6, 80, 4000},
+      {"enough arrives during the read", 0, 0, 8000, "", "$GPGGA", 6, 0, 4000},
       {"zero bytes asked", 0, 0, 8000, "", "", 0, 0, 1000},
       {"gap after data", 50, 0, 8000, "hello", "", 100, 0, 4000},
       {"multiplier adds per byte", 0, 10, 50, "", "", 10, 120, 2500},
       {"return at once", MAXDWORD, 0, 0, "", "", 10, 0, 1000},
-      {"first bytes end the wait", MAXDWORD, MAXDWORD, 8000, "", "xy", 100, 80, 4000},
+      {"first bytes end the wait", MAXDWORD, MAXDWORD, 8000, "", "xy", 100, 0, 4000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -345,9 +347,10 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, c.interval, c.mult, c.constant);
     pty.Send(c.before);
+    const pid_t readerTid = korvane_test::ThreadId();
     std::thread late([&] {
       if (c.during.empty()) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      EXPECT_TRUE(korvane_test::WaitUntilBlockedIn(readerTid, korvane_test::kPollCalls));
       pty.Send(c.during);
     });
     std::vector<char> buf(c.request + 1, '\x7f');
@@ -729,9 +732,11 @@ TEST(SerialHandles, CloseReturnsPromptlyWhileAnotherThreadWaits) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, 0, 0, 60000, 60000);
     std::atomic<bool> returned{false};
+    std::atomic<pid_t> tid{0};
     BOOL result = TRUE;
     DWORD error = 0;
     std::thread worker([&] {
+      tid = korvane_test::ThreadId();
       std::string buf(4 << 20, 'z');
       DWORD n = 0;
       result = blockedInWrite
@@ -740,7 +745,9 @@ TEST(SerialHandles, CloseReturnsPromptlyWhileAnotherThreadWaits) {
       error = GetLastError();
       returned = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    // Once it waits in the call (a write waits when the line's buffer is full).
+    while (tid.load() == 0) std::this_thread::yield();
+    EXPECT_TRUE(korvane_test::WaitUntilBlockedIn(tid, korvane_test::kPollCalls));
     const auto start = Clock::now();
     EXPECT_EQ(CloseHandle(h), TRUE);
     EXPECT_LE(MsSince(start), 2000);
@@ -818,7 +825,7 @@ TEST(SerialQueues, PurgeDropsPendingInput) {
   EXPECT_EQ(SetupComm(h, 4096, 128), TRUE);
   SetTimeouts(h, 0, 0, 300);
   pty.Send("stale bytes");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // Waiting in the line's input, whether or not they have reached the reading side yet.
   ASSERT_EQ(PurgeComm(h, PURGE_RXCLEAR), TRUE);
   pty.Send("fresh");
   EXPECT_EQ(ReadAll(h, 5, 2000), "fresh");

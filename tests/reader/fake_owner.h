@@ -80,4 +80,14 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 5000) {
   return true;
 }
 
+// Waits without pumping: steps handed to the window stay pending.
+inline bool WaitFor(const std::function<bool()>& pred, int ms = 5000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 }  // namespace testutil

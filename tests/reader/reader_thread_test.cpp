@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +20,7 @@
 #include "reader/nmea_thread.h"
 #include "tests/reader/fake_owner.h"
 #include "tests/reader/sentence_util.h"
+#include "tests/support/blocked_thread.h"
 
 using testutil::FakeOwner;
 using testutil::Line;
@@ -64,6 +67,11 @@ class PtyLink {
   std::string path_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
+
+std::size_t FileSize(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
+}
 
 std::string Slurp(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -135,8 +143,8 @@ TEST_F(ReaderThread, ScanningSkipsStepsUntilValidSentence) {
   owner.scanning = 1;
   Start();
   link.Send(Line("$PQVU001,1,3") + "$GPGGA,bad*00\r\n");
-  // Without a valid "$GP" the reader runs no step.
-  PumpUntil([&] { return owner.AckOkCommand == 1; }, 300);
+  // Without a valid "$GP" the reader runs no step, though it has decoded the acknowledgement.
+  ASSERT_TRUE(PumpUntil([&] { return owner.AckOkCommand == 1; }));
   EXPECT_EQ(owner.rawSteps + owner.refreshSteps, 0);
   EXPECT_EQ(owner.scanning.load(), 1);
   link.Send(kZda + kGga);
@@ -144,15 +152,24 @@ TEST_F(ReaderThread, ScanningSkipsStepsUntilValidSentence) {
 }
 
 TEST_F(ReaderThread, TerminatedReaderRunsNoPendingStep) {
+  char path[] = "/tmp/korvane-pending-XXXXXX";
+  close(mkstemp(path));
+  ASSERT_TRUE(owner.LogFile.Open(path));
   Start();
   // Do not pump: the reader blocks in its first step; Terminate must cancel it.
   link.Send(kZda + kGga);
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // It logs a chunk before handing on its step, then waits for the window.
+  ASSERT_TRUE(testutil::WaitFor([&] { return FileSize(path) > 0; }));
+  const pid_t tid = korvane_test::ThreadNamed("NMEAThread");
+  ASSERT_NE(tid, 0);
+  ASSERT_TRUE(korvane_test::WaitUntilBlockedIn(tid, korvane_test::kFutexCalls));
   reader->Terminate();
   reader->WaitFor();
   platform::CheckSynchronize(0);
   reader = nullptr;  // reaped
   EXPECT_EQ(owner.rawSteps + owner.refreshSteps + owner.replySteps, 0);
+  owner.LogFile.Close();
+  unlink(path);
 }
 
 TEST_F(ReaderThread, DeadDeviceDoesNotSpin) {
@@ -241,9 +258,11 @@ class Streamer {
     fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK);
     thread_ = std::thread([this] { Run(); });
   }
-  ~Streamer() {
+  ~Streamer() { Stop(); }
+  // After this, Text() holds every byte that reached the line.
+  void Stop() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
   }
   std::string Text() const {
     std::lock_guard<std::mutex> lock(m_);
@@ -262,7 +281,8 @@ class Streamer {
           text_.append(line, done, static_cast<std::size_t>(n));
           done += static_cast<std::size_t>(n);
         } else {
-          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          pollfd p{fd_, POLLOUT, 0};
+          poll(&p, 1, 10);
         }
       }
       if (i % 50 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -311,7 +331,7 @@ TEST(ReaderLog, TogglingTheLogWhileStreamingKeepsEachFileASlice) {
       owner.LogFile.Close();
       platform::CheckSynchronize(0);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    streamer.Stop();
     stream = streamer.Text();
   }
   reader->Terminate();
@@ -371,40 +391,37 @@ TEST(ReaderLog, ReplacedReadersNeverReadAtOnce) {
   owner.ComHandle = h;
   ASSERT_TRUE(owner.LogFile.Open(path));
   std::string stream;
+  std::vector<std::size_t> ends;  // where each reader's part of the log ends
   {
     Streamer streamer(master);
     for (int i = 0; i < 100; ++i) {
       // Stopping a reader is terminate and join, before the next one starts.
+      const std::size_t before = ends.empty() ? 0 : ends.back();
       auto* r = platform::NewThread<reader::TNMEAThread>(false, owner);
       r->FreeOnTerminate = true;
-      platform::CheckSynchronize(2);
+      const bool logged = PumpUntil([&] { return FileSize(path) > before; });
       r->Terminate();
       r->WaitFor();
       platform::CheckSynchronize(0);
+      ASSERT_TRUE(logged) << "reader " << i << " read nothing";
+      ends.push_back(FileSize(path));
     }
+    streamer.Stop();
     stream = streamer.Text();
   }
   owner.LogFile.Close();
-  // A new reader discards what waits in the port, so the log has gaps, but every chunk is a
-  // slice of the stream and they are in order: no two readers shared the port.
-  std::string log = Slurp(path);
-  EXPECT_GT(log.size(), 0u);
-  std::vector<std::string> lines;
+  // A new reader discards what waits in the port, so the log has gaps between readers; but
+  // each reader's part is one slice of the stream, and the parts are in order: no two readers
+  // shared the port.
+  const std::string log = Slurp(path);
+  ASSERT_EQ(log.size(), ends.back());
+  std::vector<std::string> parts;
   std::size_t at = 0;
-  while (at < log.size()) {
-    std::size_t end = log.find("$GPTXT,", at + 1);
-    lines.push_back(log.substr(at, end == std::string::npos ? std::string::npos : end - at));
-    at = end == std::string::npos ? log.size() : end;
+  for (std::size_t end : ends) {
+    parts.push_back(log.substr(at, end - at));
+    at = end;
   }
-  // Complete lines must appear in increasing number.
-  long last = -1;
-  for (const auto& l : lines) {
-    if (l.size() < 9 || l.compare(l.size() - 2, 2, "\r\n") != 0 || l.rfind("$GPTXT,", 0) != 0)
-      continue;
-    long n = std::strtol(l.c_str() + 7, nullptr, 10);
-    EXPECT_GT(n, last) << l;
-    last = n;
-  }
+  EXPECT_TRUE(OrderedSlices(parts, stream));
   unlink(path);
 }
 
