@@ -69,34 +69,40 @@ void TCustomChartElement::SetParentComponent(platform::TComponent* value) {
   if (auto* chart = dynamic_cast<TCustomAxisPanel*>(value)) SetParentChart(chart);
 }
 
+// The chart's typed setters repaint only on a change; without a chart there is nothing to repaint.
 void TCustomChartElement::SetBooleanProperty(bool& variable, bool value) {
-  if (variable == value) return;
-  variable = value;
-  Repaint();
+  if (parentChart_)
+    parentChart_->SetBooleanProperty(variable, value);
+  else
+    variable = value;
 }
 
 void TCustomChartElement::SetColorProperty(platform::TColor& variable, platform::TColor value) {
-  if (variable == value) return;
-  variable = value;
-  Repaint();
+  if (parentChart_)
+    parentChart_->SetColorProperty(variable, value);
+  else
+    variable = value;
 }
 
 void TCustomChartElement::SetDoubleProperty(double& variable, double value) {
-  if (!(variable != value)) return;
-  variable = value;
-  Repaint();
+  if (parentChart_)
+    parentChart_->SetDoubleProperty(variable, value);
+  else
+    variable = value;
 }
 
 void TCustomChartElement::SetIntegerProperty(int& variable, int value) {
-  if (variable == value) return;
-  variable = value;
-  Repaint();
+  if (parentChart_)
+    parentChart_->SetIntegerProperty(variable, value);
+  else
+    variable = value;
 }
 
 void TCustomChartElement::SetStringProperty(std::string& variable, const std::string& value) {
-  if (variable == value) return;
-  variable = value;
-  Repaint();
+  if (parentChart_)
+    parentChart_->SetStringProperty(variable, value);
+  else
+    variable = value;
 }
 
 // ---- TCustomChartSeries --------------------------------------------------------------------
