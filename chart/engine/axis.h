@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/common/chart_exception.h"
 #include "chart/common/date_time.h"
@@ -268,6 +269,66 @@ class TChartAxis : public platform::TPersistent {
   bool LayoutVisible() const { return layoutVisible_; }
   void SetLayoutVisible(bool value) { layoutVisible_ = value; }
 
+  // ---- Labels and ticks of one drawing pass, as data (axis_ticks.cpp) ------------------------
+  // A label the loops produced: value, text, pixel along the axis, whether it is drawn (the
+  // anti-crowding rule may drop it), and a custom label's own look (null: the labels' format).
+  struct TAxisLabelItem {
+    double Value = 0;
+    std::string Text;
+    int Pixel = 0;
+    bool Shown = false;
+    TPlotCustomShape* Format = nullptr;
+  };
+  // Tick pixels in the order the loops recorded them (value labels from the maximum down).
+  std::vector<int> Tick;
+  std::vector<TAxisLabelItem> LabelItems;
+  // Runs the label loop of the axis' style into Tick and LabelItems.
+  void CalcLabelsAndTicks();
+  // The calendar step of date-time labels at increment; dtNone for plain steps.
+  TDateTimeStep LabelsStep(double increment) const;
+  // The widest label the axis can show.
+  int MaxLabelsWidth();
+
+  // ---- Drawing (axis_draw.cpp, axis_grid.cpp) ----------------------------------------------
+  // Title, labels, axis line, ticks and grids; with calcPosAxis the axis line position first.
+  void Draw(bool calcPosAxis);
+  void DrawTitle(int x, int y);
+  // One label or title text at (x, y), aligned and rotated by angle, in format's box (null:
+  // the labels' format).
+  void DrawAxisLabel(int x, int y, int angle, const std::string& text, TPlotCustomShape* format);
+  void DrawGridLine(int pixel);
+  void DrawGrids(int tickCount);
+  void CustomDraw(int posLabels, int posTitle, int posAxis, bool gridVisible);
+  void CustomDrawStartEnd(int posLabels, int posTitle, int posAxis, bool gridVisible, int startPos,
+                          int endPos);
+  void CustomDrawMinMax(int posLabels, int posTitle, int posAxis, bool gridVisible, double minimum,
+                        double maximum, double increment);
+  void CustomDrawMinMaxStartEnd(int posLabels, int posTitle, int posAxis, bool gridVisible,
+                                double minimum, double maximum, double increment, int startPos,
+                                int endPos);
+  // Set by the chart for 3D walls; the hook runs before the grid is drawn.
+  bool BackGridHidden = false;
+  bool SideGridHidden = false;
+  std::function<void()> OnBeforeDrawGrid;
+
+  // ---- Room taken from the chart rectangle (axis_layout.cpp) -------------------------------
+  // Pixels of the axis line and the (outer or minor) ticks.
+  int SizeTickAxis() const;
+  // Pixels of the labels across the axis (twice with LabelsAlternate).
+  int SizeLabels();
+  // Room of one text: size when not 0, else the font height when the text runs along the thin
+  // direction, else the text's width (MaxLabelsWidth for an empty text).
+  int InternalCalcSize(TPlotFont* font, int angle, int size, const std::string& text);
+  // pos moved outward from the chart by amount.
+  int InflateAxisPos(int pos, int amount) const;
+  // amount taken off r on the axis' side.
+  void InflateAxisRect(TRect& r, int amount) const;
+  // The line, labels and title positions; with inflateChartRectangle r also loses the room of
+  // the title, the labels, the wall and the ticks, in that order from the outside.
+  void CalcRect(TRect& r, bool inflateChartRectangle);
+  // A custom axis takes its master's range whenever the master's range is fixed.
+  TChartAxis* MasterAxis = nullptr;
+
  protected:
   // The twin depth axis sets the flag without repainting.
   void StoreInverted(bool value) { inverted_ = value; }
@@ -368,6 +429,14 @@ class TChartAxis : public platform::TPersistent {
   int iZPos_ = 0;
   bool isDateTime_ = false;
   bool layoutVisible_ = false;
+
+  // Drawing (axis_draw.cpp, axis_grid.cpp).
+  void WriteWithExponent(int x, int y, int z, const std::string& text, unsigned align);
+  void DrawAxisLines();
+  void DrawAxisLine(int wall);
+  void DrawTick(int pixel, int offset, int length, int wall);
+  // Pixels of the minor marks, strictly inside the span.
+  std::vector<int> MinorPixels() const;
 };
 
 // The axis into the depth of a 3D chart: hidden by default, mapped from depth 0.

@@ -38,6 +38,7 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   AutoRepaint = false;
   MarkDestroying();
   FreeAllSeries(nullptr);
+  FreeTools();
   customAxes_.clear();
   axesList_.clear();
   ownedAxes_.clear();

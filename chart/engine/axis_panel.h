@@ -6,9 +6,12 @@
 #include <memory>
 #include <vector>
 
+#include "chart/engine/axes_lists.h"
 #include "chart/engine/axis.h"
 #include "chart/engine/engine_globals.h"
+#include "chart/engine/pages.h"
 #include "chart/engine/series_list.h"
+#include "chart/engine/tools.h"
 #include "chart/panel/plot_panel_extended.h"
 
 namespace chart {
@@ -149,6 +152,75 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
 
  private:
   bool axesFastCalc_ = false;
+
+  // ---- Pages (pages.cpp) -------------------------------------------------------------------
+ public:
+  TChartPage& Pages() { return *pages_; }
+  const TChartPage& Pages() const { return *pages_; }
+  // Copies the settings into the chart's own pages.
+  void SetPages(const TChartPage* value);
+  int GetPage() const { return pages_->GetCurrent(); }
+  void SetPage(int value) { pages_->SetCurrent(value); }
+  int GetPointsPerPage() const { return pages_->GetMaxPointsPerPage(); }
+  void SetPointsPerPage(int value) { pages_->SetMaxPointsPerPage(value); }
+  bool GetScaleLastPage() const { return pages_->GetScaleLastPage(); }
+  void SetScaleLastPage(bool value) { pages_->SetScaleLastPage(value); }
+  int NumPages() const { return pages_->Count(); }
+  void NextPage();
+  void PreviousPage();
+
+ private:
+  std::unique_ptr<TChartPage> pages_ = std::make_unique<TChartPage>(this);
+
+  // ---- Axis drawing (axis_draw.cpp) ----------------------------------------------------------
+ public:
+  // The thickness of the 3D wall behind axis; the chart with walls overrides it.
+  virtual int CalcWallSize(const TChartAxis* /*axis*/) const { return 0; }
+
+  // ---- Axes and tools lists, the layout pass (axis_layout.cpp, axes_lists.cpp, tools.cpp) ---
+ public:
+  TChartAxes& Axes() { return *axes_; }
+  const TChartAxes& Axes() const { return *axes_; }
+  TChartCustomAxes& CustomAxes() { return *customAxesList_; }
+  const TChartCustomAxes& CustomAxes() const { return *customAxesList_; }
+  TChartTools& Tools() { return *tools_; }
+  const TChartTools& Tools() const { return *tools_; }
+  // ChartEvent on every active tool, in list order.
+  void BroadcastToolEvent(TChartToolEvent event);
+  // Raises Exception outside 1..100.
+  void Set3DPercent(int value);
+  // The layout of one paint without drawing: Z order, the 3D depths of the chart rectangle,
+  // the axes' visibility, ranges, room and positions, the series' depths and margins. After it
+  // ChartRect is what the axes left for the series.
+  void CalcLayout(const TRect& chartRect);
+  void CalcInvertedRotation();
+  void CalcZOrder();
+  // Depth sizes from ChartRect and MaxZOrder (the chart calls it from its wall rectangle).
+  void CalcSize3DWalls();
+  void CalcAxesLayout();
+  void CalcSeriesMargins();
+  bool CalcIsAxisVisible(const TChartAxis* axis) const;
+  // False at the first active series that uses no axes, True at the first on axis, True with
+  // no active series.
+  bool HasActiveSeries(const TChartAxis* axis) const;
+  bool NoActiveSeries(const TChartAxis* axis) const;
+  int Width3D() const { return Depth3D; }
+  int Height3D() const { return Depth3DY; }
+  bool RotationInverted = false;
+  int MaxZOrder = 0;
+  int SeriesWidth3D = 0;
+  int SeriesHeight3D = 0;
+
+ protected:
+  // The chart with walls computes its wall rectangle here and calls CalcSize3DWalls.
+  virtual void CalcWallsRect() { CalcSize3DWalls(); }
+
+ private:
+  // Axis tools forget their axes, then every tool is freed.
+  void FreeTools();
+  std::unique_ptr<TChartAxes> axes_ = std::make_unique<TChartAxes>(this);
+  std::unique_ptr<TChartCustomAxes> customAxesList_ = std::make_unique<TChartCustomAxes>(this);
+  std::unique_ptr<TChartTools> tools_ = std::make_unique<TChartTools>(this);
 };
 
 }  // namespace chart

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chart/engine/axis_panel.h"
+#include "chart/engine/pages.h"
 #include "chart/engine/series.h"
 
 namespace chart {
@@ -17,6 +18,27 @@ bool OnAxis(const TChartSeries* s, const TChartAxis* axis, bool isX) {
 }  // namespace
 
 double TCustomAxisPanel::InternalMinMax(const TChartAxis* axis, bool isMin, bool isX) {
+  const int perPage = pages_->GetMaxPointsPerPage();
+  if (perPage >= 1) {
+    // On the position axis the range is the current page of the series with the most points.
+    TChartSeries* most = GetAxisSeriesMaxPoints(axis);
+    if (most && most->YIsValue() == isX) {
+      int first = 0, last = 0;
+      most->CalcFirstLastPage(first, last);
+      if (first < 0) return 0;
+      const TChartValueList& pos = *most->PositionValues();
+      const double x0 = pos.GetValue(first);
+      if (isMin) return x0;
+      const double x1 = pos.GetValue(last);
+      const int d = last - first + 1;
+      // A short last page keeps the spacing of a full one.
+      if (!pages_->GetScaleLastPage() && d < perPage)
+        return x1 != x0 ? x0 + (x1 - x0) * perPage / d : x0 + static_cast<double>(perPage) / d;
+      return x1;
+    }
+  }
+  const bool pageOnly = perPage >= 1 && pages_->GetAutoScale();
+  const long long from = pages_->FirstValueIndex();
   bool anyActive = false;
   for (int i = 0; i < SeriesCount() && !anyActive; ++i) {
     const TChartSeries* s = GetSeries(i);
@@ -27,8 +49,18 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* axis, bool isMin, bool
   for (int i = 0; i < SeriesCount(); ++i) {
     TChartSeries* s = GetSeries(i);
     if (!OnAxis(s, axis, isX) || (anyActive && !s->GetActive())) continue;
-    const double v =
-        isX ? (isMin ? s->MinXValue() : s->MaxXValue()) : (isMin ? s->MinYValue() : s->MaxYValue());
+    double v = 0;
+    if (pageOnly) {
+      if (from >= s->Count()) continue;
+      const TChartValueList& list = isX ? *s->XValues() : *s->YValues();
+      const int to = static_cast<int>(std::min<long long>(from + perPage, s->Count()));
+      v = list.GetValue(static_cast<int>(from));
+      for (int k = static_cast<int>(from) + 1; k < to; ++k)
+        v = isMin ? std::min(v, list.GetValue(k)) : std::max(v, list.GetValue(k));
+    } else {
+      v = isX ? (isMin ? s->MinXValue() : s->MaxXValue())
+              : (isMin ? s->MinYValue() : s->MaxYValue());
+    }
     if (!found)
       result = v;
     else

@@ -86,6 +86,7 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
   maximum_ = maximum;
   if (maximum_ - minimum_ < MinAxisRange) maximum_ = minimum_ + MinAxisRange;
   Changed();
+  if (chart_) chart_->CustomAxes().ResetScales(this);
 }
 
 void TChartAxis::Scroll(double offset, bool checkLimits) {

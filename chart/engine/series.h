@@ -265,6 +265,15 @@ class TChartSeries : public TCustomChartSeries {
   // Names of sources read from a stored layout, resolved in Loaded.
   std::vector<std::string> SourceNamesToLoad;
 
+  // ---- Page window, visible range, mark and legend texts (pages.cpp, series_texts.cpp) -----
+  // The indexes of the chart's current page (the whole series without paging; -1 when empty).
+  void CalcFirstLastPage(int& first, int& last) const;
+  // FirstVisible and LastVisible: the points whose positions lie within the chart rectangle.
+  virtual void CalcFirstLastVisibleIndex();
+  std::string GetMarkText(int valueIndex);
+  std::string MarkPercent(int valueIndex, bool addTotal);
+  virtual std::string LegendString(int legendIndex, TLegendTextStyle style);
+
  protected:
   // The source/function link hooks the function base uses.
   friend class TPlotFunction;

@@ -114,12 +114,15 @@ class TSeriesMarks : public TPlotCustomShape {
 
   TSeriesMarksStyle GetStyle() const { return style_; }
   void SetStyle(TSeriesMarksStyle value);
+  bool GetMultiLine() const { return multiLine_; }
+  void SetMultiLine(bool value);
 
  private:
   TChartSeries* series_;
   TSeriesMarksPositions positions_;
   TMarksItems items_;
   TSeriesMarksStyle style_ = smsLabel;
+  bool multiLine_ = false;
 };
 
 }  // namespace chart

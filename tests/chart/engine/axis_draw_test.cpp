@@ -1,0 +1,199 @@
+// Drawing an axis on a headless chart's canvas, checked against what reaches the device context.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/engine/axis.h"
+#include "tests/chart/engine/engine_fixture.h"
+
+namespace enginetest {
+namespace {
+
+namespace gdi = platform::gdi;
+using chart::TChartAxis;
+using chart::TChartSeries;
+using platform::TRect;
+
+// A 297 x 113 chart whose drawing pass runs what a test hands it on the chart rectangle
+// (9, 5, 288, 108), with the device context's calls recorded.
+class DrawChart : public chart::TCustomAxisPanel {
+ public:
+  DrawChart() : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
+    SetView3D(false);
+    SetBounds(0, 0, 297, 113);
+    AddSeries(series.get());
+  }
+  void Paint(const std::function<void()>& draw) {
+    calls.clear();
+    during = draw;
+    Invalidate();
+    ProcessPaint();
+  }
+  // The lines drawn, as (x0, y0, x1, y1) from each MoveToEx and the LineTo after it.
+  std::vector<std::vector<int>> Lines() const {
+    std::vector<std::vector<int>> out;
+    for (size_t i = 1; i < calls.size(); ++i)
+      if (calls[i].Op == "LineTo" && calls[i - 1].Op == "MoveToEx")
+        out.push_back(
+            {calls[i - 1].Args[0], calls[i - 1].Args[1], calls[i].Args[0], calls[i].Args[1]});
+    return out;
+  }
+  std::vector<gdi::DcCall> calls;
+  std::unique_ptr<TChartSeries> series = std::make_unique<TChartSeries>(nullptr);
+
+ protected:
+  void InternalDraw(const TRect&) override {
+    AutoRepaint = false;
+    ChartRect = TRect{9, 5, 288, 108};
+    ChartWidth = 279;
+    ChartHeight = 103;
+    gdi::Dc* dc = GetCanvas3D()->GetHandle();
+    dc->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
+    if (during) during();
+    dc->SetRecorder({});
+    AutoRepaint = true;
+  }
+
+ private:
+  std::function<void()> during;
+};
+
+bool Has(const std::vector<std::vector<int>>& lines, const std::vector<int>& line) {
+  for (const auto& l : lines)
+    if (l == line) return true;
+  return false;
+}
+
+TEST_F(EngineTest, AxisDrawsLabelsTicksAndLineAtTheMappedPixels) {
+  DrawChart c;
+  for (int n = 1; n <= 32; ++n) c.series->AddXY(n, 55, std::to_string(n));
+  TChartAxis* bottom = c.BottomAxis();
+  bottom->SetLabelStyle(chart::talText);
+  bottom->GetGrid()->SetVisible(false);
+  c.Paint([&] {
+    bottom->SetMinMax(1, 16);
+    bottom->AdjustMaxMin();
+    bottom->InternalCalcPositions();
+    bottom->PosLabels = 115;
+    bottom->Draw(true);
+  });
+  EXPECT_EQ(bottom->PosAxis, 108);
+  std::vector<std::string> texts;
+  for (const auto& call : c.calls)
+    if (call.Op == "TextOut") {
+      texts.push_back(call.Text);
+      // Centred on its tick: the text reference point is the label's pixel.
+      EXPECT_EQ(call.Args[0], bottom->CalcPosValue(std::stoi(call.Text)));
+    }
+  std::vector<std::string> expected;
+  for (int n = 1; n <= 16; ++n) expected.push_back(std::to_string(n));
+  EXPECT_EQ(texts, expected);
+  const auto lines = c.Lines();
+  // The axis line, then a 4-pixel tick below it (offset 1) at every label.
+  EXPECT_TRUE(Has(lines, {9, 108, 288, 108}));
+  for (int n = 1; n <= 16; ++n) {
+    const int x = bottom->CalcPosValue(n);
+    EXPECT_TRUE(Has(lines, {x, 109, x, 113})) << n;
+  }
+}
+
+TEST_F(EngineTest, AxisGridAndMinorTicks) {
+  struct Case {
+    const char* what;
+    int drawEvery;
+    bool centred, minor;
+    std::vector<int> gridX;  // vertical grid lines from the chart top + 1
+    std::vector<int> minorX;
+  };
+  // Values 5 down to 1 of 0.25..5.25 on the span 0..200: ticks 40 pixels apart at 190..30.
+  const Case cases[] = {
+      {"every tick", 1, false, false, {190, 150, 110, 70, 30}, {}},
+      {"every second tick", 2, false, false, {190, 110, 30}, {}},
+      {"half way between ticks", 1, true, false, {170, 130, 90, 50}, {}},
+      // 10, 20 and 30 pixels from each tick; beyond the last tick while inside the span.
+      {"minor ticks",
+       1,
+       false,
+       true,
+       {},
+       {160, 170, 180, 120, 130, 140, 80, 90, 100, 40, 50, 60, 20, 10}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    DrawChart c;
+    TChartAxis* a = c.BottomAxis();
+    a->SetLabelStyle(chart::talValue);
+    a->SetIncrement(1);
+    a->SetLabels(false);
+    a->SetTickOnLabelsOnly(false);
+    a->GetGrid()->SetDrawEvery(k.drawEvery);
+    a->SetGridCentered(k.centred);
+    a->GetGrid()->SetVisible(k.minorX.empty());
+    a->GetTicks()->SetVisible(false);
+    a->GetAxis()->SetVisible(false);
+    a->GetMinorTicks()->SetVisible(k.minor);
+    c.Paint([&] { a->CustomDrawMinMaxStartEnd(120, 130, 110, !k.minor, 0.25, 5.25, 1, 0, 200); });
+    EXPECT_EQ(a->Tick, (std::vector<int>{190, 150, 110, 70, 30}));
+    std::vector<int> gridX, minorX;
+    for (const auto& l : c.Lines()) {
+      if (l[1] == 6 && l[3] == 108) gridX.push_back(l[0]);
+      if (l[1] == 111 && l[3] == 113) minorX.push_back(l[0]);
+    }
+    EXPECT_EQ(gridX, k.gridX);
+    EXPECT_EQ(minorX, k.minorX);
+    // The range and increment given for the drawing are put back.
+    EXPECT_EQ(a->GetIncrement(), 1);
+    EXPECT_TRUE(a->GetAutomatic());
+  }
+}
+
+TEST_F(EngineTest, AxisLabelAngleExponentAndDrawLabelEvent) {
+  DrawChart c;
+  TChartAxis* a = c.BottomAxis();
+  int fh = 0, smallWidth = 0;
+  std::vector<gdi::DcCall> texts;
+  const auto draw = [&](int angle, const std::string& text) {
+    c.Paint([&] {
+      chart::TCanvas3D* canvas = c.GetCanvas3D();
+      canvas->AssignFont(a->GetLabelsFont());
+      fh = canvas->GetFontHeight();
+      const int size = canvas->Font->GetSize();
+      canvas->Font->SetSize(size - size / 4);
+      smallWidth = canvas->TextWidth("3");
+      canvas->AssignFont(a->GetLabelsFont());
+      a->DrawAxisLabel(100, 115, angle, text, nullptr);
+    });
+    texts.clear();
+    for (const auto& call : c.calls)
+      if (call.Op == "TextOut") texts.push_back(call);
+  };
+  // Rotated a quarter turn: shifted left by half a font height to centre on its tick.
+  draw(90, "12");
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].Args, (std::vector<int>{100 - fh / 2, 115}));
+  // The exponent smaller and raised, the mantissa left of it (centred labels).
+  a->SetLabelsExponent(true);
+  draw(0, "1.5E3");
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].Text, "3");
+  EXPECT_EQ(texts[0].Args, (std::vector<int>{100, 115 - ((fh - 1) / 2 - 2)}));
+  EXPECT_EQ(texts[1].Text, "1.5");
+  EXPECT_EQ(texts[1].Args, (std::vector<int>{100 - smallWidth - 1, 115}));
+  draw(0, "12");
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].Text, "12");
+  // A handler that drops the text leaves the box, which is drawn before it.
+  a->Items().Format()->SetTransparent(false);
+  a->OnDrawLabel = [](TChartAxis*, int&, int&, int&, std::string&, bool& drawLabel) {
+    drawLabel = false;
+  };
+  draw(0, "12");
+  EXPECT_TRUE(texts.empty());
+  bool box = false;
+  for (const auto& call : c.calls) box = box || call.Op == "Rectangle";
+  EXPECT_TRUE(box);
+}
+
+}  // namespace
+}  // namespace enginetest

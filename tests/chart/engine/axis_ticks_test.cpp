@@ -1,0 +1,284 @@
+// The label loops of an axis as data: each label's value, text, pixel and whether it shows,
+// and the tick pixels, without drawing anything.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/common/date_time.h"
+#include "chart/engine/axis.h"
+#include "tests/chart/engine/engine_fixture.h"
+
+namespace enginetest {
+namespace {
+
+using chart::TChartAxis;
+using chart::TChartSeries;
+using chart::TCustomAxisPanel;
+
+// A headless 297 x 113 chart whose chart rectangle is (9, 5, 288, 108), as the layout gives it.
+struct AxisChart {
+  AxisChart() {
+    chart.ChartRect = platform::TRect{9, 5, 288, 108};
+    chart.ChartWidth = 279;
+    chart.ChartHeight = 103;
+    chart.AddSeries(series.get());
+  }
+  // A fixed range on axis, then the span and the loops.
+  void Run(TChartAxis* axis, double min, double max) {
+    axis->SetMinMax(min, max);
+    axis->AdjustMaxMin();
+    axis->InternalCalcPositions();
+    axis->CalcLabelsAndTicks();
+  }
+  // A field of each shown label.
+  template <class F>
+  static auto Shown(const TChartAxis* axis, F field) {
+    std::vector<std::decay_t<decltype(field(axis->LabelItems[0]))>> out;
+    for (const auto& l : axis->LabelItems)
+      if (l.Shown) out.push_back(field(l));
+    return out;
+  }
+  static std::vector<std::string> Texts(const TChartAxis* a) {
+    return Shown(a, [](const auto& l) { return l.Text; });
+  }
+  static std::vector<double> Values(const TChartAxis* a) {
+    return Shown(a, [](const auto& l) { return l.Value; });
+  }
+  static std::vector<int> Pixels(const TChartAxis* a) {
+    return Shown(a, [](const auto& l) { return l.Pixel; });
+  }
+  TCustomAxisPanel chart{nullptr, platform::TPanelSurface::Headless};
+  std::unique_ptr<TChartSeries> series = std::make_unique<TChartSeries>(nullptr);
+};
+
+TEST_F(EngineTest, AxisTextLabelsOfTwoPages) {
+  AxisChart c;
+  for (int n = 1; n <= 32; ++n) c.series->AddXY(n, 55, std::to_string(n), 0xFF0000);
+  TChartAxis* bottom = c.chart.BottomAxis();
+  bottom->SetLabelStyle(chart::talText);
+  c.chart.SetPointsPerPage(16);
+  ASSERT_EQ(c.chart.NumPages(), 2);
+  for (int page = 0; page < 2; ++page) {
+    SCOPED_TRACE(page);
+    const int first = 1 + 16 * page;
+    if (page == 1) c.chart.NextPage();
+    // The automatic range follows the page.
+    bottom->AdjustMaxMin();
+    bottom->InternalCalcPositions();
+    bottom->CalcLabelsAndTicks();
+    EXPECT_EQ(bottom->IStartPos(), 9);
+    EXPECT_EQ(bottom->IEndPos(), 288);
+    std::vector<std::string> texts;
+    std::vector<int> pixels;
+    for (int n = first; n < first + 16; ++n) {
+      texts.push_back(std::to_string(n));
+      // 279 pixels over 15 units from the first point of the page.
+      pixels.push_back(9 + static_cast<int>(std::nearbyint((n - first) * 279.0 / 15)));
+    }
+    EXPECT_EQ(c.Texts(bottom), texts);
+    EXPECT_EQ(c.Pixels(bottom), pixels);
+    EXPECT_EQ(bottom->Tick, pixels);
+  }
+}
+
+TEST_F(EngineTest, AxisValueLabelLoops) {
+  struct Case {
+    const char* what;
+    double min, max, increment;
+    int separation;
+    bool onAxis, ticksOnLabels, labels, logarithmic, inverted;
+    std::vector<double> values;
+    int ticks;
+    std::vector<int> pixels;  // empty: not checked
+  };
+  const bool T = true, F = false;
+  const Case cases[] = {
+      {"steps of 20 down", 0, 100, 20, 10, T, T, T, F, F, {100, 80, 60, 40, 20, 0}, 6, {}},
+      {"first label rounded to the step", 0.5, 10.5, 2, 10, T, T, T, F, F, {10, 8, 6, 4, 2}, 5, {}},
+      {"labels off the axis ends dropped", 0, 100, 20, 10, F, T, T, F, F, {80, 60, 40, 20}, 4, {}},
+      {"ticks without labels", 0, 100, 20, 10, T, F, F, F, F, {}, 6, {}},
+      {"ten thousand labels or more draw none", 0, 1e9, 1, 0, T, T, T, F, F, {}, 0, {}},
+      {"a step too small for the range", 1e17, 1e17 + 100, 1e-3, 0, T, T, T, F, F, {}, 0, {}},
+      {"decades upwards", 1, 1000, 0, 10, T, T, T, T, F, {1, 10, 100, 1000}, 4, {9, 102, 195, 288}},
+      // 27.9 pixels a unit from the end.
+      {"inverted",
+       0,
+       10,
+       2,
+       10,
+       T,
+       T,
+       T,
+       F,
+       T,
+       {10, 8, 6, 4, 2, 0},
+       6,
+       {9, 65, 121, 176, 232, 288}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    AxisChart c;
+    TChartAxis* a = c.chart.BottomAxis();
+    a->SetLabelStyle(chart::talValue);
+    a->SetIncrement(k.increment);
+    a->SetLabelsSeparation(k.separation);
+    a->SetLabelsOnAxis(k.onAxis);
+    a->SetTickOnLabelsOnly(k.ticksOnLabels);
+    a->SetLabels(k.labels);
+    a->SetMinMax(k.min, k.max);
+    a->SetLogarithmic(k.logarithmic);
+    a->SetInverted(k.inverted);
+    c.Run(a, k.min, k.max);
+    EXPECT_EQ(c.Values(a), k.values);
+    EXPECT_EQ(static_cast<int>(a->Tick.size()), k.ticks);
+    if (!k.pixels.empty()) {
+      EXPECT_EQ(c.Pixels(a), k.pixels);
+    }
+    for (const auto& l : a->LabelItems) EXPECT_EQ(l.Pixel, a->CalcPosValue(l.Value));
+  }
+  // A zero range draws one label, at the centre.
+  AxisChart c;
+  c.series->AddXY(3, 1);
+  TChartAxis* a = c.chart.BottomAxis();
+  a->AdjustMaxMin();
+  a->InternalCalcPositions();
+  a->CalcLabelsAndTicks();
+  EXPECT_EQ(c.Texts(a), std::vector<std::string>{"3"});
+  EXPECT_EQ(c.Pixels(a), std::vector<int>{a->ICenterPos()});
+}
+
+TEST_F(EngineTest, AxisDateTimeLabelsAcrossMonthsAndLeapDay) {
+  struct Case {
+    const char* what;
+    chart::TDateTime from, to;
+    double increment;
+    std::vector<chart::TDateTime> values;
+  };
+  using chart::EncodeDate;
+  const Case cases[] = {
+      {"days across the leap day",
+       EncodeDate(2024, 2, 27),
+       EncodeDate(2024, 3, 2),
+       1,
+       {EncodeDate(2024, 3, 2), EncodeDate(2024, 3, 1), EncodeDate(2024, 2, 29),
+        EncodeDate(2024, 2, 28), EncodeDate(2024, 2, 27)}},
+      {"half months skip no month",
+       EncodeDate(2024, 1, 1),
+       EncodeDate(2024, 3, 20),
+       15,
+       {EncodeDate(2024, 3, 15), EncodeDate(2024, 3, 1), EncodeDate(2024, 2, 15),
+        EncodeDate(2024, 2, 1), EncodeDate(2024, 1, 15), EncodeDate(2024, 1, 1)}},
+      {"months across the year end",
+       EncodeDate(2023, 11, 30),
+       EncodeDate(2024, 2, 10),
+       30,
+       {EncodeDate(2024, 2, 1), EncodeDate(2024, 1, 1), EncodeDate(2023, 12, 1)}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    AxisChart c;
+    c.series->XValues()->SetDateTime(true);
+    c.series->AddXY(k.from, 1);
+    c.series->AddXY(k.to, 2);
+    TChartAxis* a = c.chart.BottomAxis();
+    a->SetLabelStyle(chart::talValue);
+    a->SetDateTimeFormat("dd/mm");
+    a->SetIncrement(k.increment);
+    a->SetDateTimeFlag(true);
+    c.Run(a, k.from, k.to);
+    EXPECT_EQ(c.Values(a), k.values);
+  }
+}
+
+TEST_F(EngineTest, AxisPointAndCustomLabels) {
+  // Three letters under three points, nothing between.
+  {
+    AxisChart c;
+    c.series->AddXY(0, 1, "A");
+    c.series->AddXY(1, 1, "B");
+    c.series->AddXY(2, 1, "C");
+    TChartAxis* a = c.chart.BottomAxis();
+    a->AdjustMaxMin();
+    a->InternalCalcPositions();
+    a->CalcLabelsAndTicks();
+    EXPECT_EQ(c.Texts(a), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(c.Pixels(a), (std::vector<int>{9, 148, 288}));
+  }
+  // Labels wider than their spacing: every shown label keeps clear of the one before.
+  {
+    AxisChart c;
+    for (int n = 0; n < 20; ++n) c.series->AddXY(n, 1, "WWWW");
+    TChartAxis* a = c.chart.BottomAxis();
+    a->SetLabelStyle(chart::talText);
+    c.Run(a, 0, 19);
+    const std::vector<int> shown = c.Pixels(a);
+    EXPECT_EQ(a->LabelItems.size(), 20u);
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_LT(shown.size(), 20u);
+    EXPECT_EQ(shown.front(), 9);
+    const int width = c.chart.GetCanvas3D()->TextWidth("WWWW");
+    for (size_t i = 1; i < shown.size(); ++i) EXPECT_GE(shown[i] - shown[i - 1], width);
+    EXPECT_EQ(a->Tick, shown);
+  }
+  // Custom labels replace every style; the published range filters them.
+  {
+    AxisChart c;
+    TChartAxis* a = c.chart.BottomAxis();
+    a->Items().Add(10, "ten");
+    a->Items().Add(50);
+    a->Items().Add(500, "far");
+    c.Run(a, 0, 100);
+    EXPECT_EQ(c.Texts(a), (std::vector<std::string>{"ten", "50"}));
+    EXPECT_EQ(a->MaxLabelsWidth(), std::max(c.chart.GetCanvas3D()->TextWidth("ten"),
+                                            c.chart.GetCanvas3D()->TextWidth("far")));
+  }
+}
+
+TEST_F(EngineTest, AxisNextLabelEventAndDepthTitles) {
+  struct Case {
+    const char* what;
+    int stopAt;  // the call that sets Stop; -1: never
+    double step;
+    size_t labels;
+    int calls;
+  };
+  const Case cases[] = {
+      {"three values then stop", 3, 25, 3, 4},
+      {"stop at once: standard labels", 0, 0, 6, 1},
+      {"a value outside the range ends", -1, 1000, 1, 2},
+      {"never stops: bounded", -1, 0, 2001, 2001},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    AxisChart c;
+    int calls = 0;
+    c.chart.OnGetNextAxisLabel = [&](TChartAxis*, int index, double& v, bool& stop) {
+      ++calls;
+      stop = index == k.stopAt;
+      if (index > 0) v += k.step;
+    };
+    TChartAxis* a = c.chart.BottomAxis();
+    a->SetLabelStyle(chart::talValue);
+    a->SetIncrement(20);
+    c.Run(a, 0, 100);
+    EXPECT_EQ(a->LabelItems.size(), k.labels);
+    EXPECT_EQ(calls, k.calls);
+  }
+  // Depth axis: one title per slot, none for a range of more slots than labels could show.
+  AxisChart c;
+  auto second = std::make_unique<TChartSeries>(nullptr);
+  second->SetTitle("Second");
+  c.series->SetTitle("First");
+  c.chart.AddSeries(second.get());
+  TChartAxis* depth = c.chart.DepthAxis();
+  depth->SetLabelStyle(chart::talText);
+  c.Run(depth, 0, 1e9);
+  EXPECT_TRUE(depth->LabelItems.empty());
+  c.Run(depth, 0, 1);
+  EXPECT_EQ(c.Texts(depth), (std::vector<std::string>{"First", "Second"}));
+}
+
+}  // namespace
+}  // namespace enginetest
