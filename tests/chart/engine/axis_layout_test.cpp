@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/engine/axis.h"
 #include "tests/chart/engine/engine_fixture.h"
@@ -37,6 +38,23 @@ struct ToolLog : chart::TPlotCustomTool {
   std::string* log;
   char id;
 };
+
+// The labels and ticks the laid-out bottom axis would draw: the page's point labels at their
+// points' pixels, a tick under each.
+void ExpectPageLabels(TChartAxis* bottom, int first) {
+  bottom->CalcLabelsAndTicks();
+  std::vector<std::string> texts, shown;
+  std::vector<int> pixels, at;
+  for (int n = first; n < first + 16; ++n) {
+    texts.push_back(std::to_string(n));
+    pixels.push_back(bottom->CalcPosValue(n));
+  }
+  for (const auto& l : bottom->LabelItems)
+    if (l.Shown) shown.push_back(l.Text), at.push_back(l.Pixel);
+  EXPECT_EQ(shown, texts);
+  EXPECT_EQ(at, pixels);
+  EXPECT_EQ(bottom->Tick, pixels);
+}
 
 TEST_F(EngineTest, LayoutOfTheSignalChart) {
   Headless h;
@@ -73,10 +91,12 @@ TEST_F(EngineTest, LayoutOfTheSignalChart) {
   EXPECT_EQ(left->CalcPosValue(35), left->ICenterPos());
   EXPECT_EQ(left->CalcPosValue(0), chart.ChartRect.Bottom);
   EXPECT_EQ(chart.NumPages(), 2);
+  ExpectPageLabels(bottom, 1);
   chart.NextPage();
   chart.CalcLayout(TRect{9, 5, 288, 108});
   EXPECT_EQ(bottom->CalcPosValue(17), 9);
   EXPECT_EQ(bottom->CalcPosValue(32), 288);
+  ExpectPageLabels(bottom, 17);
 }
 
 TEST_F(EngineTest, AxisRoomEdgeCases) {
