@@ -110,10 +110,12 @@ class TCustomChartSeries : public TCustomChartElement {
 };
 
 // Put in each series class: its name and its place in the class tree.
-#define CHART_SERIES_CLASS(Class)                                                       \
-  const char* ClassName() const override { return #Class; }                            \
-  bool ClassIncludes(const ::chart::TCustomChartSeries* other) const override {         \
-    return dynamic_cast<const Class*>(other) != nullptr;                                \
+#define CHART_SERIES_CLASS(Class)                                               \
+  const char* ClassName() const override {                                      \
+    return #Class;                                                              \
+  }                                                                             \
+  bool ClassIncludes(const ::chart::TCustomChartSeries* other) const override { \
+    return dynamic_cast<const Class*>(other) != nullptr;                        \
   }
 
 }  // namespace chart

@@ -15,9 +15,7 @@ bool PlotRandomAtRunTime = false;
 int PlotPixelClampLimit = 0x3FFFFFF;
 
 EAssertionFailed::EAssertionFailed(const std::string& message, const char* file, int line)
-    : platform::Exception(message),
-      File(file),
-      Line(line) {}
+    : platform::Exception(message), File(file), Line(line) {}
 
 void PlotEngineUnitStart() {
   static bool started = false;
