@@ -221,6 +221,36 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   std::unique_ptr<TChartAxes> axes_ = std::make_unique<TChartAxes>(this);
   std::unique_ptr<TChartCustomAxes> customAxesList_ = std::make_unique<TChartCustomAxes>(this);
   std::unique_ptr<TChartTools> tools_ = std::make_unique<TChartTools>(this);
+
+  // ---- The drawing pass (axis_panel_draw.cpp) ----------------------------------------------
+ public:
+  // The whole picture: background, titles and legend, walls, axes, series with clip and marks,
+  // the events and tool notifications between them. AutoRepaint is off meanwhile.
+  void InternalDraw(const TRect& rect) override;
+  // The chart component draws its titles and legend (before or after the series) and walls.
+  virtual void DrawTitlesAndLegend(bool /*beforeSeries*/) {}
+  virtual void DrawWalls() {}
+  // True when the back plane at depth z faces away (drawn after the series).
+  virtual bool DrawBackWallAfter(int z);
+  // A rectangle in the current pen and brush; outlined again when the brush is the legend's
+  // background colour.
+  virtual void DrawLegendShape(const TRect& rect);
+  // Every visible axis (Draw(true)), unless AxisVisible is off.
+  void DrawAxes();
+  // The active series in Z order, each clipped, with its marks.
+  void DrawAllSeries();
+  // The widest label text of all series (multi-line: the widest line).
+  int MaxTextWidth();
+  // The widest mark of the active series.
+  int MaxMarkWidth();
+  virtual void DoOnBeforeDrawChart();
+  virtual void DoOnBeforeDrawAxes();
+  virtual void DoOnBeforeDrawSeries();
+  virtual void DoOnAfterDraw();
+  platform::TNotifyEvent OnBeforeDrawChart;
+  platform::TNotifyEvent OnBeforeDrawAxes;
+  platform::TNotifyEvent OnBeforeDrawSeries;
+  platform::TNotifyEvent OnAfterDraw;
 };
 
 }  // namespace chart

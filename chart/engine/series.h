@@ -274,6 +274,37 @@ class TChartSeries : public TCustomChartSeries {
   std::string MarkPercent(int valueIndex, bool addTotal);
   virtual std::string LegendString(int legendIndex, TLegendTextStyle style);
 
+  // ---- Drawing (series_draw.cpp) -----------------------------------------------------------
+  // The chart's Z-order pass: an automatic series takes the next slot (3D) or 0 (2D).
+  virtual void CalcZOrder();
+  // StartZ, MiddleZ, EndZ from ZPosition and Depth; the marks take the middle.
+  virtual void CalcDepthPositions();
+  // Another active series of the chart shares this one's Z order (3D only).
+  virtual bool MoreSameZOrder() const;
+  // The first active series of its Z order.
+  bool FirstInZOrder() const;
+  // DrawValue for every visible point, in DrawValuesForward order.
+  virtual void DrawAllValues();
+  virtual bool DrawValuesForward() const;
+  virtual bool DrawSeriesForward(int valueIndex) const;
+  int FirstDisplayedIndex() const { return DrawValuesForward() ? FirstVisible : LastVisible; }
+  // Measures, places and draws the marks of the visible points.
+  void DrawMarks();
+  virtual void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position);
+  // The widest mark text of the points whose mark item is visible.
+  int MaxMarkWidth();
+  // The legend symbol of a point, or of the whole series for -1.
+  virtual void DrawLegend(int valueIndex, const TRect& rect);
+  virtual void DrawLegendShape(int valueIndex, const TRect& rect);
+  // Pixel of a point's X and Y on the series' axes (0 without an axis).
+  virtual int CalcXPos(int valueIndex);
+  virtual int CalcYPos(int valueIndex);
+  int CalcXPosValue(double value) const;
+  int CalcYPosValue(double value) const;
+  // Screen position to the axis value (0 without an axis).
+  double XScreenToValue(int pixel) const;
+  double YScreenToValue(int pixel) const;
+
  protected:
   // The source/function link hooks the function base uses.
   friend class TPlotFunction;

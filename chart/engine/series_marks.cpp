@@ -1,4 +1,5 @@
 #include "chart/engine/series_marks.h"
+#include "chart/engine/series_pointer.h"
 
 #include <algorithm>
 

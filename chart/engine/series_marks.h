@@ -63,6 +63,15 @@ class TSeriesMarksPositions {
 };
 
 class TSeriesMarks;
+class TMarksCallout;
+
+// The colour box beside a mark's text, in the point's colour.
+class TSeriesMarksSymbol : public TPlotCustomShape {
+ public:
+  explicit TSeriesMarksSymbol(TCustomPlotPanel* parent);
+  const char* ClassName() const override { return "TSeriesMarksSymbol"; }
+  bool ShouldDraw() const { return GetVisible() && !GetTransparent(); }
+};
 
 // The format of one point's mark.
 class TMarksItem : public TPlotCustomShape {
@@ -117,12 +126,51 @@ class TSeriesMarks : public TPlotCustomShape {
   bool GetMultiLine() const { return multiLine_; }
   void SetMultiLine(bool value);
 
+  // ---- Settings, placement and drawing (series_marks_draw.cpp) -----------------------------
+  int GetAngle() const { return angle_; }
+  void SetAngle(int value);
+  bool GetClip() const { return clip_; }
+  void SetClip(bool value);
+  int GetDrawEvery() const { return drawEvery_; }
+  void SetDrawEvery(int value);
+  // Made on first read; a null value frees it.
+  TMarksCallout* GetCallout();
+  TMarksCallout* CalloutIfAny() const { return callout_.get(); }
+  void SetCallout(const TMarksCallout* value);
+  TSeriesMarksSymbol* GetSymbol();
+  TSeriesMarksSymbol* SymbolIfAny() const { return symbol_.get(); }
+  void SetSymbol(const TSeriesMarksSymbol* value);
+  // The depth marks are drawn at (the series' middle depth).
+  int ZPosition = 0;
+  // The point's own format when it has one, else the marks.
+  TPlotCustomShape* MarkItem(int index);
+  void InitShadow(TPlotShadow* shadow);
+  // Moves the box away from the point by the callout's length.
+  void ApplyArrowLength(TSeriesMarkPosition& position);
+  // Remembers where a mark is drawn, or replaces the position by the one the user placed.
+  void UsePosition(int index, TSeriesMarkPosition& position);
+  void InternalDraw(int index, TColor color, const std::string& text,
+                    TSeriesMarkPosition& position);
+  void DrawText(const TRect& r, const std::string& text);
+  TPoint ConvertTo2D(TPoint arrow, TPoint topLeft) const;
+  // Moves position off the stored marks first..index-1 that it overlaps.
+  void AntiOverlap(int first, int index, TSeriesMarkPosition& position);
+  // The mark under the point, or -1.
+  int Clicked(int x, int y);
+  int TextWidth(int index);
+  void ResetPositions();
+
  private:
   TChartSeries* series_;
   TSeriesMarksPositions positions_;
   TMarksItems items_;
   TSeriesMarksStyle style_ = smsLabel;
   bool multiLine_ = false;
+  int angle_ = 0;
+  bool clip_ = false;
+  int drawEvery_ = 1;
+  std::unique_ptr<TMarksCallout> callout_;
+  std::unique_ptr<TSeriesMarksSymbol> symbol_;
 };
 
 }  // namespace chart
