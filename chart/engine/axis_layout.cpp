@@ -149,14 +149,8 @@ void TCustomAxisPanel::CalcLayout(const TRect& chartRect) {
   CalcZOrder();
   CalcWallsRect();
   CalcAxesLayout();
-  for (TChartSeries* s : SeriesList().Items()) {
-    if (!s->GetActive()) continue;
-    const long long start = static_cast<long long>(SeriesWidth3D) * s->ZPosition;
-    const long long end = start + (s->GetDepth() == -1 ? SeriesWidth3D : s->GetDepth());
-    s->StartZ = Sat(start);
-    s->EndZ = Sat(end);
-    s->MiddleZ = Sat((start + end) / 2);
-  }
+  for (TChartSeries* s : SeriesList().Items())
+    if (s->GetActive()) s->CalcDepthPositions();
   CalcSeriesMargins();
   // The line where drawing puts it, so that the layout alone describes every axis.
   for (TChartAxis* axis : AxesList())
@@ -174,17 +168,9 @@ void TCustomAxisPanel::CalcInvertedRotation() {
 void TCustomAxisPanel::CalcZOrder() {
   const bool is3D = GetView3D();
   MaxZOrder = is3D ? -1 : 0;
-  for (TChartSeries* s : SeriesList().Items()) {
-    if (!s->GetActive()) continue;
-    if (!s->IsZOrderAutomatic()) {
-      if (is3D) MaxZOrder = std::max(MaxZOrder, s->GetZOrder());
-    } else if (is3D) {
-      s->AutoZOrder = MaxZOrder + 1;
-      MaxZOrder = s->AutoZOrder;
-    } else {
-      s->AutoZOrder = 0;
-    }
-  }
+  // Each series takes its slot (bar series may share one with an earlier bar series).
+  for (TChartSeries* s : SeriesList().Items())
+    if (s->GetActive()) s->CalcZOrder();
   const bool inverted = DepthAxis()->GetInverted();
   for (TChartSeries* s : SeriesList().Items()) {
     if (!s->GetActive()) continue;
@@ -272,6 +258,7 @@ void TCustomAxisPanel::CalcSeriesMargins() {
     }
     int minOffset = axis->GetMinimumOffset();
     int maxOffset = axis->GetMaximumOffset();
+    const bool offset = minOffset != 0 || maxOffset != 0;
     if (axis->GetInverted()) std::swap(minOffset, maxOffset);
     if (axis->Horizontal()) {
       m.Left = Sat(static_cast<long long>(m.Left) + minOffset);
@@ -282,6 +269,9 @@ void TCustomAxisPanel::CalcSeriesMargins() {
     }
     // No margins: the range stays exactly as AdjustMaxMin left it.
     if (m.Left != 0 || m.Right != 0 || m.Top != 0 || m.Bottom != 0) axis->AdjustMaxMinRect(m);
+    // The wider range may need wider labels: the title stands outside the labels' new size.
+    if (offset && axis->LayoutVisible() && !axis->IsDepthAxis() && axis->GetLabels())
+      axis->PosTitle = axis->InflateAxisPos(axis->PosLabels, axis->SizeLabels());
   }
 }
 

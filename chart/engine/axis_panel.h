@@ -75,6 +75,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   virtual std::string FormattedValueLegend(TChartSeries* /*series*/, int /*valueIndex*/) {
     return {};
   }
+  // A series or tool nested in the chart in a form layout joins it (engine_registration.cpp).
+  void AdoptChild(platform::TComponent* child) override;
 
   // ---- Axes (their layout and drawing come with the axes) ----------------------------------
   // Every axis, custom ones included: bottom, top, left, right, depth, depth-top, then custom.
@@ -104,6 +106,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   bool GetView3DWalls() const { return view3DWalls_; }
   void SetView3DWalls(bool v) { SetBooleanProperty(view3DWalls_, v); }
   TColor LegendBackColor = platform::clWhite;
+  // While the legend draws its symbols: its own symbol pen, or null when series use theirs.
+  TChartPen* LegendPen = nullptr;
 
   // The palette colour for index (the chart's own palette when set).
   virtual TColor GetDefaultColor(int index) const;
@@ -168,6 +172,9 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   int NumPages() const { return pages_->Count(); }
   void NextPage();
   void PreviousPage();
+  // One printed page per chart page, fromPage to toPage (0: the first, the last), in one print
+  // job; the shown page comes back afterwards (pages_print.cpp).
+  void PrintPages(int fromPage = 0, int toPage = 0);
 
  private:
   std::unique_ptr<TChartPage> pages_ = std::make_unique<TChartPage>(this);
@@ -250,7 +257,7 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   platform::TNotifyEvent OnBeforeDrawChart;
   platform::TNotifyEvent OnBeforeDrawAxes;
   platform::TNotifyEvent OnBeforeDrawSeries;
-  platform::TNotifyEvent OnAfterDraw;
+  // OnAfterDraw is the extended panel's (published there).
 };
 
 }  // namespace chart

@@ -247,6 +247,9 @@ class TChartSeries : public TCustomChartSeries {
   void AssignFormat(const TChartSeries* source);
   void Loaded() override;
   void Notification(platform::TComponent* component, platform::TOperation operation) override;
+  // A function nested in the series in a form layout becomes its function
+  // (engine_registration.cpp).
+  void AdoptChild(platform::TComponent* child) override;
   // The chart's mouse move: hover events and cursor. True when over a point.
   bool CheckMouse(int x, int y);
 

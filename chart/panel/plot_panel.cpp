@@ -5,6 +5,7 @@
 
 #include "chart/canvas/geometry.h"
 #include "chart/panel/zoom_panning.h"
+#include "platform/gdi/dc.h"
 #include "platform/vcl/exception.h"
 
 namespace chart {
@@ -136,6 +137,8 @@ void TCustomPlotPanel::Draw() {
 }
 
 void TCustomPlotPanel::Draw(platform::TCanvas* canvas, const TRect& r) {
+  // One painter per image for the whole pass, not one per primitive.
+  const platform::gdi::PaintPass pass;
   ++drawCount_;
   ChartBounds = internalCanvas_->InitWindow(canvas, view3DOptions_.get(), GetColor(), view3D_, r);
   try {
@@ -155,7 +158,8 @@ void TCustomPlotPanel::Draw(platform::TCanvas* canvas, const TRect& r) {
       ChartRect.Bottom = Sat(ChartBounds.Bottom - f - MarginPixels(margins_[3], marginUnits_, h));
     }
     ReCalcWidthHeight();
-    InternalDraw(ChartRect);
+    // The whole area to fill: the chart paints the panel's background over it first.
+    InternalDraw(ChartBounds);
   } catch (...) {
     // A failed pass leaves the buffer stale and the canvas back on the window.
     internalCanvas_->SetCanvas(ControlCanvas);

@@ -242,8 +242,9 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   int DrawCount() const { return drawCount_; }
 
  protected:
-  // The chart proper; the axis panel fills it in.
-  virtual void InternalDraw(const TRect& /*chartRect*/) {}
+  // The chart proper over the area to fill (ChartBounds), with ChartRect already computed; the
+  // axis panel fills it in.
+  virtual void InternalDraw(const TRect& /*bounds*/) {}
   void Paint() override;
   void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
   void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;

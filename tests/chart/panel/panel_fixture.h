@@ -32,9 +32,9 @@ class TestPanel : public chart::TCustomPlotPanelExtended {
   using TCustomPlotPanelExtended::Paint;
 
  protected:
-  void InternalDraw(const TRect& chartRect) override {
+  void InternalDraw(const TRect& /*bounds*/) override {
     ++InternalDraws;
-    LastChartRect = chartRect;
+    LastChartRect = ChartRect;
     struct Hold {
       TestPanel& p;
       bool was;
