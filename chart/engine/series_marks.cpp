@@ -1,9 +1,12 @@
 #include "chart/engine/series_marks.h"
-#include "chart/engine/series_pointer.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "chart/engine/series.h"
+#include "chart/engine/series_pointer.h"
+#include "chart/engine/series_source.h"
 
 namespace chart {
 
@@ -161,11 +164,16 @@ void TMarksItems::Exchange(int a, int b) {
 // ---- TSeriesMarks ------------------------------------------------------------------------------
 
 TSeriesMarks::TSeriesMarks(TChartSeries* series)
-    : TPlotCustomShape(nullptr), series_(series), items_(this) {
+    : TPlotCustomShape(nullptr, {},
+                       [](std::function<void()> onChange) {
+                         return std::make_unique<TSeriesMarksGradient>(std::move(onChange));
+                       }),
+      series_(series),
+      items_(this) {
   style_ = smsLabel;
   SetVisible(false);
   SetColor(platform::clInfoBk);
-  InitMarksShadow(GetShadow());
+  InitShadow(GetShadow());
 }
 
 TSeriesMarks::~TSeriesMarks() = default;
@@ -179,6 +187,16 @@ void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
   if (value == style_) return;
   style_ = value;
   if (series_) series_->Repaint();
+}
+
+int SeriesGuessContents(TChartSeries* series) {
+  if (!series) return 0;
+  int flags = 0;
+  if (HasNoMandatoryValues(series)) flags |= 1;
+  if (HasColors(series)) flags |= 2;
+  if (HasLabels(series)) flags |= 4;
+  if (series->Marks()->Positions().ExistCustom()) flags |= 8;
+  return flags;
 }
 
 }  // namespace chart

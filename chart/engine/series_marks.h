@@ -65,6 +65,13 @@ class TSeriesMarksPositions {
 class TSeriesMarks;
 class TMarksCallout;
 
+// The marks' gradient: silver to white, right to left.
+class TSeriesMarksGradient : public TPlotGradient {
+ public:
+  explicit TSeriesMarksGradient(std::function<void()> onChange = {});
+  const char* ClassName() const override { return "TSeriesMarksGradient"; }
+};
+
 // The colour box beside a mark's text, in the point's colour.
 class TSeriesMarksSymbol : public TPlotCustomShape {
  public:
@@ -118,8 +125,13 @@ class TSeriesMarks : public TPlotCustomShape {
   TChartSeries* ParentSeries() const { return series_; }
   TSeriesMarksPositions& Positions() { return positions_; }
   TMarksItems& Items() { return items_; }
-  // Forgets the positions and per-point formats.
+  // Forgets the positions, and the per-point formats unless they were loaded from a layout.
   void Clear();
+  // Angle, callout, clip, DrawEvery, style, multi-line, symbol and per-point formats, then the
+  // shape settings.
+  void Assign(const platform::TPersistent* source) override;
+  // The callout, symbol and per-point formats follow the marks to the new panel.
+  void SetParent(TCustomPlotPanel* panel) override;
 
   TSeriesMarksStyle GetStyle() const { return style_; }
   void SetStyle(TSeriesMarksStyle value);
@@ -172,5 +184,9 @@ class TSeriesMarks : public TPlotCustomShape {
   std::unique_ptr<TMarksCallout> callout_;
   std::unique_ptr<TSeriesMarksSymbol> symbol_;
 };
+
+// What a series' stored data holds: 1 no mandatory values, 2 colours, 4 labels, 8 positions
+// the user placed.
+int SeriesGuessContents(TChartSeries* series);
 
 }  // namespace chart

@@ -30,6 +30,9 @@ enum TSeriesPointerStyle {
 
 enum TArrowHeadStyle { ahNone, ahLine, ahSolid };
 
+// Callout arrows that would vanish (point or background colour) are drawn black or white.
+extern bool PlotCheckMarkArrowColor;
+
 class TSeriesPointer : public TPlotCustomShapeBrushPen {
  public:
   explicit TSeriesPointer(TChartSeries* series);
@@ -108,6 +111,7 @@ class TCallout : public TSeriesPointer {
   void SetArrowHeadSize(int value);
   int GetDistance() const { return distance_; }
   void SetDistance(int value);
+  using TSeriesPointer::Draw;
   // The arrow from 'from' to 'to' at depth z, then the symbol at 'from' when there is no head.
   void Draw(TColor color, TPoint from, int z, TPoint to);
   void Assign(const platform::TPersistent* source) override;
