@@ -93,6 +93,15 @@ class TCustomChart : public TCustomAxisPanel {
   TOnGetLegendRect OnGetLegendRect;
 
  private:
+  // One wall each (walls.cpp), and the walls and axes drawn over the series in 3D.
+  void DrawBackWall();
+  void DrawLeftWall();
+  void DrawRightWall();
+  void DrawBottomWall();
+  void DrawSideAxisWithoutBackGrid(TChartAxis* axis);
+  void DrawWallsInFront();
+  void DrawTitles(bool customPosition);
+
   std::unique_ptr<TChartTitle> title_;
   std::unique_ptr<TChartTitle> subTitle_;
   std::unique_ptr<TChartFootTitle> foot_;
