@@ -1,0 +1,373 @@
+// Drawing one bar once its rectangle is known: the thirteen shapes flat or solid, the gradient,
+// bevel and tick-line fills, and the hit test that follows the shape.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "chart/canvas/blend.h"
+#include "chart/canvas/canvas3d.h"
+#include "chart/canvas/geometry.h"
+#include "chart/common/hit_test.h"
+#include "chart/engine/axis.h"
+#include "chart/engine/axis_panel.h"
+#include "chart/series/bar_series.h"
+
+namespace chart {
+
+namespace {
+
+int Sat(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+TRect Ordered(const TRect& r) {
+  return TRect{std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
+               std::max(r.Top, r.Bottom)};
+}
+
+}  // namespace
+
+// ---- Pen, brush and style ----------------------------------------------------------------------
+
+void TCustomBarSeries::SetPenBrushBar(TColor color) {
+  TCustomAxisPanel* chart = GetParentChart();
+  if (!chart || !chart->GetCanvas3D()) return;
+  chart->GetCanvas3D()->AssignVisiblePen(GetPen());
+  TColor back = GetBrush()->GetColor();
+  if (back == platform::clDefault) back = chart->GetColor();
+  chart->SetBrushCanvas(color, GetBrush(), back);
+}
+
+TBarStyle TCustomBarSeries::GetBarStyle(int valueIndex) {
+  TBarStyle style = barStyle_;
+  if (OnGetBarStyle) OnGetBarStyle(this, valueIndex, style);
+  return style;
+}
+
+// ---- Fills -------------------------------------------------------------------------------------
+
+void TCustomBarSeries::BarRectangle(TColor /*color*/, int left, int top, int right, int bottom) {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas || !canvas->Pen || !canvas->Brush) return;
+  if (canvas->Brush->GetStyle() == platform::bsSolid) {
+    auto penInBrushColour = [canvas] {
+      canvas->Pen->SetColor(canvas->Brush->GetColor());
+      if (canvas->Pen->GetStyle() == platform::psClear) canvas->Pen->SetStyle(platform::psSolid);
+    };
+    const int penWidth = canvas->Pen->GetWidth();
+    if (left == right || top == bottom) {
+      // No area to fill: the bar shows as a line.
+      penInBrushColour();
+      canvas->Line(left, top, right, bottom);
+    } else if (std::llabs(static_cast<long long>(right) - left) < penWidth ||
+               std::llabs(static_cast<long long>(bottom) - top) < penWidth) {
+      // Thinner than its outline: the outline alone, in the fill colour.
+      penInBrushColour();
+      canvas->Brush->SetStyle(platform::bsClear);
+    }
+  }
+  canvas->Rectangle(left, top, right, bottom);
+}
+
+void TCustomBarSeries::CalcGradientColor(int valueIndex) {
+  TBarSeriesGradient* g = gradient_.get();
+  if (!g->GetRelative() || valueIndex < 0 || valueIndex >= Count()) {
+    g->SetEndColor(CurrentBarColor);
+    return;
+  }
+  TChartValueList* values = MainValues();
+  const double lo = useYOrigin_ ? yOrigin_ : values->MinValue();
+  const double ratio = (values->GetValue(valueIndex) - lo) / (values->MaxValue() - lo);
+  // Equal bounds leave the ratio undefined: the plain bar colour then.
+  if (!std::isfinite(ratio)) {
+    g->SetEndColor(CurrentBarColor);
+    return;
+  }
+  const TColor start = platform::ColorToRGB(g->GetStartColor());
+  const TColor bar = platform::ColorToRGB(CurrentBarColor);
+  TColor end = 0;
+  for (int shift : {0, 8, 16}) {
+    const int s = static_cast<int>((start >> shift) & 0xFF);
+    const int b = static_cast<int>((bar >> shift) & 0xFF);
+    const int c = std::clamp(s + Round((b - s) * static_cast<long double>(ratio)), 0, 255);
+    end |= static_cast<TColor>(c) << shift;
+  }
+  g->SetEndColor(end);
+}
+
+void TCustomBarSeries::BarGradient(int valueIndex, TRect rect) {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return;
+  CalcGradientColor(valueIndex);
+  const bool pen = GetPen()->GetVisible();
+  const int w = pen ? GetPen()->GetWidth() : 0;
+  auto move = [](int& v, long long by) { v = Sat(v + by); };
+  if (!chart->GetView3D()) {
+    if (pen) {
+      move(rect.Left, 1);
+      move(rect.Top, 1);
+      move(rect.Right, -w);
+      move(rect.Bottom, -w);
+    }
+    gradient_->Draw(*canvas, rect);
+  } else if (chart->GetView3DOptions()->GetOrthogonal()) {
+    if (pen) {
+      move(rect.Left, 1);
+      move(rect.Top, 1);
+      move(rect.Right, 1LL - w);
+      move(rect.Bottom, 1LL - w);
+    }
+    gradient_->Draw(*canvas, canvas->CalcRect3D(rect, StartZ));
+  } else {
+    TFourPoints p = canvas->FourPointsFromRect(rect, StartZ);
+    if (pen) {
+      const int dx[4] = {w, -w, -w, w};
+      const int dy[4] = {w, w, -w, -w};
+      for (int i = 0; i < 4; ++i) {
+        move(p[i].X, dx[i]);
+        move(p[i].Y, dy[i]);
+      }
+    }
+    gradient_->Draw(*canvas, p);
+  }
+}
+
+void TCustomBarSeries::DrawBevel() {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return;
+  const bool is3D = chart->GetView3D();
+  if (is3D && !chart->GetView3DOptions()->GetOrthogonal()) return;
+  TRect r = BarRect;
+  if (GetPen()->GetVisible()) {
+    const long long w = GetPen()->GetWidth();
+    r = TRect{Sat(r.Left + w), Sat(r.Top + w), Sat(r.Right - w), Sat(r.Bottom - w)};
+    if (is3D) r = TRect{r.Left, r.Top, Sat(r.Right + 1LL), Sat(r.Bottom + 1LL)};
+  }
+  // The frame lies on the bar's front face.
+  if (is3D) r = canvas->CalcRect3D(r, StartZ);
+  canvas->Frame3D(r, ApplyBright(CurrentBarColor, DarkerColorQuantity),
+                  ApplyDark(CurrentBarColor, DarkColorQuantity), bevelSize_);
+}
+
+void TCustomBarSeries::DrawTickLines(int startPos, int endPos, TBarStyle style) {
+  TCustomAxisPanel* chart = GetParentChart();
+  const TChartAxis* axis = ValueAxis();
+  if (!tickLines_->GetVisible() || !chart || !chart->GetCanvas3D() || !axis) return;
+  chart->GetCanvas3D()->AssignVisiblePen(tickLines_.get());
+  // A copy: the tick line of a derived series may not touch the axis, but it stays safe if so.
+  const std::vector<int> ticks = axis->Tick;
+  for (int pixel : ticks)
+    if (pixel > startPos && pixel < endPos) DrawTickLine(pixel, style);
+}
+
+std::unique_ptr<TPlotBlend> TCustomBarSeries::CreateBlend() {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return nullptr;
+  TRect r = Ordered(BarRect);
+  if (chart->GetView3D()) {
+    const TRect a = Ordered(canvas->CalcRect3D(BarRect, StartZ));
+    const TRect b = Ordered(canvas->CalcRect3D(BarRect, EndZ));
+    r = TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+              std::max(a.Bottom, b.Bottom)};
+  }
+  return canvas->BeginBlending(r, Transparency);
+}
+
+// ---- Vertical bars -----------------------------------------------------------------------------
+
+void TBarSeries::DrawValue(int valueIndex) {
+  TCustomBarSeries::DrawValue(valueIndex);
+  CurrentBarColor = GetValueColor(valueIndex);
+  if (CurrentBarColor == platform::clNone) return;
+  CalcBarBounds(valueIndex);
+  std::unique_ptr<TPlotBlend> blend;
+  if (Transparency != 0) blend = CreateBlend();
+  DrawBar(valueIndex, std::min(BarRect.Top, BarRect.Bottom), std::max(BarRect.Top, BarRect.Bottom));
+  if (blend) GetParentChart()->GetCanvas3D()->EndBlending(std::move(blend));
+}
+
+void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return;
+  SetPenBrushBar(CurrentBarColor);
+  const TBarStyle style = GetBarStyle(valueIndex);
+  const bool is3D = chart->GetView3D();
+  const bool dark = GetDark3D();
+  const int l = BarRect.Left, t = BarRect.Top, r = BarRect.Right, b = BarRect.Bottom;
+  const int mid = Sat((static_cast<long long>(l) + r) / 2);
+  const int across = Sat((static_cast<long long>(startPos) + endPos) / 2);
+  const int z0 = StartZ, zm = MiddleZ, z1 = EndZ;
+  const int width = Sat(static_cast<long long>(r) - l);
+  auto triangle = [&](int baseY, int apexY) {
+    const TPoint p[3] = {{l, baseY}, {mid, apexY}, {r, baseY}};
+    canvas->Polygon(p);
+  };
+  switch (style) {
+    case bsRectangle:
+    case bsRectGradient:
+    case bsBevel:
+      if (is3D)
+        canvas->Cube(l, r, startPos, endPos, z0, z1, dark);
+      else
+        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
+      break;
+    case bsCilinder:
+      if (is3D)
+        canvas->Cylinder(true, l, t, r, b, z0, z1, dark);
+      else
+        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
+      break;
+    case bsSlantCube:
+      if (is3D) {
+        const int saved = PlotNumCylinderSides;
+        PlotNumCylinderSides = 4;
+        canvas->Cylinder(true, l, t, r, b, z0, z1, dark);
+        PlotNumCylinderSides = saved;
+      } else {
+        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
+        canvas->Line(mid, t, mid, b);
+      }
+      break;
+    case bsPyramid:
+      if (is3D)
+        canvas->Pyramid(true, l, startPos, r, endPos, z0, z1, dark);
+      else
+        triangle(endPos, startPos);
+      break;
+    case bsInvPyramid:
+      if (is3D)
+        canvas->Pyramid(true, l, endPos, r, startPos, z0, z1, dark);
+      else
+        triangle(startPos, endPos);
+      break;
+    case bsCone:
+      if (is3D)
+        canvas->Cone(true, l, startPos, r, endPos, z0, z1, dark, ConePercent);
+      else
+        triangle(endPos, startPos);
+      break;
+    case bsInvCone:
+      if (is3D)
+        canvas->Cone(true, l, endPos, r, startPos, z0, z1, dark, ConePercent);
+      else
+        triangle(startPos, endPos);
+      break;
+    case bsEllipse:
+      if (is3D)
+        canvas->EllipseWithZ(l, t, r, b, zm);
+      else
+        canvas->Ellipse(BarRect);
+      break;
+    case bsArrow:
+      canvas->Arrow(true, TPoint{mid, endPos}, TPoint{mid, startPos}, width, width / 2, zm);
+      break;
+    case bsInvArrow:
+      canvas->Arrow(true, TPoint{mid, startPos}, TPoint{mid, endPos}, width, width / 2, zm);
+      break;
+    case bsDiamond: {
+      const TPoint p[4] = {{mid, startPos}, {r, across}, {mid, endPos}, {l, across}};
+      if (is3D)
+        canvas->PolygonWithZ(p, zm);
+      else
+        canvas->Polygon(p);
+      break;
+    }
+    default:
+      // A style a handler made up: no shape, only the tick lines.
+      break;
+  }
+  if (style == bsRectGradient) BarGradient(valueIndex, TRect{l, startPos, r, endPos});
+  if (style == bsBevel) DrawBevel();
+  DrawTickLines(startPos, endPos, style);
+}
+
+void TBarSeries::DrawTickLine(int pos, TBarStyle style) {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return;
+  const int l = BarRect.Left, r = BarRect.Right;
+  switch (style) {
+    case bsRectangle:
+    case bsRectGradient:
+    case bsBevel: {
+      canvas->HorizLine3D(l, r, pos, StartZ);
+      if (!chart->GetView3D()) return;
+      const int t = BarRect.Top, b = BarRect.Bottom;
+      auto culled = [&](int x) {
+        return PlotCull(canvas->Calculate3DPosition(x, b, StartZ),
+                        canvas->Calculate3DPosition(x, b, EndZ),
+                        canvas->Calculate3DPosition(x, t, EndZ));
+      };
+      // The depth line goes on the side face the viewer sees.
+      if (!culled(r))
+        canvas->ZLine3D(r, pos, StartZ, EndZ);
+      else if (culled(l))
+        canvas->ZLine3D(l, pos, StartZ, EndZ);
+      return;
+    }
+    case bsArrow: {
+      const int q = Sat((static_cast<long long>(r) - l) / 4);
+      canvas->HorizLine3D(Sat(static_cast<long long>(l) + q), Sat(static_cast<long long>(r) - q),
+                          pos, MiddleZ);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// ---- Hit test ----------------------------------------------------------------------------------
+
+int TCustomBarSeries::Clicked(int x, int y) {
+  if (FirstVisible < 0 || LastVisible < FirstVisible) return -1;
+  const int last = std::min(LastVisible, Count() - 1);
+  for (int i = FirstVisible; i <= last; ++i)
+    if (InternalClicked(i, TPoint{x, y})) return i;
+  return -1;
+}
+
+bool TBarSeries::InternalClicked(int valueIndex, TPoint point) {
+  TCustomAxisPanel* chart = GetParentChart();
+  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
+  if (!canvas) return false;
+  const bool is3D = chart->GetView3D();
+  const int x0 = CalcXPos(valueIndex);
+  const int x1 = Sat(static_cast<long long>(x0) + BarThickness);
+  if (!is3D && (point.X < x0 || point.X > x1)) return false;
+  int y0 = CalcYPos(valueIndex);
+  int y1 = GetOriginPos(valueIndex);
+  if (y0 > y1) std::swap(y0, y1);
+  const int mid = Sat((static_cast<long long>(x0) + x1) / 2);
+  auto triangle = [&](int baseY, int apexY) {
+    if (!is3D) return PointInTriangle(point, x0, x1, apexY, baseY);
+    const TPoint p[3] = {canvas->Calculate3DPosition(x0, baseY, StartZ),
+                         canvas->Calculate3DPosition(mid, apexY, MiddleZ),
+                         canvas->Calculate3DPosition(x1, baseY, StartZ)};
+    return PointInPolygon(point, p, 2);
+  };
+  const TBarStyle style = GetBarStyle(valueIndex);
+  switch (style) {
+    case bsPyramid:
+    case bsCone:
+      return triangle(y1, y0);
+    case bsInvPyramid:
+    case bsInvCone:
+      return triangle(y0, y1);
+    default:
+      break;
+  }
+  TPoint p = point;
+  if (is3D) {
+    canvas->Calculate2DPosition(p.X, p.Y, StartZ);
+    if (p.X < x0 || p.X > x1) return false;
+  }
+  if (style == bsEllipse) return PointInEllipse(p, x0, y0, x1, y1);
+  return p.Y >= y0 && p.Y <= y1;
+}
+
+}  // namespace chart
