@@ -89,20 +89,33 @@ int TPrinter::DpiY() {
 
 void TPrinter::BeginDoc() {
   if (printing_) throw EPrinter("Printing in progress");
+  donePages_.clear();
+  StartPage();
+  printing_ = true;
+}
+
+void TPrinter::NewPage() {
+  if (!printing_) throw EPrinter("Printer is not currently printing");
+  donePages_.push_back(std::move(pageVector_));
+  StartPage();
+}
+
+void TPrinter::StartPage() {
   page_ = std::make_unique<TBitmap>();
   page_->SetSize(std::max(1, PageWidth()), std::max(1, PageHeight()));
   page_->Canvas->SetDeviceResolution(DpiX(), DpiY());
   // The printer gets the page's shapes and text, sharp at its own resolution.
   pageVector_ = std::make_shared<gdi::VectorLog>();
   page_->Canvas->GetHandle()->KeepVector(pageVector_);
-  printing_ = true;
 }
 
 void TPrinter::EndDoc() {
   if (!printing_) return;
   printing_ = false;
   std::unique_ptr<TBitmap> page = std::move(page_);
-  const std::shared_ptr<gdi::VectorLog> vector = std::move(pageVector_);
+  std::vector<std::shared_ptr<gdi::VectorLog>> pages = std::move(donePages_);
+  donePages_.clear();
+  pages.push_back(std::move(pageVector_));
   QPrinter& device = Device();
   device.setDocName(QString::fromStdString(Title));
   lastFile_.clear();
@@ -122,7 +135,10 @@ void TPrinter::EndDoc() {
   if (!p.begin(&device)) throw EPrinter("Printer selected is not valid");
   // A PDF keeps images as they are, not as JPEG.
   p.setRenderHint(QPainter::LosslessImageRendering);
-  if (vector) vector->Play(p);
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0 && !device.newPage()) throw EPrinter("Printer selected is not valid");
+    if (pages[i]) pages[i]->Play(p);
+  }
   if (!p.end()) throw EPrinter("Printer selected is not valid");
 }
 
@@ -130,6 +146,7 @@ void TPrinter::Abort() {
   printing_ = false;
   page_.reset();
   pageVector_.reset();
+  donePages_.clear();
 }
 
 TCanvas* TPrinter::Canvas() {

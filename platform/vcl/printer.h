@@ -1,6 +1,6 @@
-// The printer: one page drawn through Canvas (a white page bitmap at the printer's
-// resolution) and sent at EndDoc, as the shapes and text drawn on it, to the system's default
-// printer, or, when the system has no printer set up, written as a PDF file.
+// The printer: pages drawn through Canvas (a white page bitmap at the printer's resolution) and
+// sent at EndDoc, as the shapes and text drawn on them, to the system's default printer, or,
+// when the system has no printer set up, written as a PDF file.
 #pragma once
 
 #include <functional>
@@ -58,7 +58,11 @@ class TPrinter {
   // Sends the page; EPrinter when the printer or file refuses it. The document is closed
   // either way.
   void EndDoc();
-  // Drops the page.
+  // Keeps the page drawn so far and starts a new white one; EPrinter when no document is open.
+  void NewPage();
+  // Pages of the open document, the one being drawn included (0 when none is open).
+  int PageCount() const { return printing_ ? static_cast<int>(donePages_.size()) + 1 : 0; }
+  // Drops the pages.
   void Abort();
   bool Printing() const { return printing_; }
   // The page's canvas while printing, else null.
@@ -70,11 +74,14 @@ class TPrinter {
 
  private:
   QPrinter& Device();
+  void StartPage();
 
   std::unique_ptr<QPrinter> device_;
   std::string deviceFor_;
   std::unique_ptr<TBitmap> page_;
   std::shared_ptr<gdi::VectorLog> pageVector_;
+  // The document's finished pages, in order.
+  std::vector<std::shared_ptr<gdi::VectorLog>> donePages_;
   TPrinterOrientation orientation_ = poPortrait;
   bool printing_ = false;
   std::string lastFile_;
