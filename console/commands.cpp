@@ -24,6 +24,14 @@ std::string ListedBaud(platform::TComboBox* combo) {
   return text;
 }
 
+// 0 would divide by zero, and above 1000 Hz the interval would be 0 ms.
+int TypedFixRate(platform::TComboBox* box) {
+  const int hz = StrToInt(box->Text);
+  if (hz <= 0 || hz > 1000)
+    throw EConvertError("'" + std::string(box->Text) + "' is not a fix rate");
+  return hz;
+}
+
 }  // namespace
 
 std::optional<std::string> BuildOrRefuse(const std::string& body, std::size_t maxLength) {
@@ -100,10 +108,7 @@ void TMainForm::BtnDGPSQueryClick(TObject*) {
 }
 
 void TMainForm::BtnSetFixRateClick(TObject*) {
-  const int hz = StrToInt(CmbFixRate->Text);
-  // 0 would divide by zero, and above 1000 Hz the interval would be 0 ms.
-  if (hz <= 0 || hz > 1000)
-    throw EConvertError("'" + std::string(CmbFixRate->Text) + "' is not a fix rate");
+  const int hz = TypedFixRate(CmbFixRate);
   std::optional<std::string> s = BuildOrRefuse("$PQVU220," + std::to_string(1000 / hz));
   if (!s || !Linked()) return;
   SendSentence(*s, false);
@@ -156,6 +161,7 @@ void TMainForm::BtnDatumSetClick(TObject*) {
 }
 
 void TMainForm::BtnFlashSetClick(TObject*) {
+  TypedFixRate(CmbFixRate);
   int datum = DatumToSend();
   if (datum < 0) return;
   std::string body = "$PQVU390,";

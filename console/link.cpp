@@ -14,11 +14,13 @@ void TMainForm::ClearForNewLink() {
   MemoNMEA->Lines->Clear();
   EmptyStatusBars();
   AckOkCommand = 0;
+  socketError_ = {};
 }
 
 void TMainForm::ShowLinkedLook() {
   Timer1->Interval = 1000;
   Timer1->Enabled = true;
+  ClearSignalChart();
   ShowCleanSkyPlot();
   EnableCommandControls();
   UpdateBandwidthEstimate();
@@ -87,6 +89,8 @@ void TMainForm::ShowLinkError(const char* what, int error) {
                                : std::string(CmbCom->Text);
   StatusBar1->Panels[0].Text = what;
   StatusBar1->Panels[1].Text = link + ": " + std::system_category().message(error);
+  // A failed send is followed by the socket's disconnection, which resets the display.
+  if (UseSocket.load()) socketError_ = {what, StatusBar1->Panels[1].Text()};
 }
 
 void TMainForm::PortReadFailed(HANDLE port, int error) {
@@ -238,6 +242,11 @@ void TMainForm::ClientSocket1Disconnect(platform::TClientSocket&) {
   DisableCommandControls();
   UseSocket = false;
   StopReader();
+  if (!socketError_[0].empty()) {
+    StatusBar1->Panels[0].Text = socketError_[0];
+    StatusBar1->Panels[1].Text = socketError_[1];
+    socketError_ = {};
+  }
 }
 
 void TMainForm::ClientSocket1Error(platform::TClientSocket&, int& ErrorCode) {

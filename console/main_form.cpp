@@ -1,5 +1,7 @@
 #include "console/main_form.h"
 
+#include "chart/component/chart.h"
+#include "chart/series/series_registration.h"
 #include "platform/vcl/layout_registry.h"
 #include "resources/main_form_layout.h"
 
@@ -17,17 +19,18 @@ TMainForm::TMainForm(platform::TComponent* Owner) : TForm(Owner) {
   if (!detect::ScanWindow) detect::ScanWindow = this;
   TLayoutBindings b;
   b KV_FIELD(PageControl1) KV_FIELD(TabSheet1) KV_FIELD(TabSheet2) KV_FIELD(TabSheet3)
-      KV_FIELD(TabSheet4) KV_FIELD(TabSheet5) KV_FIELD(TabSheet6) KV_FIELD(Panel1) KV_FIELD(ImgSV)
-          KV_FIELD(ImgSVOrig) KV_FIELD(Image2) KV_FIELD(LabelDate) KV_FIELD(LabelTime)
-              KV_FIELD(LabelLat) KV_FIELD(LabelLon) KV_FIELD(LabelAlt) KV_FIELD(LabelFix)
-                  KV_FIELD(LabelSpeed) KV_FIELD(LabelTrack) KV_FIELD(LabelPDOP) KV_FIELD(LabelHDOP)
-                      KV_FIELD(LabelVDOP) KV_FIELD(BtnHot) KV_FIELD(BtnWarm) KV_FIELD(BtnCold)
-                          KV_FIELD(BtnFactory) KV_FIELD(GrpComport) KV_FIELD(GrpSocket)
-                              KV_FIELD(GroupBox6) KV_FIELD(GroupBox15) KV_FIELD(CmbCom)
-                                  KV_FIELD(CmbBaud) KV_FIELD(BtnOpen) KV_FIELD(BtnClose)
-                                      KV_FIELD(BtnDetect) KV_FIELD(EditIP) KV_FIELD(EditSocket)
-                                          KV_FIELD(BtnConnect) KV_FIELD(BtnDisconnect)
-                                              KV_FIELD(StatusBar1) KV_FIELD(StatusBar2);
+      KV_FIELD(TabSheet4) KV_FIELD(TabSheet5) KV_FIELD(TabSheet6) KV_FIELD(Panel1)
+          KV_FIELD(ChartSNR) KV_FIELD(ImgSV) KV_FIELD(ImgSVOrig) KV_FIELD(Image2)
+              KV_FIELD(LabelDate) KV_FIELD(LabelTime) KV_FIELD(LabelLat) KV_FIELD(LabelLon)
+                  KV_FIELD(LabelAlt) KV_FIELD(LabelFix) KV_FIELD(LabelSpeed) KV_FIELD(LabelTrack)
+                      KV_FIELD(LabelPDOP) KV_FIELD(LabelHDOP) KV_FIELD(LabelVDOP) KV_FIELD(BtnHot)
+                          KV_FIELD(BtnWarm) KV_FIELD(BtnCold) KV_FIELD(BtnFactory)
+                              KV_FIELD(GrpComport) KV_FIELD(GrpSocket) KV_FIELD(GroupBox6)
+                                  KV_FIELD(GroupBox15) KV_FIELD(CmbCom) KV_FIELD(CmbBaud)
+                                      KV_FIELD(BtnOpen) KV_FIELD(BtnClose) KV_FIELD(BtnDetect)
+                                          KV_FIELD(EditIP) KV_FIELD(EditSocket) KV_FIELD(BtnConnect)
+                                              KV_FIELD(BtnDisconnect) KV_FIELD(StatusBar1)
+                                                  KV_FIELD(StatusBar2);
   b KV_FIELD(CmbGLL) KV_FIELD(CmbRMC) KV_FIELD(CmbVTG) KV_FIELD(CmbGSA) KV_FIELD(CmbGSV)
       KV_FIELD(CmbGGA) KV_FIELD(CmbZDA) KV_FIELD(CmbMCHN) KV_FIELD(BtnDefault)
           KV_FIELD(BtnNMEAQuery) KV_FIELD(BtnConfirm) KV_FIELD(LabelHz) KV_FIELD(LabelPercent)
@@ -72,8 +75,10 @@ TMainForm::TMainForm(platform::TComponent* Owner) : TForm(Owner) {
                           KV_EVENT(ShowVersionExecute) KV_EVENT(Btn101OpenClick)
                               KV_EVENT(Btn101CloseClick) KV_EVENT(BtnTestAcqClick)
                                   KV_EVENT(BtnTestTrackClick) KV_EVENT(BtnTestAllClick)
-                                      KV_EVENT(BtnTestStopClick);
+                                      KV_EVENT(BtnTestStopClick) KV_EVENT(ChartSNRClick)
+                                          KV_EVENT(ChartSNRDblClick);
   platform::RegisterClass("TMainForm", "TForm");
+  chart::RegisterChartLayoutClasses();
   LoadLayout(kMainFormLayout, b);
 
   // The socket is not in the layout: inactive, port 0, its three events bound.
@@ -98,6 +103,7 @@ void TMainForm::FormCreate(TObject*) {
   ComHandle = 0;
   LogFile.Close();
   ReaderThread = nullptr;
+  ShowSignalChartStart();
   DisableCommandControls();
   DisableTestControls();
   UpdateBandwidthEstimate();

@@ -2,11 +2,13 @@
 // sensitivity tests. The controls come from the window's form layout.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "detect/scan_target.h"
 #include "platform/core/client_socket.h"
@@ -14,6 +16,11 @@
 #include "platform/vcl/vcl.h"
 #include "reader/nmea_thread.h"
 #include "reader/reader_owner.h"
+
+namespace chart {
+class TChart;
+class TChartSeries;
+}  // namespace chart
 
 namespace console {
 
@@ -53,6 +60,7 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   platform::TTabSheet *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr,
                       *TabSheet4 = nullptr, *TabSheet5 = nullptr, *TabSheet6 = nullptr;
   platform::TPanel* Panel1 = nullptr;
+  chart::TChart* ChartSNR = nullptr;
   platform::TImage *ImgSV = nullptr, *ImgSVOrig = nullptr, *Image2 = nullptr;
   platform::TLabel *LabelDate = nullptr, *LabelTime = nullptr, *LabelLat = nullptr,
                    *LabelLon = nullptr, *LabelAlt = nullptr, *LabelFix = nullptr,
@@ -177,6 +185,9 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   void BtnTestTrackClick(TObject* Sender);
   void BtnTestAllClick(TObject* Sender);
   void BtnTestStopClick(TObject* Sender);
+  // signal chart
+  void ChartSNRClick(TObject* Sender);
+  void ChartSNRDblClick(TObject* Sender);
 
   // --- shared steps ---
   void DisableCommandControls();
@@ -187,6 +198,10 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   void UpdateBandwidthEstimate(bool quiet = false);
   void ResetStatusDisplay();
   void DrawSkyPlot(reader::ReceiverState& s);
+  // Both series of the signal chart emptied.
+  void ClearSignalChart();
+  // The last step of RefreshDisplay: the bars rebuilt from what changed; clears the flags.
+  void RefreshSignalChart(reader::ReceiverState& s);
   void SendVersionQuery();
   void SendStartupQueries();
   // Sends the generator's level; false when its port is closed.
@@ -261,6 +276,12 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   int SeenSignal() const;
   void LevelStep(int target, int signal);
   std::string TestResult() const;
+  chart::TChartSeries* SignalBars() const;
+  chart::TChartSeries* EphemerisBars() const;
+  // 32 blue bars of 55 labelled 1 to 32.
+  void ShowSignalChartStart();
+  // The ephemeris bars under the satellites of the signal bars.
+  void ShowEphemerisBars(const reader::ReceiverState& s);
 
   struct TestNumbers {
     int sv = 0, degrade = 0, acqCnr = 0, acqTime = 0, trackCnr = 0, trackDur = 0;
@@ -286,6 +307,10 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   };
   static SkyDots SkyDotsOf(const reader::ReceiverState& s);
   SkyShown skyShown_;
+  // The error of a failed socket send, shown again after the disconnection that follows.
+  std::array<std::string, 2> socketError_;
+  // The satellite of each signal bar, by X.
+  std::vector<int> chartPrns_;
   std::atomic<int> ownScanning_{0};
 };
 

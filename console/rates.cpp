@@ -128,6 +128,7 @@ void TMainForm::BtnConfirmClick(TObject*) {
     platform::Sleep(100);
     if (StringGrid1->Enabled && ReaderThread) ReaderThread->ChannelsUpdated.store(0);
   }
+  ClearSignalChart();
   ClearFixDisplay();
   ClearChannelGrid();
 }

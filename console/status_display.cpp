@@ -1,4 +1,5 @@
-// The live display: raw sentences, fix labels, sky plot, link indicator and channel grid.
+// The live display: raw sentences, fix labels, sky plot, link indicator, channel grid and the
+// signal chart's refresh.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -157,6 +158,8 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
       StringGrid1->SetCell(3, i + 1, kStates[ch.State < 2 ? ch.State : 2]);
     }
   }
+
+  RefreshSignalChart(s);
 }
 
 void TMainForm::ClearFixDisplay() {
@@ -175,6 +178,7 @@ void TMainForm::ResetStatusDisplay() {
   Caption = "Korvane";
   LabelVersion->Caption = "";
   LabelCustomer->Caption = "";
+  ClearSignalChart();
   ClearFixDisplay();
   EmptyStatusBars();
 }

@@ -64,7 +64,7 @@ struct ReceiverState {
   char NmeaRatesReply[kRatesReplyCap];
   std::int32_t FlashWritesLeft;
   std::atomic<std::uint8_t> ChannelsUpdated;  // the window clears it outside the hand-over
-  std::uint8_t EphemerisUpdated;
+  std::atomic<std::uint8_t> EphemerisUpdated;
   FixInfo Fix;
   SatelliteInfo Satellites[kMaxSatellites];
   UsedMarkInputs MarkedFrom;  // kept by MarkUsedSatellites

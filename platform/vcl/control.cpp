@@ -139,7 +139,7 @@ bool TControl::EffectiveShowHint() const {
 }
 
 void TControl::UpdateToolTip() {
-  if (widget_) widget_->setToolTip(EffectiveShowHint() ? qt::Str(hint_) : QString());
+  if (widget_) widget_->setToolTip(EffectiveShowHint() ? qt::DisplayText(hint_) : QString());
 }
 
 void TControl::InheritShowHint() {

@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -108,9 +110,21 @@ class PlotWidget : public QWidget {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    clickTimer_.setSingleShot(true);
+    QObject::connect(&clickTimer_, &QTimer::timeout, this, [this] {
+      if (owner_) owner_->PerformDoubleClickTimePassed();
+    });
   }
   // The panel is going: events that still arrive are dropped.
-  void Detach() { owner_ = nullptr; }
+  void Detach() {
+    owner_ = nullptr;
+    clickTimer_.stop();
+  }
+  // A click waits for the double-click time.
+  void StartClickTimer() {
+    clickTimer_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+  }
+  void StopClickTimer() { clickTimer_.stop(); }
 
  protected:
   bool event(QEvent* e) override {
@@ -178,6 +192,7 @@ class PlotWidget : public QWidget {
 
  private:
   TCustomPanel* owner_;
+  QTimer clickTimer_;
 };
 
 TCustomPanel::TCustomPanel(TComponent* Owner, TPanelSurface surface)
@@ -329,12 +344,29 @@ void TCustomPanel::PerformPaint() {
 
 void TCustomPanel::PerformMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   lastMouse_ = TPoint{x, y};
+  if (button == mbLeft) {
+    leftPressed_ = true;
+    doublePress_ = shift.Contains(ssDouble);
+  }
   Guarded([&] { MouseDown(button, shift, x, y); });
 }
 
 void TCustomPanel::PerformMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   lastMouse_ = TPoint{x, y};
   Guarded([&] { MouseUp(button, shift, x, y); });
+  if (button != mbLeft || !leftPressed_) return;
+  leftPressed_ = false;
+  // The release that ends a double click is no click; nor is one away from the panel.
+  if (doublePress_ || x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  clickPending_ = true;
+  if (PlotWidget* w = View()) w->StartClickTimer();
+}
+
+void TCustomPanel::PerformDoubleClickTimePassed() {
+  if (!clickPending_) return;
+  clickPending_ = false;
+  if (PlotWidget* w = View()) w->StopClickTimer();
+  Guarded([this] { Click(); });
 }
 
 void TCustomPanel::PerformMouseMove(TShiftState shift, int x, int y) {
@@ -343,6 +375,11 @@ void TCustomPanel::PerformMouseMove(TShiftState shift, int x, int y) {
 }
 
 void TCustomPanel::PerformDblClick() {
+  // The click before it was the double click's first half.
+  clickPending_ = false;
+  if (PlotWidget* w = View()) w->StopClickTimer();
+  leftPressed_ = false;
+  doublePress_ = true;
   Guarded([this] { DblClick(); });
 }
 
@@ -392,6 +429,10 @@ void TCustomPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 void TCustomPanel::MouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TCustomPanel::Click() {
+  if (OnClick) OnClick(this);
 }
 
 void TCustomPanel::DblClick() {

@@ -89,6 +89,9 @@ class TCustomPanel : public TWinControl {
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  // A left press and release on the panel. It is held back until the double-click time has
+  // passed without a second press, so that a double click runs OnDblClick alone.
+  TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TNotifyEvent OnResize;
   // Keys while the panel has the focus (it takes it when clicked).
@@ -102,6 +105,10 @@ class TCustomPanel : public TWinControl {
   void PerformMouseUp(TMouseButton button, TShiftState shift, int x, int y);
   void PerformMouseMove(TShiftState shift, int x, int y);
   void PerformDblClick();
+  // The double-click time has passed: the held-back click, if any, runs now. A window's timer
+  // calls it; a headless panel's caller (or a test) does.
+  void PerformDoubleClickTimePassed();
+  bool ClickPending() const { return clickPending_; }
   void PerformMouseEnter();
   void PerformMouseLeave();
   void PerformSysColorChange();
@@ -125,6 +132,7 @@ class TCustomPanel : public TWinControl {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void Click();
   virtual void DblClick();
   virtual void MouseEnter() {}
   virtual void MouseLeave() {}
@@ -163,6 +171,10 @@ class TCustomPanel : public TWinControl {
   int invalidateCount_ = 0;
   int paintCount_ = 0;
   TPoint lastMouse_{0, 0};
+  // Click tracking: a left press seen, the release after a double click, a click held back.
+  bool leftPressed_ = false;
+  bool doublePress_ = false;
+  bool clickPending_ = false;
 };
 
 }  // namespace platform

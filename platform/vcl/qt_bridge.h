@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPen>
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 
 #include "platform/vcl/colors.h"
@@ -27,6 +28,13 @@ void EnsureApplication();
 // Texts are 8-bit: each byte is one Latin-1 character.
 inline QString Str(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+// A text that may hold characters beyond Latin-1 (the signal chart's hint): shown as UTF-8
+// when the bytes are valid UTF-8, else as Latin-1.
+inline QString DisplayText(const std::string& s) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
+  return utf8.hasError() ? Str(s) : text;
 }
 inline std::string Latin1(const QString& s) {
   const QByteArray b = s.toLatin1();

@@ -104,6 +104,8 @@ TEST_F(CommandTest, WriteToAClosedSocketIsTheLinksError) {
   EXPECT_TRUE(known) << bar[1];
   ASSERT_TRUE(WaitUntil([&] { return !form->UseSocket.load(); }));
   EXPECT_TRUE(form->BtnConnect->Visible);
+  // The disconnection that follows leaves the error shown.
+  EXPECT_EQ(StatusBar(form), bar);
 }
 
 // The log on a full disk stops with the system's reason; the link goes on.

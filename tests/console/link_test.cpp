@@ -10,6 +10,8 @@
 #include <regex>
 #include <sstream>
 
+#include "chart/component/chart.h"
+#include "chart/engine/series.h"
 #include "console/number_format.h"
 #include "console/sentences.h"
 #include "console/sky_plot_math.h"
@@ -138,7 +140,8 @@ TEST_F(ConsoleTest, SkyPlotDiscsAtTheirPixels) {
   sim::EpochTruth truth = link->WithModel([](sim::SimReceiver& m) { return m.LastEpoch(); });
   link->EmitCycleNow();
   ASSERT_TRUE(WaitUntil([&] { return std::string(form->LabelFix->Caption) == "3D SPS"; }));
-  ASSERT_TRUE(WaitUntil([&] { return form->ReaderThread && form->ReaderThread->SatListComplete; }));
+  // A complete satellite list has been shown: the chart has its bars.
+  ASSERT_TRUE(WaitUntil([&] { return form->ChartSNR->GetSeries(0)->Count() > 0; }));
   platform::Application->ProcessMessages();
   platform::TCanvas* canvas = form->ImgSV->Canvas;
   int checked = 0;
@@ -282,7 +285,8 @@ TEST_F(ConsoleTest, ScreenshotWithAFix) {
   link->EmitCycleNow();
   link->EmitCycleNow();
   ASSERT_TRUE(WaitUntil([&] { return std::string(form->LabelDate->Caption) == "2024/3/15"; }));
-  ASSERT_TRUE(WaitUntil([&] { return form->ReaderThread && form->ReaderThread->SatListComplete; }));
+  // A complete satellite list has been shown: the chart has its bars.
+  ASSERT_TRUE(WaitUntil([&] { return form->ChartSNR->GetSeries(0)->Count() > 0; }));
   for (int i = 0; i < 5; ++i) platform::Application->ProcessMessages();
   QImage shot = form->Widget()->grab().toImage();
   EXPECT_EQ(shot.width(), 302);
@@ -309,6 +313,7 @@ TEST_F(ConsoleTest, HostileStatesDrawWithoutHarm) {
   EXPECT_LT(std::string(form->LabelAlt->Caption).size(), 16u);
   EXPECT_EQ(std::string(form->LabelLat->Caption), "S   NAN");
   s->Fix.SatsInView = 25;
+  s->SatListComplete = 1;
   for (int i = 0; i < reader::kMaxSatellites; ++i)
     s->Satellites[i] = {reader::kMaxSatellites - i, 30, 2000000000, -2000000000, 0};
   form->RefreshDisplay(*s);

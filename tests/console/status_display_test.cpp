@@ -100,6 +100,7 @@ TEST_F(StatusDisplayTest, EveryClearPathIsFollowedByAFullRefresh) {
   for (const Path& p : paths) {
     p.clear();
     EXPECT_EQ(Plot(), CleanPlot()) << p.name;
+    s->SatListComplete = 1;  // the refresh took the last list
     form->RefreshDisplay(*s);
     EXPECT_TRUE(Capture() == full) << p.name;
   }
@@ -111,11 +112,14 @@ TEST_F(StatusDisplayTest, ARefreshRedrawsOnlyWhatChanged) {
   form->RefreshDisplay(*s);
   // A mark that only a redraw of the plot would wipe out.
   form->ImgSV->Canvas->SetPixel(2, 170, 0x123456);
+  EXPECT_EQ(s->SatListComplete.load(), 0) << "taken by the refresh";
+  s->SatListComplete = 1;
   form->RefreshDisplay(*s);
   EXPECT_EQ(Pixel(2, 170), 0x123456) << "nothing changed, nothing redrawn";
 
   ASSERT_EQ(s->Satellites[1].Prn, 9) << "sorted by number";
   s->Satellites[1].Snr = 0;
+  s->SatListComplete = 1;
   form->RefreshDisplay(*s);
   EXPECT_NE(Pixel(2, 170), 0x123456);
   EXPECT_EQ(Disc(90, 0), kPale);

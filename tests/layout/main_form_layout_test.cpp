@@ -17,13 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "chart/component/chart.h"
+#include "chart/series/series_registration.h"
 #include "platform/vcl/vcl.h"
 
 namespace {
 
 // Before the first Qt object: no display is needed.
 const bool kOffscreen = (setenv("QT_QPA_PLATFORM", "offscreen", 1), true);
-
 
 using namespace platform;
 
@@ -42,7 +43,7 @@ const std::vector<std::string> kHandlers = {
     "Btn101CloseClick",  "BtnTestAcqClick",    "BtnTestTrackClick",    "BtnTestAllClick",
     "BtnTestStopClick",  "BtnQueryClick",      "BtnTCXOClick",         "Timer1Timer",
     "Timer2Timer",       "ShowTabExecute",     "FactoryResetExecute",  "SockConnectionExecute",
-    "ShowTCXOExecute",   "ShowVersionExecute",
+    "ShowTCXOExecute",   "ShowVersionExecute", "ChartSNRClick",        "ChartSNRDblClick",
 };
 
 // The sky plot's colours as drawn by tools/artwork/make_artwork.cpp.
@@ -54,6 +55,7 @@ class MainFormLayout : public ::testing::Test {
  protected:
   void SetUp() override {
     Application->Initialize();
+    chart::RegisterChartLayoutClasses();
     form_ = std::make_unique<TForm>(nullptr);
     form_->LoadLayout(kMainFormLayout, Bindings(kHandlers));
   }
@@ -414,6 +416,9 @@ TEST_F(MainFormLayout, EveryHandlerIsBoundToItsControl) {
     auto strip = [&h](const std::string& suffix) { return h.substr(0, h.size() - suffix.size()); };
     if (h == "FormCreate") {
       got = Fire(form_->OnCreate, form_.get());
+    } else if (h.starts_with("ChartSNR")) {
+      auto* c = Find<chart::TChart>("ChartSNR");
+      if (c) got = Fire(h.ends_with("DblClick") ? c->OnDblClick : c->OnClick, c);
     } else if (h.ends_with("Execute")) {
       auto* a = Find<TAction>(strip("Execute"));
       if (a) got = Fire(a->OnExecute, a);
@@ -443,6 +448,8 @@ TEST_F(MainFormLayout, EveryHandlerIsBoundToItsControl) {
     if (auto* b = dynamic_cast<TRadioButton*>(c)) bound += b->OnClick ? 1 : 0;
     if (auto* b = dynamic_cast<TTimer*>(c)) bound += b->OnTimer ? 1 : 0;
     if (auto* b = dynamic_cast<TAction*>(c)) bound += b->OnExecute ? 1 : 0;
+    if (auto* b = dynamic_cast<TCustomPanel*>(c))
+      bound += (b->OnClick ? 1 : 0) + (b->OnDblClick ? 1 : 0);
   }
   EXPECT_EQ(bound, static_cast<int>(kHandlers.size()));
 }
@@ -607,12 +614,15 @@ TEST_F(MainFormLayout, GeometryNoOverlapAndInsideParents) {
     }
   }
 
-  // The chart's place below the sky-plot panel stays free.
+  // The chart has its place below the sky-plot panel to itself.
   auto* status = Find<TTabSheet>("TabSheet1");
   ASSERT_NE(status, nullptr);
   const TRect chart = Bounds(0, 195, 297, 113);
   for (int i = 0; i < status->ControlCount(); ++i) {
-    EXPECT_FALSE(Overlap(status->Controls(i)->BoundsRect(), chart))
+    const bool own = status->Controls(i)->GetName() == "ChartSNR";
+    EXPECT_EQ(own ? status->Controls(i)->BoundsRect() == chart
+                  : !Overlap(status->Controls(i)->BoundsRect(), chart),
+              true)
         << status->Controls(i)->GetName();
   }
 }
