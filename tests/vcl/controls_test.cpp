@@ -312,7 +312,9 @@ TEST_F(Controls, HintsShowOnlyWithShowHint) {
   form->ShowHint = true;
   EXPECT_EQ(child->Widget()->toolTip(), QStringLiteral("h"));
   // The signal chart's hint carries CJK brackets (UTF-8 in the layout); other bytes stay Latin-1.
-  child->Hint = "\xE3\x80\x8E" "Double Click\xE3\x80\x8F";
+  child->Hint =
+      "\xE3\x80\x8E"
+      "Double Click\xE3\x80\x8F";
   EXPECT_EQ(child->Widget()->toolTip(), QString::fromUtf8(u8"\u300EDouble Click\u300F"));
   child->Hint = "25\xB0";
   EXPECT_EQ(child->Widget()->toolTip(), QString::fromLatin1("25\xB0"));
