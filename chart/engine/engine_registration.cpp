@@ -6,6 +6,7 @@
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_pointer.h"
+#include "chart/engine/tools.h"
 #include "chart/panel/plot_panel_extended.h"
 #include "chart/panel/shape.h"
 
@@ -387,6 +388,23 @@ void RegisterSeriesBase() {
           "ParentChart",
           Reference<TCustomAxisPanel, TCustomChartElement>(
               [](TCustomChartElement& e, TCustomAxisPanel* chart) { e.SetParentChart(chart); }));
+  // A tool's axis is stored as its index in the chart's axes list ("AxisID").
+  RegisterClass("TPlotCustomTool", "TCustomChartElement");
+  RegisterClass("TPlotCustomToolAxis", "TPlotCustomTool")
+      .Value<TPlotCustomToolAxis>(
+          "AxisID", [](TPlotCustomToolAxis& t, const TLayoutValue& v, TLayoutContext& ctx) {
+            const int index = v.AsInteger();
+            const int line = v.Line;
+            ctx.AddFixup([&t, index, line] {
+              TCustomAxisPanel* chart = t.GetParentChart();
+              const int count = chart ? static_cast<int>(chart->AxesList().size()) : 0;
+              if (index < 0 || index >= count) {
+                throw platform::EReadError("line " + std::to_string(line) + ": no axis " +
+                                           std::to_string(index));
+              }
+              t.SetAxis(chart->AxesList()[index]);
+            });
+          });
   RegisterClass("TCustomChartSeries", "TCustomChartElement")
       .Value<TCustomChartSeries>("ShowInLegend", Bool(&TCustomChartSeries::SetShowInLegend))
       .Value<TCustomChartSeries>("Title", Str(&TCustomChartSeries::SetTitle))

@@ -11,11 +11,13 @@
 #include "chart/component/titles.h"
 #include "chart/component/walls.h"
 #include "chart/engine/series_pointer.h"
+#include "chart/engine/tools.h"
 #include "chart/series/bar_series.h"
 #include "chart/series/plot_functions.h"
 #include "chart/series/series_registration.h"
 #include "platform/vcl/form.h"
 #include "platform/vcl/layout_reader.h"
+#include "platform/vcl/layout_registry.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace {
@@ -232,6 +234,37 @@ end
     ADD_FAILURE() << "accepted";
   } catch (const platform::EReadError& e) {
     EXPECT_STREQ(e.what(), "line 3: no suitable component named Nowhere");
+  }
+}
+
+// A tool's "AxisID" is the axis' index in the chart's axes list, resolved once the chart is read.
+TEST_F(Registration, AToolFindsItsAxisByIndex) {
+  RegisterChartLayoutClasses();
+  platform::RegisterComponentClass<TPlotCustomToolAxis>("TTestAxisTool", "TPlotCustomToolAxis");
+  struct Case {
+    int id;
+    const char* error;  // empty: read, the tool on axis id
+  };
+  for (const Case& c :
+       {Case{2, ""}, Case{5, ""}, Case{6, "line 4: no axis 6"}, Case{-1, "line 4: no axis -1"}}) {
+    platform::TForm form(nullptr);
+    // Stored as a child of its chart, as the chart lists its tools.
+    const std::string text =
+        "object Form1: TForm\n  object Chart1: TChart\n    object Tool1: TTestAxisTool\n"
+        "      AxisID = " +
+        std::to_string(c.id) + "\n    end\n  end\nend\n";
+    TChart* chart = nullptr;
+    TPlotCustomToolAxis* tool = nullptr;
+    platform::TLayoutBindings bindings;
+    bindings.Field("Chart1", chart).Field("Tool1", tool);
+    try {
+      platform::ReadLayout(form, text, bindings);
+      EXPECT_STREQ(c.error, "") << c.id;
+      EXPECT_EQ(tool->GetAxis(), chart->AxesList()[c.id]);
+      EXPECT_EQ(chart->Tools().Count(), 1);
+    } catch (const platform::EReadError& e) {
+      EXPECT_STREQ(e.what(), c.error) << c.id;
+    }
   }
 }
 
