@@ -56,6 +56,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_display
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_gdi
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_chart
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_chart_draw
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

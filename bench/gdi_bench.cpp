@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include "platform/gdi/dc.h"
 
@@ -80,6 +81,36 @@ void BM_ShortLines(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_ShortLines)->Unit(benchmark::kMillisecond);
+
+// The same lines in one paint pass: one painter for all of them.
+void BM_ShortLinesInPaintPass(benchmark::State& state) {
+  Surface s;
+  for (auto _ : state) {
+    const PaintPass pass;
+    for (int i = 0; i < 1000; ++i) {
+      const int x = (i * 37) % 620, y = (i * 53) % 460;
+      s.dc.MoveToEx(x, y);
+      s.dc.LineTo(x + 12, y + (i % 9) - 4);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_ShortLinesInPaintPass)->Unit(benchmark::kMillisecond);
+
+// The floor: the same lines straight through one painter.
+void BM_ShortLinesOnePainter(benchmark::State& state) {
+  Surface s;
+  for (auto _ : state) {
+    QPainter p(&s.image);
+    p.setPen(QPen(Qt::black, 0));
+    for (int i = 0; i < 1000; ++i) {
+      const int x = (i * 37) % 620, y = (i * 53) % 460;
+      p.drawLine(QLineF(x, y, x + 12, y + (i % 9) - 4));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_ShortLinesOnePainter)->Unit(benchmark::kMillisecond);
 
 void BM_TextOut(benchmark::State& state) {
   EnsureGui();

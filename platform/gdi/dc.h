@@ -351,6 +351,24 @@ class Dc {
   std::unique_ptr<Impl> d_;
 };
 
+// While one lives on a thread, the device contexts drawing on that thread keep one painter open
+// on their surface from primitive to primitive (a chart's whole drawing pass) instead of starting
+// one for every primitive. A kept painter ends with the outermost pass, or sooner: when its
+// device context is retargeted or destroyed, when another device context draws on the same
+// image, and at EndPainting. Outside a pass every primitive finishes its painting before it
+// returns, so the image may be replaced or destroyed between any two primitives.
+class PaintPass {
+ public:
+  PaintPass();
+  ~PaintPass();
+  PaintPass(const PaintPass&) = delete;
+  PaintPass& operator=(const PaintPass&) = delete;
+};
+
+// Ends the painter a device context keeps open on image, if there is one. Whoever owns an image
+// calls it before replacing, resizing, reformatting, copying or destroying it.
+void EndPainting(const QImage* image);
+
 // Text antialiasing for fonts of ANTIALIASED_QUALITY (on by default); tests turn it off so that
 // text pixels are the same everywhere. Other qualities are never antialiased.
 void SetTextAntialiasing(bool allowed);

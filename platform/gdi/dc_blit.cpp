@@ -28,10 +28,11 @@ bool Dc::Blit(int x, int y, int w, int h, const Dc& src, int sx, int sy, int sw,
   QImage piece = src.d_->target->copy(sr);
   if (mirrorX || mirrorY) piece = piece.mirrored(mirrorX, mirrorY);
   d_->KeepImage(dr, piece);
-  QPainter p;
-  if (!d_->Begin(p)) return false;
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(dr, piece);
+  std::optional<QPainter> local;
+  QPainter* p = d_->Paint(local);
+  if (!p) return false;
+  p->setCompositionMode(QPainter::CompositionMode_Source);
+  p->drawImage(dr, piece);
   return true;
 }
 
@@ -41,9 +42,10 @@ bool Dc::DrawImage(const TRect& dest, const QImage& image) {
   const QRect dr = d_->DevRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
   if (dr.isEmpty()) return true;
   d_->KeepImage(dr, image);
-  QPainter p;
-  if (!d_->Begin(p)) return false;
-  p.drawImage(dr, image);
+  std::optional<QPainter> local;
+  QPainter* p = d_->Paint(local);
+  if (!p) return false;
+  p->drawImage(dr, image);
   return true;
 }
 

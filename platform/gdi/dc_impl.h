@@ -7,7 +7,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gdi/dc.h"
@@ -112,6 +115,21 @@ struct Dc::Impl {
   // Starts a painter on the target with antialiasing off and the clip set; false when there is
   // nothing to draw on.
   bool Begin(QPainter& p) const;
+  // The painter one primitive draws with, in a fresh painter's state with the clip set: during
+  // a paint pass the one kept open on the target, otherwise local, begun here and ended when the
+  // primitive returns. Null when there is nothing to draw on.
+  QPainter* Paint(std::optional<QPainter>& local) const;
+  // Ends the kept painter, if any.
+  void EndKept() const;
+
+  // The painter kept open during a paint pass, the image it paints and the clip it was given,
+  // and the background a fresh painter starts with.
+  mutable std::unique_ptr<QPainter> kept;
+  mutable const QImage* painted = nullptr;
+  mutable std::optional<QRegion> keptClip;
+  mutable QBrush keptBackground;
+  // The font last given to the kept painter: setting a font costs a font lookup.
+  mutable std::optional<QFont> keptFont;
   // Sets the pen's raster operation on the painter; false for R2_NOP (nothing to draw).
   bool ApplyRop(QPainter& p) const;
   // The colour a pen or brush draws in under the raster operation (R2_BLACK and R2_WHITE
@@ -134,6 +152,14 @@ struct Dc::Impl {
     }
   };
   PenSpec Pen() const;
+  PenSpec MakePen(const LogPen& pen) const;
+  struct LastPen {
+    LogPen pen;
+    double scaleX = 1, scaleY = 1;
+    int rop2 = R2_COPYPEN;
+    PenSpec spec;
+  };
+  mutable std::optional<LastPen> lastPen;
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
   // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it).
@@ -141,9 +167,14 @@ struct Dc::Impl {
   // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
   void PrepareBrush(QPainter& p, const LogBrush& b) const;
 
-  // Fills then strokes a closed shape given as device-space paths (fill may be empty).
-  void DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape);
+  // Fills then strokes a closed shape given as device-space paths (fill may be empty). box: the
+  // pixels the fill covers when it is a whole-pixel rectangle, filled as one (far cheaper than
+  // scanning the path, the same pixels).
+  void DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape,
+                 const QRect* box = nullptr);
   void StrokePathDev(const QPainterPath& path);
+  // A line from one point to another, as StrokePathDev draws it.
+  void StrokeLine(const QPointF& from, const QPointF& to);
   void FillPathDev(const QPainterPath& path);
 
   // The arc of an eight-coordinate primitive: the ellipse rectangle (device, float) and the
@@ -155,7 +186,23 @@ struct Dc::Impl {
   };
   ArcGeometry Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye) const;
 
-  QFont Font() const;
+  // The selected font as Qt draws it, with its metrics and the text widths measured in it:
+  // building a font and shaping text cost more than drawing it.
+  struct FontEntry {
+    LogFont font;
+    double scaleX = 1, scaleY = 1;
+    int charExtra = 0;
+    bool smooth = false;
+    QFont qfont;
+    int ascent = 0, descent = 0, averageCharWidth = 0;
+    std::unordered_map<std::string, int> advances;
+    // The width of text in this font, in device pixels.
+    int Advance(const std::string& text);
+  };
+  FontEntry& Font() const;
+  // Most recently used first; all dropped when the application's fonts change.
+  mutable std::vector<std::unique_ptr<FontEntry>> fonts;
+  mutable unsigned fontGeneration = 0;
   QRegion SurfaceRegion() const;
 
   // Whether a drawing is kept for vector devices: only while a log is kept, and, for drawings

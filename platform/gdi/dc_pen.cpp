@@ -83,8 +83,17 @@ QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double 
 }  // namespace
 
 Dc::Impl::PenSpec Dc::Impl::Pen() const {
-  PenSpec s;
+  // Kept from the last call: most primitives draw with the pen the one before drew with.
   const LogPen lp = EffectivePen();
+  const double sx = ScaleX(), sy = ScaleY();
+  if (!lastPen || !(lastPen->pen == lp) || lastPen->scaleX != sx || lastPen->scaleY != sy ||
+      lastPen->rop2 != rop2)
+    lastPen = LastPen{lp, sx, sy, rop2, MakePen(lp)};
+  return lastPen->spec;
+}
+
+Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
+  PenSpec s;
   const std::uint32_t style = lp.Style & PS_STYLE_MASK;
   if (style == PS_NULL || style > PS_ALTERNATE) return s;
   s.null = false;
@@ -204,23 +213,28 @@ void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) 
 
 }  // namespace
 
-void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape) {
+void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape,
+                         const QRect* box) {
   const LogBrush b = EffectiveBrush();
   const PenSpec s = Pen();
   if (fillShape) KeepFill(fill, b, true);
   KeepStroke(outline, s);
-  QPainter p;
-  if (!Begin(p)) return;
-  if (!ApplyRop(p)) return;
+  std::optional<QPainter> local;
+  QPainter* p = Paint(local);
+  if (!p || !ApplyRop(*p)) return;
   if (fillShape && b.Style != BS_NULL && !fill.isEmpty()) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Brush(b, true));
-    PrepareBrush(p, b);
-    p.drawPath(fill);
+    p->setPen(Qt::NoPen);
+    p->setBrush(Brush(b, true));
+    PrepareBrush(*p, b);
+    if (box) {
+      if (!box->isEmpty()) p->drawRect(*box);
+    } else {
+      p->drawPath(fill);
+    }
   }
   if (!s.null && !outline.isEmpty()) {
-    PreparePen(p, s, bkMode, bkColor);
-    p.drawPath(outline);
+    PreparePen(*p, s, bkMode, bkColor);
+    p->drawPath(outline);
   }
 }
 
@@ -236,29 +250,29 @@ bool OnlyLines(const QPainterPath& path) {
 // One-pixel lines segment by segment. Qt leaves out the pixel at the far end of its own
 // (left to right, top to bottom) order; the platform leaves out the end point. A line that runs
 // the other way is therefore moved one step back towards its start, and the dash pattern
-// carries on from segment to segment.
+// carries on from segment to segment. Returns the length drawn.
+double DrawCosmeticSegment(QPainter& p, QPen& pen, const QPointF& at, const QPointF& to,
+                           double offset) {
+  const double dx = to.x() - at.x(), dy = to.y() - at.y();
+  const double steps = std::max(std::abs(dx), std::abs(dy));
+  if (steps <= 0) return 0;
+  const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+  const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
+  if (pen.style() == Qt::CustomDashLine) {
+    pen.setDashOffset(offset);
+    p.setPen(pen);
+  }
+  p.drawLine(QLineF(at + back, to + back));
+  return steps;
+}
+
 void DrawCosmeticLines(QPainter& p, QPen pen, const QPainterPath& path) {
   QPointF at;
   double offset = 0;
   for (int i = 0; i < path.elementCount(); ++i) {
     const QPainterPath::Element e = path.elementAt(i);
     const QPointF to(e.x, e.y);
-    if (e.isMoveTo()) {
-      at = to;
-      continue;
-    }
-    const double dx = to.x() - at.x(), dy = to.y() - at.y();
-    const double steps = std::max(std::abs(dx), std::abs(dy));
-    if (steps > 0) {
-      const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
-      const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
-      if (pen.style() == Qt::CustomDashLine) {
-        pen.setDashOffset(offset);
-        p.setPen(pen);
-      }
-      p.drawLine(QLineF(at + back, to + back));
-      offset += steps;
-    }
+    if (!e.isMoveTo()) offset += DrawCosmeticSegment(p, pen, at, to, offset);
     at = to;
   }
 }
@@ -269,28 +283,46 @@ void Dc::Impl::StrokePathDev(const QPainterPath& path) {
   const PenSpec s = Pen();
   if (s.null || path.isEmpty()) return;
   KeepStroke(path, s);
-  QPainter p;
-  if (!Begin(p)) return;
-  if (!ApplyRop(p)) return;
-  PreparePen(p, s, bkMode, bkColor);
+  std::optional<QPainter> local;
+  QPainter* p = Paint(local);
+  if (!p || !ApplyRop(*p)) return;
+  PreparePen(*p, s, bkMode, bkColor);
   if (s.cosmetic && OnlyLines(path)) {
-    DrawCosmeticLines(p, s.qpen, path);
+    DrawCosmeticLines(*p, s.qpen, path);
     return;
   }
-  p.drawPath(path);
+  p->drawPath(path);
+}
+
+void Dc::Impl::StrokeLine(const QPointF& from, const QPointF& to) {
+  const PenSpec s = Pen();
+  if (s.null) return;
+  if (!s.cosmetic || KeepsVector(true)) {
+    QPainterPath line(from);
+    line.lineTo(to);
+    StrokePathDev(line);
+    return;
+  }
+  // What StrokePathDev does with a one-segment path, without building it.
+  std::optional<QPainter> local;
+  QPainter* p = Paint(local);
+  if (!p || !ApplyRop(*p)) return;
+  PreparePen(*p, s, bkMode, bkColor);
+  QPen pen = s.qpen;
+  DrawCosmeticSegment(*p, pen, from, to, 0);
 }
 
 void Dc::Impl::FillPathDev(const QPainterPath& path) {
   const LogBrush b = EffectiveBrush();
   if (b.Style == BS_NULL || path.isEmpty()) return;
   KeepFill(path, b, true);
-  QPainter p;
-  if (!Begin(p)) return;
-  if (!ApplyRop(p)) return;
-  p.setPen(Qt::NoPen);
-  p.setBrush(Brush(b, true));
-  PrepareBrush(p, b);
-  p.drawPath(path);
+  std::optional<QPainter> local;
+  QPainter* p = Paint(local);
+  if (!p || !ApplyRop(*p)) return;
+  p->setPen(Qt::NoPen);
+  p->setBrush(Brush(b, true));
+  PrepareBrush(*p, b);
+  p->drawPath(path);
 }
 
 }  // namespace platform::gdi

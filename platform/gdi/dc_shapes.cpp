@@ -38,11 +38,41 @@ bool Dc::Rectangle(int l, int t, int r, int b) {
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
   const Impl::PenSpec s = d_->Pen();
+  // No pen, or a solid one-pixel pen: whole-pixel rectangles, the frame's four sides one pixel
+  // thick, each pixel once; the same pixels as the paths below, without scanning them. Only on
+  // the surface: Qt's stroke of a frame cut by the surface's edge may leave out its corner.
+  const bool plainFrame = !s.null && s.cosmetic && !s.styled;
+  if ((s.null || plainFrame) && R.width() > 2 && R.height() > 2 && !d_->KeepsVector(true) &&
+      d_->Drawable() && d_->target->rect().contains(R)) {
+    const LogBrush brush = d_->EffectiveBrush();
+    std::optional<QPainter> local;
+    QPainter* p = d_->Paint(local);
+    if (!p || !d_->ApplyRop(*p)) return true;
+    p->setPen(Qt::NoPen);
+    if (brush.Style != BS_NULL) {
+      p->setBrush(d_->Brush(brush, true));
+      d_->PrepareBrush(*p, brush);
+      p->drawRect(s.null ? QRect(R.x(), R.y(), R.width() - 1, R.height() - 1)
+                         : R.adjusted(1, 1, -1, -1));
+    }
+    if (plainFrame) {
+      const int x = R.x(), y = R.y(), w = R.width() - 1, h = R.height() - 1;
+      const QRect sides[] = {QRect(x, y, w + 1, 1), QRect(x, y + h, w + 1, 1),
+                             QRect(x, y + 1, 1, h - 1), QRect(x + w, y + 1, 1, h - 1)};
+      p->setBrush(s.qpen.color());
+      p->setBackgroundMode(Qt::TransparentMode);
+      p->drawRects(sides, 4);
+    }
+    return true;
+  }
   QPainterPath fill, outline;
+  // The pixels whose centres lie inside the fill.
+  QRect box(R.x(), R.y(), R.width() - 1, R.height() - 1);
   if (s.null) {
     fill.addRect(OutlineRect(R));
   } else if (s.cosmetic) {
     // The interior only, so that a raster operation touches each pixel once.
+    box = R.adjusted(1, 1, -1, -1);
     if (R.width() > 2 && R.height() > 2) fill.addRect(Inset(QRectF(R), 1));
     outline.addRect(OutlineRect(R));
   } else {
@@ -50,7 +80,7 @@ bool Dc::Rectangle(int l, int t, int r, int b) {
     const QRectF frame = s.insideFrame ? Inset(QRectF(R), s.width / 2) : OutlineRect(R);
     outline.addRect(frame);
   }
-  d_->DrawShape(fill, outline, true);
+  d_->DrawShape(fill, outline, true, &box);
   return true;
 }
 
@@ -86,25 +116,26 @@ bool Dc::RoundRect(int l, int t, int r, int b, int w, int h) {
     d_->KeepFill(shape, fill, true);
     if (!s.null && !s.styled) d_->KeepStroke(shape, s);
   }
-  QPainter p;
-  if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
+  std::optional<QPainter> local;
+  QPainter* p = d_->Paint(local);
+  if (!p || !d_->ApplyRop(*p)) return true;
   if (fill.Style != BS_NULL) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(d_->Brush(fill, true));
-    d_->PrepareBrush(p, fill);
-    for (const QRect& area : s.null ? px.all : px.inside) p.drawRect(area);
+    p->setPen(Qt::NoPen);
+    p->setBrush(d_->Brush(fill, true));
+    d_->PrepareBrush(*p, fill);
+    for (const QRect& area : s.null ? px.all : px.inside) p->drawRect(area);
   }
   if (s.null) return true;
   if (s.styled) {
     // Dashes follow the curve; their gaps show what lies below.
-    p.end();
+    if (local) local->end();
     d_->StrokePathDev(shape);
     return true;
   }
-  p.setPen(Qt::NoPen);
-  p.setBrush(s.qpen.color());
-  p.setBackgroundMode(Qt::TransparentMode);
-  for (const QRect& area : px.outline) p.drawRect(area);
+  p->setPen(Qt::NoPen);
+  p->setBrush(s.qpen.color());
+  p->setBackgroundMode(Qt::TransparentMode);
+  for (const QRect& area : px.outline) p->drawRect(area);
   return true;
 }
 
@@ -126,12 +157,13 @@ bool Dc::Ellipse(int l, int t, int r, int b) {
       d_->KeepFill(ring, fill, true);
       d_->KeepStroke(ring, s);
     }
-    QPainter p;
-    if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
-    p.setPen(s.qpen);
-    p.setBrush(d_->Brush(fill, true));
-    d_->PrepareBrush(p, fill);
-    p.drawEllipse(QRect(R.x(), R.y(), R.width() - 1, R.height() - 1));
+    std::optional<QPainter> local;
+    QPainter* p = d_->Paint(local);
+    if (!p || !d_->ApplyRop(*p)) return true;
+    p->setPen(s.qpen);
+    p->setBrush(d_->Brush(fill, true));
+    d_->PrepareBrush(*p, fill);
+    p->drawEllipse(QRect(R.x(), R.y(), R.width() - 1, R.height() - 1));
     return true;
   }
   QRectF frame = OutlineRect(R);
@@ -256,16 +288,15 @@ bool Dc::LineTo(int x, int y) {
     LogBrush ink;
     ink.Color = FromQRgb(s.qpen.color().rgb());
     d_->KeepFill(dot, ink, true);
-    QPainter p;
-    if (!d_->Begin(p) || !d_->ApplyRop(p)) return true;
-    p.setPen(Qt::NoPen);
-    p.setBrush(s.qpen.color());
-    p.drawPath(dot);
+    std::optional<QPainter> local;
+    QPainter* p = d_->Paint(local);
+    if (!p || !d_->ApplyRop(*p)) return true;
+    p->setPen(Qt::NoPen);
+    p->setBrush(s.qpen.color());
+    p->drawPath(dot);
     return true;
   }
-  QPainterPath line(from);
-  line.lineTo(to);
-  d_->StrokePathDev(line);
+  d_->StrokeLine(from, to);
   return true;
 }
 
@@ -324,12 +355,13 @@ void CopyFill(const Dc::Impl& d, const QRect& r, const LogBrush& brush) {
     area.addRect(r);
     d.KeepFill(area, brush, false);
   }
-  QPainter p;
-  if (!d.Begin(p)) return;
-  p.setPen(Qt::NoPen);
-  p.setBrush(d.Brush(brush, false));
-  d.PrepareBrush(p, brush);
-  p.drawRect(r);
+  std::optional<QPainter> local;
+  QPainter* p = d.Paint(local);
+  if (!p) return;
+  p->setPen(Qt::NoPen);
+  p->setBrush(d.Brush(brush, false));
+  d.PrepareBrush(*p, brush);
+  p->drawRect(r);
 }
 
 }  // namespace

@@ -15,9 +15,12 @@ int ClampCoord(long long v) {
 Dc::Dc(QImage* target) : d_(std::make_unique<Impl>()) {
   d_->target = target;
 }
-Dc::~Dc() = default;
+Dc::~Dc() {
+  d_->EndKept();
+}
 
 void Dc::SetTarget(QImage* target) {
+  if (target != d_->target) d_->EndKept();
   d_->target = target;
 }
 QImage* Dc::Target() const {

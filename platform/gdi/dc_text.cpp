@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 
 #include "platform/gdi/dc_impl.h"
 #include "platform/gdi/qt_color.h"
@@ -30,12 +31,11 @@ struct TextLayout {
   int dx = 0, baseline = 0;  // offsets of the text start and baseline from the reference point
 };
 
-TextLayout Layout(const QFont& font, const QString& s, unsigned align) {
-  const QFontMetrics fm(font);
+TextLayout Layout(Dc::Impl::FontEntry& font, const std::string& text, unsigned align) {
   TextLayout t;
-  t.width = fm.horizontalAdvance(s);
-  t.ascent = fm.ascent();
-  t.descent = fm.descent();
+  t.width = font.Advance(text);
+  t.ascent = font.ascent;
+  t.descent = font.descent;
   if ((align & TA_CENTER) == TA_CENTER) {
     t.dx = -(t.width / 2);
   } else if (align & TA_RIGHT) {
@@ -57,9 +57,31 @@ void SetTextAntialiasing(bool allowed) {
   gTextAntialiasing = allowed;
 }
 
-QFont Dc::Impl::Font() const {
+namespace {
+
+// Loading or removing application fonts changes what a font measures: the measures kept so far
+// are dropped.
+std::atomic<unsigned> gFontGeneration{1};
+
+unsigned FontGeneration() {
+  static std::mutex mutex;
+  static std::atomic<QCoreApplication*> watched{nullptr};
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app != watched.load()) {
+    const std::lock_guard lock(mutex);
+    if (app != watched.load()) {
+      watched = app;
+      ++gFontGeneration;
+      if (auto* gui = qobject_cast<QGuiApplication*>(app))
+        QObject::connect(gui, &QGuiApplication::fontDatabaseChanged, [] { ++gFontGeneration; });
+    }
+  }
+  return gFontGeneration.load();
+}
+
+QFont MakeFont(const LogFont& font, double scaleX, double scaleY, int charExtra, bool smooth) {
   QFont f(Latin1(font.FaceName.empty() ? std::string("Arial") : font.FaceName));
-  const double sy = std::abs(ScaleY());
+  const double sy = std::abs(scaleY);
   double px = 11 * sy;
   if (font.Height < 0) {
     px = -static_cast<double>(font.Height) * sy;
@@ -79,19 +101,63 @@ QFont Dc::Impl::Font() const {
   f.setStrikeOut(font.StrikeOut);
   f.setKerning(false);
   if (charExtra != 0) {
-    f.setLetterSpacing(QFont::AbsoluteSpacing, std::round(charExtra * std::abs(ScaleX())));
+    f.setLetterSpacing(QFont::AbsoluteSpacing, std::round(charExtra * std::abs(scaleX)));
   }
-  const bool smooth = font.Quality == ANTIALIASED_QUALITY && gTextAntialiasing;
   f.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
   return f;
+}
+
+}  // namespace
+
+int Dc::Impl::FontEntry::Advance(const std::string& text) {
+  const auto it = advances.find(text);
+  if (it != advances.end()) return it->second;
+  // Bounded: a drawing names few texts, a long-lived one may name many.
+  if (advances.size() >= 4096) advances.clear();
+  const int width = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
+  advances.emplace(text, width);
+  return width;
+}
+
+Dc::Impl::FontEntry& Dc::Impl::Font() const {
+  const unsigned generation = FontGeneration();
+  if (generation != fontGeneration) {
+    fonts.clear();
+    fontGeneration = generation;
+  }
+  const double sx = ScaleX(), sy = ScaleY();
+  const bool smooth = font.Quality == ANTIALIASED_QUALITY && gTextAntialiasing;
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    FontEntry& e = *fonts[i];
+    if (e.font == font && e.scaleX == sx && e.scaleY == sy && e.charExtra == charExtra &&
+        e.smooth == smooth) {
+      if (i > 0) std::rotate(fonts.begin(), fonts.begin() + i, fonts.begin() + i + 1);
+      return *fonts.front();
+    }
+  }
+  auto e = std::make_unique<FontEntry>();
+  e->font = font;
+  e->scaleX = sx;
+  e->scaleY = sy;
+  e->charExtra = charExtra;
+  e->smooth = smooth;
+  e->qfont = MakeFont(font, sx, sy, charExtra, smooth);
+  const QFontMetrics fm(e->qfont);
+  e->ascent = fm.ascent();
+  e->descent = fm.descent();
+  e->averageCharWidth = fm.averageCharWidth();
+  if (fonts.size() >= 8) fonts.pop_back();
+  fonts.insert(fonts.begin(), std::move(e));
+  return *fonts.front();
 }
 
 bool Dc::TextOut(int x, int y, const std::string& text) {
   d_->Record("TextOut", {x, y}, text);
   if (!HaveFonts()) return false;
-  const QFont font = d_->Font();
+  Impl::FontEntry& entry = d_->Font();
+  const QFont& font = entry.qfont;
   const QString s = Latin1(text);
-  const TextLayout t = Layout(font, s, d_->textAlign);
+  const TextLayout t = Layout(entry, text, d_->textAlign);
   const QPoint origin = d_->Dev(x, y);
   const double angle = std::fmod(d_->font.Escapement / 10.0, 360.0);
   QTransform frame;
@@ -117,22 +183,25 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     step.color = ToQColor(d_->textColor);
     d_->Keep(std::move(step));
   }
-  QPainter p;
-  if (!d_->Begin(p)) return true;
-  p.setBackgroundMode(Qt::TransparentMode);
-  p.setTransform(frame);
-  if (d_->bkMode == OPAQUE) p.fillRect(cell, ToQColor(d_->bkColor));
-  p.setFont(font);
-  p.setPen(ToQColor(d_->textColor));
-  p.drawText(QPoint(t.dx, t.baseline), s);
+  std::optional<QPainter> local;
+  QPainter* p = d_->Paint(local);
+  if (!p) return true;
+  p->setBackgroundMode(Qt::TransparentMode);
+  p->setTransform(frame);
+  if (d_->bkMode == OPAQUE) p->fillRect(cell, ToQColor(d_->bkColor));
+  if (local || d_->keptFont != font) {
+    p->setFont(font);
+    if (!local) d_->keptFont = font;
+  }
+  p->setPen(ToQColor(d_->textColor));
+  p->drawText(QPoint(t.dx, t.baseline), s);
   return true;
 }
 
 TPoint Dc::GetTextExtent(const std::string& text) const {
   if (!HaveFonts()) return TPoint{};
-  const QFont font = d_->Font();
-  const QFontMetrics fm(font);
-  const double w = fm.horizontalAdvance(Latin1(text)), h = fm.ascent() + fm.descent();
+  Impl::FontEntry& font = d_->Font();
+  const double w = font.Advance(text), h = font.ascent + font.descent;
   return TPoint{static_cast<int>(std::lround(w / std::abs(d_->ScaleX()))),
                 static_cast<int>(std::lround(h / std::abs(d_->ScaleY())))};
 }
@@ -140,13 +209,12 @@ TPoint Dc::GetTextExtent(const std::string& text) const {
 TextMetrics Dc::GetTextMetrics() const {
   TextMetrics m;
   if (!HaveFonts()) return m;
-  const QFont font = d_->Font();
-  const QFontMetrics fm(font);
-  m.Ascent = fm.ascent();
-  m.Descent = fm.descent();
+  const Impl::FontEntry& font = d_->Font();
+  m.Ascent = font.ascent;
+  m.Descent = font.descent;
   m.Height = m.Ascent + m.Descent;
-  m.InternalLeading = std::max(0, m.Height - font.pixelSize());
-  m.AveCharWidth = fm.averageCharWidth();
+  m.InternalLeading = std::max(0, m.Height - font.qfont.pixelSize());
+  m.AveCharWidth = font.averageCharWidth;
   return m;
 }
 

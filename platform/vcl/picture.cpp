@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cstdint>
 
+#include "platform/gdi/dc.h"
 #include "platform/vcl/exception.h"
 #include "platform/vcl/jpeg_image.h"
 #include "platform/vcl/qt_bridge.h"
@@ -76,7 +77,10 @@ TBitmap::TBitmap() : Canvas(new TCanvas) {
   Canvas->OnChange = [this] { Changed(); };
 }
 
+// A device context may keep a painter open on the image during a paint pass: it ends before
+// the image is handed out, copied, reformatted, replaced or destroyed.
 TBitmap::~TBitmap() {
+  gdi::EndPainting(image_.get());
   delete Canvas;
 }
 
@@ -89,6 +93,7 @@ void TBitmap::SetSize(int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
   if (width == width_ && height == height_) return;
+  gdi::EndPainting(image_.get());
   std::unique_ptr<QImage> next;
   if (width > 0 && height > 0) {
     next = std::make_unique<QImage>(width, height, StorageFormat(pixelFormat_));
@@ -111,6 +116,7 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::Reduce() {
   palette_.clear();
   if (!image_ || image_->isNull()) return;
+  gdi::EndPainting(image_.get());
   const QImage indexed = image_->convertToFormat(
       pixelFormat_ == pf1bit ? QImage::Format_Mono : QImage::Format_Indexed8,
       Qt::ThresholdDither | Qt::AvoidDither);
@@ -125,6 +131,7 @@ void TBitmap::SetPixelFormat(const TPixelFormat& v) {
   pixelFormat_ = v;
   palette_.clear();
   if (image_ && !image_->isNull()) {
+    gdi::EndPainting(image_.get());
     if (Indexed(v)) {
       Reduce();
     } else {
@@ -151,14 +158,17 @@ int TBitmap::BitsPerPixel() const {
 
 std::uint8_t* TBitmap::ScanLine(int y) {
   if (!image_ || image_->isNull() || y < 0 || y >= image_->height()) return nullptr;
+  gdi::EndPainting(image_.get());
   return image_->scanLine(y);
 }
 
 const QImage* TBitmap::Image() const {
+  gdi::EndPainting(image_.get());
   return image_.get();
 }
 
 void TBitmap::SetImage(const QImage& image) {
+  gdi::EndPainting(image_.get());
   palette_.clear();
   if (image.isNull()) {
     image_.reset();
@@ -203,6 +213,7 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const {
   auto copy = std::make_unique<TBitmap>();
   copy->pixelFormat_ = pixelFormat_;
   if (image_) {
+    gdi::EndPainting(image_.get());
     copy->image_ = std::make_unique<QImage>(*image_);
     copy->width_ = width_;
     copy->height_ = height_;

@@ -1,0 +1,159 @@
+// Whole drawing passes of charts, layout included, into the chart's window image: the console's
+// signal chart as its layout makes it, with 20 satellites, and a larger chart with a legend.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <memory>
+#include <string>
+
+#include "chart/component/chart.h"
+#include "chart/component/legend.h"
+#include "chart/engine/series.h"
+#include "chart/engine/series_marks.h"
+#include "chart/series/bar_series.h"
+#include "chart/series/series_registration.h"
+#include "platform/gdi/dc.h"
+#include "platform/vcl/form.h"
+#include "platform/vcl/layout_reader.h"
+
+namespace {
+
+void EnsureGui() {
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "bench_chart_draw";
+    static char* argv[] = {name, nullptr};
+    auto* a = new QApplication(argc, argv);
+    QFontDatabase::addApplicationFont(
+        QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    platform::gdi::SetTextAntialiasing(false);
+    return a;
+  }();
+  (void)app;
+}
+
+// The main window's signal chart, as the console's layout describes it.
+constexpr const char* kSignalChartLayout = R"(object Form1: TForm
+  object ChartSNR: TChart
+    Left = 0
+    Top = 0
+    Width = 297
+    Height = 113
+    AllowPanning = pmNone
+    BackWall.Brush.Color = clWhite
+    BackWall.Brush.Style = bsClear
+    BottomWall.Brush.Color = clWhite
+    LeftWall.Color = clBlue
+    Legend.Visible = False
+    Title.Text.Strings = (
+      'CNR')
+    Zoom.Allow = False
+    BottomAxis.LabelsOnAxis = False
+    BottomAxis.LabelStyle = talText
+    BottomAxis.Title.Font.Height = -8
+    LeftAxis.Automatic = False
+    LeftAxis.AutomaticMaximum = False
+    LeftAxis.AutomaticMinimum = False
+    LeftAxis.LabelsOnAxis = False
+    LeftAxis.LabelStyle = talValue
+    LeftAxis.Maximum = 70
+    LeftAxis.Visible = False
+    Pages.MaxPointsPerPage = 16
+    View3D = False
+    object Series1: TBarSeries
+      Marks.Callout.Brush.Color = clBlack
+      Marks.Callout.Length = 3
+      Marks.Style = smsValue
+      Marks.Visible = True
+      SeriesColor = clBlue
+      AutoMarkPosition = False
+      Gradient.Direction = gdTopBottom
+      MultiBar = mbNone
+      XValues.Name = 'X'
+      XValues.Order = loAscending
+      YValues.Name = 'Bar'
+      YValues.Order = loNone
+    end
+    object Series2: TBarSeries
+      Marks.Callout.Brush.Color = clBlack
+      Marks.Callout.Length = 3
+      Marks.Style = smsValue
+      Marks.Visible = False
+      SeriesColor = clBlue
+      AutoMarkPosition = False
+      Gradient.Direction = gdTopBottom
+      MultiBar = mbNone
+      XValues.Name = 'X'
+      XValues.Order = loAscending
+      YValues.Name = 'Bar'
+      YValues.Order = loNone
+    end
+  end
+end
+)";
+
+struct Gui {
+  Gui() { EnsureGui(); }
+};
+
+struct SignalChart : Gui {
+  SignalChart() {
+    chart::RegisterChartLayoutClasses();
+    platform::TLayoutBindings bindings;
+    bindings.Field("ChartSNR", chart).Field("Series1", signal).Field("Series2", ephemeris);
+    platform::ReadLayout(form, kSignalChartLayout, bindings);
+    // 20 satellites with signals 21..40, the odd ones used, each with an ephemeris bar of 10
+    // coloured by its level, as the console's bar refresh adds them.
+    constexpr platform::TColor kLevels[] = {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A};
+    for (int i = 0; i < 20; ++i) {
+      const std::string prn = std::to_string(i + 1);
+      signal->AddXY(i, 21 + i, prn, i % 2 == 0 ? 0xFF0000 : 0xFFFFFF);
+      ephemeris->AddXY(i, 10, prn, kLevels[(i + 1) % 4]);
+    }
+  }
+  platform::TForm form{nullptr};
+  chart::TChart* chart = nullptr;
+  chart::TBarSeries* signal = nullptr;
+  chart::TBarSeries* ephemeris = nullptr;
+};
+
+void BM_SignalChartFullPaint(benchmark::State& state) {
+  SignalChart s;
+  for (auto _ : state) s.chart->Draw();
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SignalChartFullPaint)
+    ->Name("BM_signal_chart_full_paint")
+    ->Unit(benchmark::kMicrosecond);
+
+// 640 x 480, two bar series of 40 points side by side, marks on one, the legend shown.
+void BM_ChartPanelFullPaint(benchmark::State& state) {
+  EnsureGui();
+  platform::TComponent owner(nullptr);
+  chart::TChart c(nullptr, platform::TPanelSurface::Headless);
+  c.SetView3D(false);
+  c.SetBounds(0, 0, 640, 480);
+  auto* a = new chart::TBarSeries(&owner);
+  auto* b = new chart::TBarSeries(&owner);
+  c.AddSeries(a);
+  c.AddSeries(b);
+  a->Marks()->SetVisible(true);
+  for (int i = 0; i < 40; ++i) {
+    a->AddXY(i, 10 + (i * 37) % 60, std::to_string(i));
+    b->AddXY(i, 5 + (i * 53) % 40, std::to_string(i));
+  }
+  c.Legend()->SetVisible(true);
+  for (auto _ : state) c.Draw();
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ChartPanelFullPaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
