@@ -28,7 +28,7 @@ int Saturate(long long v) {
 int RoundPlus(long double v, int offset) {
   if (std::isnan(v)) return offset;
   constexpr long double kLimit = 0x1p62L;
-  const long double r = std::nearbyintl(std::clamp(v, -kLimit, kLimit));
+  const long double r = std::rintl(std::clamp(v, -kLimit, kLimit));
   return Saturate(static_cast<long long>(r) + offset);
 }
 

@@ -61,7 +61,7 @@ int Round(long double v) {
   if (std::isnan(v)) return 0;
   const int saved = std::fegetround();
   if (saved != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  const long double r = std::nearbyintl(v);
+  const long double r = std::rintl(v);
   if (saved != FE_TONEAREST) std::fesetround(saved);
   return Saturate(r);
 }

@@ -82,12 +82,11 @@ std::vector<int> TChartAxis::MinorPixels() const {
     if (Tick.size() < 2) return out;
     for (size_t i = 1; i < Tick.size(); ++i)
       for (int j = 1; j <= m; ++j)
-        keep(Tick[i] -
-             std::nearbyintl(j * static_cast<long double>(Tick[i] - Tick[i - 1]) * fraction));
+        keep(Tick[i] - std::rintl(j * static_cast<long double>(Tick[i] - Tick[i - 1]) * fraction));
     const long double d = static_cast<long double>(Tick[1] - Tick[0]) * fraction;
     for (int j = 1; j <= m; ++j) {
-      keep(Tick.front() - std::nearbyintl(j * d));
-      keep(Tick.back() + std::nearbyintl(j * d));
+      keep(Tick.front() - std::rintl(j * d));
+      keep(Tick.back() + std::rintl(j * d));
     }
     return out;
   }

@@ -37,14 +37,14 @@ long double TChartAxis::LinearOffset(double value) const {
 int TChartAxis::XPosValue(double value) const {
   if (iMapCentre_) return iCenterPos_;
   if (std::isnan(value)) value = iMinimum_;
-  const long double t = std::nearbyintl(LinearOffset(value));
+  const long double t = std::rintl(LinearOffset(value));
   return PlotClampPixel(inverted_ ? iEndPos_ - t : t + iStartPos_);
 }
 
 int TChartAxis::YPosValue(double value) const {
   if (iMapCentre_) return iCenterPos_;
   if (std::isnan(value)) value = iMinimum_;
-  const long double t = std::nearbyintl(LinearOffset(value));
+  const long double t = std::rintl(LinearOffset(value));
   return PlotClampPixel(inverted_ ? t + iStartPos_ : iEndPos_ - t);
 }
 
@@ -63,7 +63,7 @@ int TChartAxis::YPosValueCheck(double value) const {
 }
 
 long double TChartAxis::LogOffset(long double logDistance) const {
-  const long double t = std::nearbyintl(logDistance * iLogScale_);
+  const long double t = std::rintl(logDistance * iLogScale_);
   return std::isnan(t) ? 0 : t;
 }
 

@@ -18,7 +18,7 @@ int PlotClampPixel(long double value) {
   if (value >= limit) return PlotPixelClampLimit;
   if (value <= -limit) return -PlotPixelClampLimit;
   // Within the limit: nearest, halves to even (the default rounding mode).
-  return static_cast<int>(std::nearbyintl(value));
+  return static_cast<int>(std::rintl(value));
 }
 
 void TChartAxis::CalcMinMax(double& minimum, double& maximum) {
