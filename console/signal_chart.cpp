@@ -34,6 +34,8 @@ void TMainForm::ClearSignalChart() {
 }
 
 void TMainForm::ShowSignalChartStart() {
+  // The scale stays 0..70: the layout already turns zoom and panning off, the wheel goes too.
+  ChartSNR->UseMouseWheel = false;
   ClearSignalChart();
   for (int n = 1; n <= 32; ++n) SignalBars()->AddXY(n, 55.0, std::to_string(n), kBlue);
 }

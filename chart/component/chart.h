@@ -2,9 +2,11 @@
 // shortcuts, the legend texts and the series order. TChart is the class layouts create.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/engine/axis_panel.h"
 
@@ -25,6 +27,58 @@ using TOnGetLegendText = std::function<void(TCustomAxisPanel* Sender, TLegendSty
 using TOnGetLegendPos =
     std::function<void(TCustomChart* Sender, int Index, int& X, int& Y, int& XColor)>;
 using TOnGetLegendRect = std::function<void(TCustomChart* Sender, TRect& Rect)>;
+
+enum TChartClickedPartStyle {
+  cpNone,
+  cpLegend,
+  cpAxis,
+  cpSeries,
+  cpTitle,
+  cpFoot,
+  cpChartRect,
+  cpSeriesMarks,
+  cpSubTitle,
+  cpSubFoot
+};
+
+// What lies under a point: the part, the point (or legend item) index, the series, the axis.
+struct TChartClickedPart {
+  TChartClickedPartStyle Part = cpNone;
+  int PointIndex = -1;
+  TChartSeries* ASeries = nullptr;
+  TChartAxis* AAxis = nullptr;
+};
+
+// One axis' scales before the first zoom or scroll. Axis is the axis' serial number, so an axis
+// made or freed meanwhile never takes another axis' entry.
+struct TAxisSavedScales {
+  std::uint64_t Axis = 0;
+  bool Auto = true;
+  bool AutoMin = true;
+  bool AutoMax = true;
+  double Min = 0;
+  double Max = 0;
+};
+using TAllAxisSavedScales = std::vector<TAxisSavedScales>;
+
+using TChartClick = std::function<void(TCustomChart* Sender, platform::TMouseButton Button,
+                                       platform::TShiftState Shift, int X, int Y)>;
+using TChartClickAxis =
+    std::function<void(TCustomChart* Sender, TChartAxis* Axis, platform::TMouseButton Button,
+                       platform::TShiftState Shift, int X, int Y)>;
+using TChartClickSeries =
+    std::function<void(TCustomChart* Sender, TChartSeries* Series, int ValueIndex,
+                       platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y)>;
+using TChartClickTitle =
+    std::function<void(TCustomChart* Sender, TChartTitle* ATitle, platform::TMouseButton Button,
+                       platform::TShiftState Shift, int X, int Y)>;
+using TChartAllowScrollEvent =
+    std::function<void(TChartAxis* Sender, double& AMin, double& AMax, bool& AllowScroll)>;
+
+// Each animated zoom frame moves the axes this part of the way (a third) to the target.
+extern double AnimatedZoomFactor;
+// Keys that must be held for panning (none by default).
+extern platform::TShiftState PlotScrollKeyShift;
 
 class TCustomChart : public TCustomAxisPanel {
  public:
@@ -92,7 +146,49 @@ class TCustomChart : public TCustomAxisPanel {
   TOnGetLegendPos OnGetLegendPos;
   TOnGetLegendRect OnGetLegendRect;
 
+  // ---- Mouse: clicked parts, zoom, panning, wheel (chart_mouse.cpp) -------------------------
+  void CalcClickedPart(TPoint point, TChartClickedPart& part);
+  // One entry per non-depth axis of the axis list.
+  void SaveScales(TAllAxisSavedScales& scales) const;
+  // The axes that still exist take their entries back; then the array is empty.
+  void RestoreScales(TAllAxisSavedScales& scales);
+  void DoZoom(double topMin, double topMax, double bottomMin, double bottomMax, double leftMin,
+              double leftMax, double rightMin, double rightMax);
+  void ZoomRect(const TRect& rect);
+  void ZoomPercent(double percent);
+  // The zoom rectangle's corners as values of the four standard axes, then DoZoom.
+  virtual void CalcZoomPoints();
+  // Back to the scales saved at the first zoom or scroll.
+  void UndoZoom() override;
+  // Every vertical axis by 3 % of its range: up for True.
+  void ScrollVerticalAxes(bool up);
+
+  TAllAxisSavedScales SavedScales;
+  bool ScalesFree = true;
+  // False keeps the wheel off this chart's axes, whatever PlotUseMouseWheel says.
+  bool UseMouseWheel = true;
+  TChartAllowScrollEvent OnAllowScroll;
+  TChartClickAxis OnClickAxis;
+  TChartClick OnClickBackground;
+  TChartClick OnClickLegend;
+  TChartClickSeries OnClickSeries;
+  TChartClickTitle OnClickTitle;
+
+ protected:
+  void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+  void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+  void MouseMove(platform::TShiftState shift, int x, int y) override;
+  bool DoMouseWheelDown(platform::TShiftState shift, TPoint mousePos) override;
+  bool DoMouseWheelUp(platform::TShiftState shift, TPoint mousePos) override;
+
  private:
+  TChartClickedPart CalcNeedClickedPart(TPoint point, bool needEvents);
+  // True when a tool set CancelMouse.
+  bool ToolsMouseEvent(TChartMouseEvent event, platform::TMouseButton button,
+                       platform::TShiftState shift, int x, int y);
+  void StartZoomOrPanning(platform::TMouseButton button, platform::TShiftState shift, int x, int y);
+  void PanTo(int x, int y);
+
   // One wall each (walls.cpp), and the walls and axes drawn over the series in 3D.
   void DrawBackWall();
   void DrawLeftWall();

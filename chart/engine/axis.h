@@ -3,6 +3,7 @@
 // pixels and back. Series place every point through CalcXPosValue / CalcYPosValue.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -193,6 +194,11 @@ class TChartAxis : public platform::TPersistent {
   void SetMinMax(double minimum, double maximum);
   // Shifts the range; with checkLimits only towards series values beyond it.
   void Scroll(double offset, bool checkLimits);
+  // The stored range as given: no check, no repaint (saved scales coming back).
+  void InternalSetMinimum(double value) { minimum_ = value; }
+  void InternalSetMaximum(double value) { maximum_ = value; }
+  // Unique for the program's run: an axis made later never has a freed axis' number.
+  std::uint64_t Serial() const { return serial_; }
   // Start and end pixels from the chart rectangle.
   void InternalCalcPositions();
   void RecalcSizeCenter();
@@ -357,7 +363,13 @@ class TChartAxis : public platform::TPersistent {
   // Rounded pixels of a distance in natural logarithms, NaN counted as 0.
   long double LogOffset(long double logDistance) const;
 
+  static std::uint64_t NextSerial() {
+    static std::uint64_t last = 0;
+    return ++last;
+  }
+
   TCustomAxisPanel* chart_;
+  std::uint64_t serial_ = NextSerial();
   TCalcPos calcPos_ = nullptr;
   TCalcPos calcXPos_ = nullptr;
   TCalcPos calcYPos_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
 
@@ -178,6 +179,14 @@ class PlotWidget : public QWidget {
     if (!owner_) return;
     const QPoint pos = e->position().toPoint();
     owner_->PerformMouseMove(Shift(e->modifiers(), e->buttons()), pos.x(), pos.y());
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    const QPoint pos = e->position().toPoint();
+    if (owner_ && owner_->PerformMouseWheel(Shift(e->modifiers(), e->buttons()),
+                                            e->angleDelta().y(), pos.x(), pos.y()))
+      e->accept();
+    else
+      e->ignore();
   }
   void enterEvent(QEnterEvent*) override {
     if (owner_) owner_->PerformMouseEnter();
@@ -372,6 +381,28 @@ void TCustomPanel::PerformDoubleClickTimePassed() {
 void TCustomPanel::PerformMouseMove(TShiftState shift, int x, int y) {
   lastMouse_ = TPoint{x, y};
   Guarded([&] { MouseMove(shift, x, y); });
+}
+
+bool TCustomPanel::PerformMouseWheel(TShiftState shift, int delta, int x, int y) {
+  lastMouse_ = TPoint{x, y};
+  bool handled = false;
+  Guarded([&] { handled = DoMouseWheel(shift, delta, TPoint{x, y}); });
+  return handled;
+}
+
+bool TCustomPanel::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+  constexpr int kStep = 120;
+  // Clamped: a flood of huge deltas neither overflows nor queues endless steps.
+  wheelDelta_ = std::clamp(wheelDelta_ + std::clamp(wheelDelta, -100 * kStep, 100 * kStep),
+                           -100 * kStep, 100 * kStep);
+  bool handled = false;
+  while (wheelDelta_ >= kStep || wheelDelta_ <= -kStep) {
+    const bool down = wheelDelta_ < 0;
+    wheelDelta_ += down ? kStep : -kStep;
+    handled =
+        (down ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos)) || handled;
+  }
+  return handled;
 }
 
 void TCustomPanel::PerformDblClick() {

@@ -104,6 +104,9 @@ class TCustomPanel : public TWinControl {
   void PerformMouseDown(TMouseButton button, TShiftState shift, int x, int y);
   void PerformMouseUp(TMouseButton button, TShiftState shift, int x, int y);
   void PerformMouseMove(TShiftState shift, int x, int y);
+  // A turn of the wheel by delta (120 a step; above 0 away from the user) at (x, y). True when
+  // the panel used it.
+  bool PerformMouseWheel(TShiftState shift, int delta, int x, int y);
   void PerformDblClick();
   // The double-click time has passed: the held-back click, if any, runs now. A window's timer
   // calls it; a headless panel's caller (or a test) does.
@@ -132,6 +135,10 @@ class TCustomPanel : public TWinControl {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  // Each whole step of the turns so far goes to DoMouseWheelDown or DoMouseWheelUp.
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+  virtual bool DoMouseWheelDown(TShiftState /*shift*/, TPoint /*mousePos*/) { return false; }
+  virtual bool DoMouseWheelUp(TShiftState /*shift*/, TPoint /*mousePos*/) { return false; }
   virtual void Click();
   virtual void DblClick();
   virtual void MouseEnter() {}
@@ -175,6 +182,8 @@ class TCustomPanel : public TWinControl {
   bool leftPressed_ = false;
   bool doublePress_ = false;
   bool clickPending_ = false;
+  // Wheel units not yet a whole step (fine-grained wheels and touchpads).
+  int wheelDelta_ = 0;
 };
 
 }  // namespace platform

@@ -244,5 +244,18 @@ TEST_F(SignalChartTest, EphemerisBarsStandUnderTheirSatellites) {
   }
 }
 
+// Wheel steps either way leave the fixed 0..70 scale as it is; the wheel is left to the window
+// around the chart.
+TEST_F(SignalChartTest, MouseLeavesTheScaleAlone) {
+  ASSERT_TRUE(chart::PlotUseMouseWheel);
+  Render();
+  chart::TChartAxis* left = c->LeftAxis();
+  for (int delta : {-120, 120, -240}) {
+    EXPECT_FALSE(c->PerformMouseWheel({}, delta, 150, 50));
+    EXPECT_EQ(left->GetMinimum(), 0.0);
+    EXPECT_EQ(left->GetMaximum(), 70.0);
+  }
+}
+
 }  // namespace
 }  // namespace consoletest

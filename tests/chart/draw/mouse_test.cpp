@@ -1,0 +1,244 @@
+// The chart and the mouse, on a headless chart laid out like the console's signal chart but with
+// the library's mouse settings: clicked parts, drag zoom and its undo, panning, the wheel, and
+// saved scales surviving custom axes that come and go.
+#include <QCoreApplication>
+#include <QWheelEvent>
+#include <QWidget>
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "chart/component/chart.h"
+#include "chart/component/legend.h"
+#include "chart/engine/axis.h"
+#include "chart/engine/series_marks.h"
+#include "chart/engine/series_pointer.h"
+#include "chart/series/bar_series.h"
+#include "platform/vcl/form.h"
+#include "tests/chart/engine/engine_fixture.h"
+
+namespace enginetest {
+namespace {
+
+using chart::TChartAxis;
+using platform::mbLeft;
+using platform::mbRight;
+
+// 297 x 113 in 2D, bars of 55 at X = 1..32 with value marks, 16 points a page, the left axis
+// fixed at 0..70 and hidden.
+class ConsoleLikeChart : public chart::TChart {
+ public:
+  explicit ConsoleLikeChart(platform::TPanelSurface surface = platform::TPanelSurface::Headless)
+      : TChart(nullptr, surface) {
+    SetView3D(false);
+    SetBounds(0, 0, 297, 113);
+    Legend()->SetVisible(false);
+    Title()->GetText()->Add("CNR");
+    BottomAxis()->SetLabelsOnAxis(false);
+    BottomAxis()->SetLabelStyle(chart::talText);
+    LeftAxis()->SetMinMax(0, 70);
+    LeftAxis()->SetVisible(false);
+    SetPointsPerPage(16);
+    AddSeries(bars);
+    bars->Marks()->SetStyle(chart::smsValue);
+    bars->Marks()->SetVisible(true);
+    bars->Marks()->GetCallout()->SetLength(3);
+    bars->SetAutoMarkPosition(false);
+    for (int n = 1; n <= 32; ++n) bars->AddXY(n, 55, std::to_string(n), platform::clBlue);
+    Repaint();
+  }
+  void Drag(platform::TMouseButton b, int x0, int y0, int x1, int y1) {
+    PerformMouseDown(b, {}, x0, y0);
+    PerformMouseMove({}, (x0 + x1) / 2, (y0 + y1) / 2);
+    PerformMouseMove({}, x1, y1);
+    PerformMouseUp(b, {}, x1, y1);
+    Repaint();
+  }
+  // The left axis' value at pixel y: 70 at the chart's top, 0 at its bottom.
+  double LeftValue(int y) const {
+    return 70.0 * (ChartRect.Bottom - y) / (ChartRect.Bottom - ChartRect.Top);
+  }
+  platform::TComponent form{nullptr};
+  chart::TBarSeries* bars = new chart::TBarSeries(&form);
+};
+
+// The bottom axis on a full page: X = n at pixel 21 + 17 (n - 1).
+double BottomValue(int x) {
+  return 1 + (x - 21) / 17.0;
+}
+
+void ExpectRange(const TChartAxis* a, double min, double max, bool automatic) {
+  EXPECT_NEAR(a->GetMinimum(), min, 1e-9);
+  EXPECT_NEAR(a->GetMaximum(), max, 1e-9);
+  EXPECT_EQ(a->GetAutomatic(), automatic);
+}
+
+TEST_F(EngineTest, ConsoleChartScriptedInteraction) {
+  ConsoleLikeChart c;
+  const int barTop =
+      c.ChartRect.Bottom -
+      static_cast<int>(std::lround(55.0 * (c.ChartRect.Bottom - c.ChartRect.Top) / 70));
+  chart::TChartClickedPart part;
+  c.CalcClickedPart({55, (barTop + c.ChartRect.Bottom) / 2}, part);
+  EXPECT_EQ(part.Part, chart::cpSeries);
+  EXPECT_EQ(part.PointIndex, 2);
+  EXPECT_EQ(part.ASeries, c.bars);
+  int clicked = -1;
+  c.OnClickSeries = [&](auto*, auto*, int i, auto, auto, int, int) { clicked = i; };
+  c.Drag(mbLeft, 55, (barTop + c.ChartRect.Bottom) / 2, 55, (barTop + c.ChartRect.Bottom) / 2);
+  EXPECT_EQ(clicked, 2);
+  c.OnClickSeries = {};
+
+  const chart::TSeriesMarkPosition* mark = c.bars->Marks()->Positions().Get(2);
+  ASSERT_NE(mark, nullptr);
+  c.CalcClickedPart({mark->TopLeft.X + mark->Width / 2, mark->TopLeft.Y + mark->Height / 2}, part);
+  EXPECT_EQ(part.Part, chart::cpSeriesMarks);
+  EXPECT_EQ(part.PointIndex, 2);
+
+  const int y0 = c.ChartRect.Top + 10;
+  const double l0 = c.LeftValue(y0 + 20), l1 = c.LeftValue(y0);
+  c.Drag(mbLeft, 100, y0, 120, y0 + 20);
+  EXPECT_FALSE(c.ScalesFree);
+  ExpectRange(c.BottomAxis(), BottomValue(100), BottomValue(120), false);
+  ExpectRange(c.LeftAxis(), l0, l1, false);
+  EXPECT_FALSE(c.TopAxis()->GetAutomatic());
+  EXPECT_FALSE(c.RightAxis()->GetAutomatic());
+
+  c.Drag(mbLeft, 120, y0, 100, y0 + 20);
+  EXPECT_TRUE(c.ScalesFree);
+  EXPECT_TRUE(c.SavedScales.empty());
+  ExpectRange(c.LeftAxis(), 0, 70, false);
+  EXPECT_TRUE(c.BottomAxis()->GetAutomatic());
+  EXPECT_TRUE(c.TopAxis()->GetAutomatic());
+  c.NextPage();
+  c.Repaint();
+  ExpectRange(c.BottomAxis(), 17, 32, true);
+
+  EXPECT_FALSE(c.PerformMouseWheel({}, -120, 150, 50));
+  ExpectRange(c.LeftAxis(), 2.1, 72.1, false);
+}
+
+// The window's wheel reaches the chart: one step towards the user scrolls down.
+TEST_F(EngineTest, TheWindowsWheelScrollsTheChart) {
+  platform::TForm form(nullptr);
+  auto* c = new ConsoleLikeChart(platform::TPanelSurface::Window);
+  c->SetParent(&form);
+  form.Show();
+  c->Repaint();
+  QWidget* w = c->Widget();
+  ASSERT_NE(w, nullptr);
+  QWheelEvent wheel(QPointF(150, 50), w->mapToGlobal(QPointF(150, 50)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w, &wheel);
+  ExpectRange(c->LeftAxis(), 2.1, 72.1, false);
+}
+
+// Saved scales belong to the axes they were taken from: an axis made after the zoom keeps its
+// range, one freed meanwhile is skipped, whatever memory the new one took over.
+TEST_F(EngineTest, UndoZoomAfterCustomAxesCameAndWent) {
+  ConsoleLikeChart c;
+  TChartAxis* old = c.AddCustomAxis(false);
+  old->SetMinMax(1, 2);
+  c.Repaint();
+  c.Drag(mbLeft, 100, 40, 130, 70);
+  ASSERT_FALSE(c.ScalesFree);
+  c.RemoveCustomAxis(old);
+  TChartAxis* later = c.AddCustomAxis(false);
+  later->SetMinMax(30, 40);
+  c.UndoZoom();
+  ExpectRange(c.LeftAxis(), 0, 70, false);
+  EXPECT_TRUE(c.BottomAxis()->GetAutomatic());
+  ExpectRange(later, 30, 40, false);
+  EXPECT_TRUE(c.SavedScales.empty());
+  EXPECT_TRUE(c.ScalesFree);
+}
+
+TEST_F(EngineTest, ChartMouseEdgeCases) {
+  using C = ConsoleLikeChart;
+  const std::pair<const char*, std::function<void(C&)>> cases[] = {
+      {"16 right and 40 down is too narrow",
+       [](C& c) {
+         c.Drag(mbLeft, 100, 30, 116, 70);
+         EXPECT_TRUE(c.ScalesFree && c.BottomAxis()->GetAutomatic());
+       }},
+      {"horizontal zoom spans the full height",
+       [](C& c) {
+         c.GetZoom()->Direction = chart::tzdHorizontal;
+         c.Drag(mbLeft, 100, 40, 140, 45);
+         ExpectRange(c.BottomAxis(), BottomValue(100), BottomValue(140), false);
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+       }},
+      {"two zooms, one undo",
+       [](C& c) {
+         c.Drag(mbLeft, 60, 20, 200, 80);
+         c.Drag(mbLeft, 100, 30, 150, 70);
+         c.Drag(mbLeft, 150, 30, 100, 70);
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+         EXPECT_TRUE(c.BottomAxis()->GetAutomatic());
+       }},
+      {"animated: three frames, the drag's repaint, the target",
+       [](C& c) {
+         c.GetZoom()->Animated = true;
+         c.GetZoom()->AnimatedSteps = 4;
+         const int before = c.DrawCount();
+         c.Drag(mbLeft, 100, 30, 120, 50);
+         EXPECT_EQ(c.DrawCount() - before, 3 + 1);
+         ExpectRange(c.BottomAxis(), BottomValue(100), BottomValue(120), false);
+       }},
+      {"ZoomPercent 100 keeps the ranges but saves and tells",
+       [](C& c) {
+         int zooms = 0;
+         c.OnZoom = [&zooms](platform::TObject*) { ++zooms; };
+         c.ZoomPercent(100);
+         EXPECT_EQ(zooms, 1);
+         EXPECT_FALSE(c.ScalesFree);
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+       }},
+      {"right drag pans: dragging right shows smaller values",
+       [](C& c) {
+         c.Drag(mbRight, 100, 50, 117, 50);
+         ExpectRange(c.BottomAxis(), 0, 15, false);  // page 1..16, 17 px a unit
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+       }},
+      {"leaving the chart rectangle ends panning",
+       [](C& c) {
+         c.Drag(mbRight, 100, 50, 100, 200);  // the release comes after the move out
+         EXPECT_TRUE(c.ScalesFree);
+       }},
+      {"OnAllowScroll refuses, OnScroll still comes",
+       [](C& c) {
+         int scrolls = 0;
+         c.OnAllowScroll = [](TChartAxis*, double&, double&, bool& allow) { allow = false; };
+         c.OnScroll = [&scrolls](platform::TObject*) { ++scrolls; };
+         c.Drag(mbRight, 100, 50, 130, 60);
+         EXPECT_EQ(scrolls, 2);
+         EXPECT_TRUE(c.BottomAxis()->GetAutomatic());
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+       }},
+      {"opted out, the wheel does nothing; in, two half steps up make one",
+       [](C& c) {
+         c.UseMouseWheel = false;
+         c.PerformMouseWheel({}, -120, 150, 50);
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+         c.UseMouseWheel = true;
+         for (int i = 0; i < 2; ++i) c.PerformMouseWheel({}, 60, 150, 50);
+         ExpectRange(c.LeftAxis(), -2.1, 67.9, false);
+       }},
+      {"free margin: no zoom, OnClickBackground",
+       [](C& c) {
+         int clicks = 0;
+         c.OnClickBackground = [&clicks](auto*, auto, auto, int, int) { ++clicks; };
+         c.Drag(mbLeft, 2, 2, 60, 60);
+         EXPECT_EQ(clicks, 1);
+         EXPECT_TRUE(c.ScalesFree);
+       }},
+  };
+  for (const auto& [name, run] : cases) {
+    SCOPED_TRACE(name);
+    ConsoleLikeChart c;
+    run(c);
+  }
+}
+
+}  // namespace
+}  // namespace enginetest
