@@ -4,6 +4,7 @@
 
 #include "chart/component/chart.h"
 #include "chart/component/legend.h"
+#include "chart/component/series_registry.h"
 #include "chart/component/titles.h"
 #include "chart/component/walls.h"
 #include "chart/engine/engine_registration.h"
@@ -113,8 +114,13 @@ void RegisterChart() {
       .Event("OnGetLegendText", &TCustomChart::OnGetLegendText)
       // Read, never written: a colour by name or by number.
       .Value<TCustomChart>("BackColor", Color(&TCustomChart::SetBackColor))
+      // 0 leaves the palette alone; 1 and above apply the named palette (or empty it).
       .Value<TCustomChart>("ColorPaletteIndex", [](TCustomChart& c, const TLayoutValue& v) {
-        c.ColorPaletteIndex = v.AsInteger();
+        const int index = v.AsInteger();
+        if (index >= 1)
+          TColorPalettes::ApplyPalette(&c, index);
+        else
+          c.ColorPaletteIndex = index;
       });
   platform::RegisterComponentClass<TChart>("TChart", "TCustomChart");
 }
@@ -125,6 +131,7 @@ void RegisterComponentLayoutClasses() {
   static bool registered = false;
   if (registered) return;
   registered = true;
+  PlotChartUnitStart();
   RegisterEngineLayoutClasses();
   RegisterTitlesAndWalls();
   RegisterLegend();

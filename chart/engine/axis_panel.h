@@ -117,6 +117,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   virtual bool IsFreeSeriesColor(TColor color, bool checkBackground,
                                  const TChartSeries* skip) const;
   std::vector<TColor> CustomPalette;
+  // Every series with an automatic colour takes the first free one of the palette now in use.
+  void ColorPaletteChanged();
 
   platform::TNotifyEvent OnPageChange;
 

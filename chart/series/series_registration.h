@@ -3,15 +3,17 @@
 #pragma once
 
 #include "chart/component/component_registration.h"
+#include "chart/series/series_gallery.h"
 
 namespace chart {
 
 void RegisterSeriesLayoutClasses();
 
-// Every chart class a layout may name; runs once.
+// Every chart class a layout may name, and the standard functions in the gallery; runs once.
 inline void RegisterChartLayoutClasses() {
   RegisterComponentLayoutClasses();
   RegisterSeriesLayoutClasses();
+  RegisterPlotStandardFunctions();
 }
 
 }  // namespace chart

@@ -1,0 +1,13 @@
+// The series types and functions of this folder in the chart's gallery.
+#pragma once
+
+namespace chart {
+
+// The standard series types, in gallery order (of those built so far: the bar series).
+// Nothing in the program calls it.
+void RegisterPlotStandardSeries();
+// The standard functions in gallery order: add, subtract, multiply, divide, high, low, average,
+// y = f(x), median, mode. Runs at the library's start (after the layout classes).
+void RegisterPlotStandardFunctions();
+
+}  // namespace chart
