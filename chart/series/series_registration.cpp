@@ -48,6 +48,27 @@ void RegisterSeriesLayoutClasses() {
       .Value<TBarSeries>("CustomBarWidth", Int(&TBarSeries::SetCustomBarWidth));
 
   platform::RegisterComponentClass<THighPlotFunction>("THighPlotFunction", "TPlotFunction");
+
+  using platform::RegisterComponentClass;
+  RegisterComponentClass<TAddPlotFunction>("TAddPlotFunction", "TPlotFunction");
+  RegisterComponentClass<TManySeriesPlotFunction>("TManySeriesPlotFunction", "TPlotFunction");
+  RegisterComponentClass<TSubtractPlotFunction>("TSubtractPlotFunction", "TManySeriesPlotFunction");
+  RegisterComponentClass<TMultiplyPlotFunction>("TMultiplyPlotFunction", "TManySeriesPlotFunction");
+  RegisterComponentClass<TDividePlotFunction>("TDividePlotFunction", "TManySeriesPlotFunction");
+  RegisterComponentClass<TLowPlotFunction>("TLowPlotFunction", "TPlotFunction");
+  RegisterComponentClass<TAveragePlotFunction>("TAveragePlotFunction", "TPlotFunction")
+      .Value<TAveragePlotFunction>("IncludeNulls", Bool(&TAveragePlotFunction::SetIncludeNulls));
+  using F = TCustomPlotFunction;
+  RegisterComponentClass<F>("TCustomPlotFunction", "TPlotFunction")
+      .Value<F>("NumPoints", Int(&F::SetNumPoints))
+      .Value<F>("StartX", Double(&F::SetStartX))
+      .Event("OnCalculate", &F::OnCalculate);
+  using S = TCustomSortedFunction;
+  RegisterComponentClass<S>("TCustomSortedFunction", "TPlotFunction");
+  RegisterComponentClass<TMedianPlotFunction>("TMedianPlotFunction", "TCustomSortedFunction")
+      .Value<S>("IncludeNulls", Bool(&S::SetIncludeNulls));
+  RegisterComponentClass<TModePlotFunction>("TModePlotFunction", "TCustomSortedFunction")
+      .Value<S>("IncludeNulls", Bool(&S::SetIncludeNulls));
 }
 
 }  // namespace chart
