@@ -41,15 +41,18 @@ tsan: setup
 	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --output-on-failure -j $(JOBS) -LE '^test_(chart_.*|gdi)$$'
 
-# The reader's fuzz target, 60 seconds.
+# The fuzz targets, 30 seconds each: the reader, and a series' stored points (which needs the
+# chart library, hence the window's libraries).
 fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DKORVANE_GUI=OFF -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF -DKORVANE_FUZZ=ON \
+	  -DKORVANE_GUI=ON -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF -DKORVANE_FUZZ=ON \
 	  -DKORVANE_SANITIZE=address,undefined >/dev/null
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_reader
-	mkdir -p build-fuzz/corpus
-	build-fuzz/fuzz/fuzz_reader -max_total_time=60 -max_len=4096 -print_final_stats=1 \
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_reader fuzz_series_data
+	mkdir -p build-fuzz/corpus build-fuzz/corpus_series_data
+	build-fuzz/fuzz/fuzz_reader -max_total_time=30 -max_len=4096 -print_final_stats=1 \
 	  build-fuzz/corpus fuzz/seeds
+	build-fuzz/fuzz/fuzz_series_data -max_total_time=30 -max_len=4096 -print_final_stats=1 \
+	  build-fuzz/corpus_series_data fuzz/seeds_series_data
 
 bench: build
 	$(BUILD)/bench/bench_reader

@@ -367,7 +367,12 @@ void RegisterMarks() {
       .Value<TSeriesMarks>(
           "ArrowLength",
           [](TSeriesMarks& m, const TLayoutValue& v) { m.GetCallout()->SetLength(v.AsInteger()); })
-      .Object<TSeriesMarks>("Symbol", "TSeriesMarksSymbol", Sub(&TSeriesMarks::GetSymbol));
+      .Object<TSeriesMarks>("Symbol", "TSeriesMarksSymbol", Sub(&TSeriesMarks::GetSymbol))
+      .Value<TSeriesMarks>("Items", [](TSeriesMarks& m, const TLayoutValue& v) {
+        m.Items().ReadItems(v.AsBinary());
+      });
+  RegisterClass("TMarksItem", "TPlotCustomShape")
+      .Object<TMarksItem>("Text", "TStrings", Sub(&TMarksItem::GetText));
 }
 
 void RegisterSeriesBase() {
@@ -467,6 +472,8 @@ void RegisterSeriesBase() {
       .Value<TChartSeries>("ValueFormat", Str(&TChartSeries::SetValueFormat))
       .Value<TChartSeries>("SeriesColor", Color(&TChartSeries::SetSeriesColor))
       .Value<TChartSeries>("XLabelsSource", Str(&TChartSeries::SetLabelsSource))
+      .Value<TChartSeries>("Data",
+                           [](TChartSeries& s, const TLayoutValue& v) { s.ReadData(v.AsBinary()); })
       .Object<TChartSeries>("XValues", "TChartValueList", Sub(&TChartSeries::XValues))
       .Object<TChartSeries>("YValues", "TChartValueList", Sub(&TChartSeries::YValues))
       .Event("AfterDrawValues", &TChartSeries::AfterDrawValues)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/engine/chart_element.h"
@@ -193,6 +194,13 @@ class TChartSeries : public TCustomChartSeries {
   void SetLabelsSource(const std::string& value);
   TSeriesRecalcOptions RecalcTriggers = kAllRecalcOptions;
   bool HandEntered = false;
+
+  // ---- Stored points: the layout's binary "Data" (series_data_stream.cpp) ------------------
+  // Only points entered by hand are stored.
+  bool IsDataStored() const { return HandEntered; }
+  std::string WriteData();
+  // Replaces every point; a damaged stream raises EReadError and leaves the series as it was.
+  void ReadData(std::string_view data);
 
   // ---- Axes --------------------------------------------------------------------------------
   THorizAxis GetHorizAxis() const { return horizAxis_; }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chart/panel/shape.h"
@@ -52,6 +55,8 @@ class TSeriesMarksPositions {
   void Automatic(int index);
   bool ExistCustom() const;
   void Clear() { items_.clear(); }
+  // Appends an entry (null: an empty one).
+  void Add(std::unique_ptr<TSeriesMarkPosition> position) { items_.push_back(std::move(position)); }
   // Point bookkeeping; each does nothing past the end.
   void Insert(int index);
   void Delete(int index);
@@ -110,6 +115,11 @@ class TMarksItems {
   void DeleteRange(int start, int quantity);
   void Exchange(int a, int b);
   bool Loaded = false;
+  // The layout's binary "Items" (series_data_stream.cpp), stored when any item exists.
+  bool IsStored() const;
+  std::string WriteItems() const;
+  // Replaces the items; a damaged stream raises EReadError and leaves them as they were.
+  void ReadItems(std::string_view data);
 
  private:
   TSeriesMarks* marks_;
