@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/vcl/layout_registry.h"
+#include "platform/vcl/published_helpers.h"
 
 namespace chart {
 
@@ -20,29 +21,16 @@ namespace layout {
 using platform::TLayoutContext;
 using platform::TLayoutValue;
 
-template <class C, class A>
-auto Int(void (C::*set)(A)) {
-  return [set](C& c, const TLayoutValue& v) { (c.*set)(v.AsInteger()); };
-}
-template <class C, class A>
-auto Bool(void (C::*set)(A)) {
-  return [set](C& c, const TLayoutValue& v) { (c.*set)(v.AsBoolean()); };
-}
+using platform::published::Bool;
+using platform::published::Color;
+using platform::published::Enum;
+using platform::published::Int;
+using platform::published::kAlignment;
+using platform::published::Str;
+
 template <class C, class A>
 auto Double(void (C::*set)(A)) {
   return [set](C& c, const TLayoutValue& v) { (c.*set)(v.AsReal()); };
-}
-template <class C, class A>
-auto Str(void (C::*set)(A)) {
-  return [set](C& c, const TLayoutValue& v) { (c.*set)(v.AsString()); };
-}
-template <class C, class A>
-auto Color(void (C::*set)(A)) {
-  return [set](C& c, const TLayoutValue& v) { (c.*set)(v.AsColor()); };
-}
-template <class E, class C, class A>
-auto Enum(void (C::*set)(A), std::vector<std::string> names) {
-  return [set, names](C& c, const TLayoutValue& v) { (c.*set)(static_cast<E>(v.AsEnum(names))); };
 }
 // An owned sub-object reached by a dotted path.
 template <class C, class T>
@@ -71,7 +59,6 @@ auto Reference(F set) {
 }
 
 inline const std::vector<std::string> kBevelCut{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
-inline const std::vector<std::string> kAlignment{"taLeftJustify", "taRightJustify", "taCenter"};
 inline const std::vector<std::string> kPlotUnits{"muPercent", "muPixels"};
 inline const std::vector<std::string> kMouseButton{"mbLeft", "mbRight", "mbMiddle"};
 inline const std::vector<std::string> kShapeStyle{"fosRectangle", "fosRoundRectangle"};

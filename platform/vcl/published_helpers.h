@@ -1,5 +1,5 @@
-// Private to the layer: small adapters from layout values to the classes' setters, used by the
-// registration of published properties.
+// Small adapters from layout values to the classes' setters, used by the registration of
+// published properties (the layer's and the chart library's).
 #pragma once
 
 #include <string>
