@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "chart/component/chart.h"
 #include "chart/component/legend.h"
@@ -18,6 +19,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/vcl/form.h"
 #include "platform/vcl/layout_reader.h"
+#include "resources/main_form_layout.h"
 
 namespace {
 
@@ -38,65 +40,15 @@ void EnsureGui() {
   (void)app;
 }
 
-// The main window's signal chart, as the console's layout describes it.
-constexpr const char* kSignalChartLayout = R"(object Form1: TForm
-  object ChartSNR: TChart
-    Left = 0
-    Top = 0
-    Width = 297
-    Height = 113
-    AllowPanning = pmNone
-    BackWall.Brush.Color = clWhite
-    BackWall.Brush.Style = bsClear
-    BottomWall.Brush.Color = clWhite
-    LeftWall.Color = clBlue
-    Legend.Visible = False
-    Title.Text.Strings = (
-      'CNR')
-    Zoom.Allow = False
-    BottomAxis.LabelsOnAxis = False
-    BottomAxis.LabelStyle = talText
-    BottomAxis.Title.Font.Height = -8
-    LeftAxis.Automatic = False
-    LeftAxis.AutomaticMaximum = False
-    LeftAxis.AutomaticMinimum = False
-    LeftAxis.LabelsOnAxis = False
-    LeftAxis.LabelStyle = talValue
-    LeftAxis.Maximum = 70
-    LeftAxis.Visible = False
-    Pages.MaxPointsPerPage = 16
-    View3D = False
-    object Series1: TBarSeries
-      Marks.Callout.Brush.Color = clBlack
-      Marks.Callout.Length = 3
-      Marks.Style = smsValue
-      Marks.Visible = True
-      SeriesColor = clBlue
-      AutoMarkPosition = False
-      Gradient.Direction = gdTopBottom
-      MultiBar = mbNone
-      XValues.Name = 'X'
-      XValues.Order = loAscending
-      YValues.Name = 'Bar'
-      YValues.Order = loNone
-    end
-    object Series2: TBarSeries
-      Marks.Callout.Brush.Color = clBlack
-      Marks.Callout.Length = 3
-      Marks.Style = smsValue
-      Marks.Visible = False
-      SeriesColor = clBlue
-      AutoMarkPosition = False
-      Gradient.Direction = gdTopBottom
-      MultiBar = mbNone
-      XValues.Name = 'X'
-      XValues.Order = loAscending
-      YValues.Name = 'Bar'
-      YValues.Order = loNone
-    end
-  end
-end
-)";
+// The main window's signal chart, cut out of the console's own layout: its object, down to the
+// "end" at its own indentation, inside a bare form.
+std::string SignalChartLayout() {
+  const std::string_view all = kMainFormLayout;
+  const size_t begin = all.rfind('\n', all.find("object ChartSNR: TChart")) + 1;
+  const std::string indent(all.find('o', begin) - begin, ' ');
+  const size_t end = all.find("\n" + indent + "end\n", begin) + indent.size() + 5;
+  return "object Form1: TForm\n" + std::string(all.substr(begin, end - begin)) + "end\n";
+}
 
 struct Gui {
   Gui() { EnsureGui(); }
@@ -107,7 +59,9 @@ struct SignalChart : Gui {
     chart::RegisterChartLayoutClasses();
     platform::TLayoutBindings bindings;
     bindings.Field("ChartSNR", chart).Field("Series1", signal).Field("Series2", ephemeris);
-    platform::ReadLayout(form, kSignalChartLayout, bindings);
+    bindings.Event("ChartSNRClick", [](platform::TObject*) {})
+        .Event("ChartSNRDblClick", [](platform::TObject*) {});
+    platform::ReadLayout(form, SignalChartLayout(), bindings);
     // 20 satellites with signals 21..40, the odd ones used, each with an ephemeris bar of 10
     // coloured by its level, as the console's bar refresh adds them.
     constexpr platform::TColor kLevels[] = {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A};
