@@ -225,4 +225,39 @@ class TBarSeries : public TCustomBarSeries {
   TCustomBarSeries* NewSameClass(platform::TComponent* owner) const override;
 };
 
+// Horizontal bars: one per point, standing on the vertical axis at the point's Y and reaching
+// along the horizontal axis to its X (horiz_bar_series.cpp, horiz_bar_draw.cpp).
+class THorizBarSeries : public TCustomBarSeries {
+ public:
+  explicit THorizBarSeries(platform::TComponent* Owner);
+  CHART_SERIES_CLASS(THorizBarSeries)
+
+  // The same setting as the vertical bars' CustomBarWidth.
+  int GetCustomBarHeight() const { return customBarWidth_; }
+  void SetCustomBarHeight(int value) { SetCustomBarWidth(value); }
+
+  void CalcHorizMargins(int& left, int& right) override;
+  void CalcVerticalMargins(int& top, int& bottom) override;
+  void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
+  void DrawValue(int valueIndex) override;
+  double MaxXValue() override;
+  double MinXValue() override;
+  double MaxYValue() override;
+  double MinYValue() override;
+  int CalcXPos(int valueIndex) override;
+  int CalcYPos(int valueIndex) override;
+  bool MoreSameZOrder() const override;
+  bool DrawSeriesForward(int valueIndex) const override;
+  int InternalCalcMarkLength(int valueIndex) override;
+  bool InternalClicked(int valueIndex, TPoint point) override;
+  void CalcBarBounds(int valueIndex) override;
+  int GetOriginPos(int valueIndex) override;
+  void DrawTickLine(int pos, TBarStyle style) override;
+  // Draws the bar in its style between startPos <= endPos on the horizontal axis.
+  virtual void DrawBar(int valueIndex, int startPos, int endPos);
+
+ protected:
+  TCustomBarSeries* NewSameClass(platform::TComponent* owner) const override;
+};
+
 }  // namespace chart
