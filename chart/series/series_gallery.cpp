@@ -5,6 +5,7 @@
 
 #include "chart/common/plot_const.h"
 #include "chart/component/series_registry.h"
+#include "chart/series/series_registration.h"
 
 namespace chart {
 
@@ -18,7 +19,26 @@ const platform::TClassInfo* Known(const char* className) {
 }  // namespace
 
 void RegisterPlotStandardSeries() {
-  if (auto* bar = Known("TBarSeries")) RegisterPlotSeries(bar, &PlotMsg_GalleryBar);
+  RegisterSeriesLayoutClasses();
+  struct Entry {
+    const char* className;
+    const std::string* galleryName;
+    int gallerySeriesCount;  // 2: the short form
+  };
+  const Entry entries[] = {
+      {"TLineSeries", &PlotMsg_GalleryLine, 2},
+      {"TBarSeries", &PlotMsg_GalleryBar, 2},
+      {"THorizBarSeries", &PlotMsg_GalleryHorizBar, 2},
+      {"TAreaSeries", &PlotMsg_GalleryArea, 2},
+      {"TPointSeries", &PlotMsg_GalleryPoint, 2},
+      {"TPieSeries", &PlotMsg_GalleryPie, 1},
+      {"TFastLineSeries", &PlotMsg_GalleryFastLine, 2},
+      {"THorizLineSeries", &PlotMsg_GalleryHorizLine, 1},
+      {"THorizAreaSeries", &PlotMsg_GalleryHorizArea, 1},
+  };
+  for (const Entry& e : entries)
+    if (auto* cls = Known(e.className))
+      RegisterPlotSeries(cls, e.galleryName, &PlotMsg_GalleryStandard, e.gallerySeriesCount);
 }
 
 void RegisterPlotStandardFunctions() {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -106,7 +107,7 @@ TEST_F(Registry, ListsEntriesInRegistrationOrderWithTheirTexts) {
       {"Average", "Average"}, {"Custom", "y = f(x)"},   {"Median", "Median"},
       {"Mode", "Mode"}};
   RegisterPlotStandardSeries();
-  ASSERT_EQ(PlotSeriesTypes->Count(), 11);
+  ASSERT_EQ(PlotSeriesTypes->Count(), 19);
   for (int i = 0; i < 10; ++i) {
     const TPlotSeriesType* e = PlotSeriesTypes->Get(i);
     const auto& [kind, text] = functions[i];
@@ -116,8 +117,28 @@ TEST_F(Registry, ListsEntriesInRegistrationOrderWithTheirTexts) {
     EXPECT_EQ(*e->GalleryTab, "Standard");
     EXPECT_EQ(e->GallerySeriesCount, 2);
   }
-  EXPECT_EQ(PlotSeriesTypes->Get(10), PlotSeriesTypes->Find(bar_));
-  EXPECT_EQ(*PlotSeriesTypes->Get(10)->GalleryName, "Bar");
+  // Class, gallery text, sample series count; all on the "Standard" page.
+  const std::tuple<const char*, const char*, int> series[] = {
+      {"TLineSeries", "Line", 2},
+      {"TBarSeries", "Bar", 2},
+      {"THorizBarSeries", "Horizontal\rBar", 2},
+      {"TAreaSeries", "Area", 2},
+      {"TPointSeries", "Point", 2},
+      {"TPieSeries", "Pie", 1},
+      {"TFastLineSeries", "Fast Line", 2},
+      {"THorizLineSeries", "Horizontal\rLine", 1},
+      {"THorizAreaSeries", "Horizontal\rArea", 1}};
+  for (int i = 0; i < 9; ++i) {
+    const TPlotSeriesType* e = PlotSeriesTypes->Get(10 + i);
+    const auto& [name, text, count] = series[i];
+    ASSERT_NE(e->SeriesKind, nullptr) << name;
+    EXPECT_EQ(e->SeriesKind->Name, name);
+    EXPECT_EQ(e->FunctionKind, nullptr);
+    EXPECT_EQ(*e->GalleryName, text);
+    EXPECT_EQ(*e->GalleryTab, "Standard");
+    EXPECT_EQ(e->GallerySeriesCount, count) << name;
+  }
+  EXPECT_EQ(PlotSeriesTypes->Get(11), PlotSeriesTypes->Find(bar_));
   // The text is the message's: a translation shows.
   PlotMsg_GalleryBar = "Balken";
   EXPECT_EQ(GetGallerySeriesName(Bar(1)), "Balken");
