@@ -266,6 +266,17 @@ class TChartAxis : public platform::TPersistent {
   int IEndPos() const { return iEndPos_; }
   int IAxisSize() const { return iAxisSize_; }
   int ICenterPos() const { return iCenterPos_; }
+  // The start, end and centre pixels; set back as they were, range and scale unchanged (a series
+  // drawn once shifted, as its shadow).
+  struct TPixelSpan {
+    int Start, End, Center;
+  };
+  TPixelSpan PixelSpan() const { return {iStartPos_, iEndPos_, iCenterPos_}; }
+  void SetPixelSpan(const TPixelSpan& span) {
+    iStartPos_ = span.Start;
+    iEndPos_ = span.End;
+    iCenterPos_ = span.Center;
+  }
   int IZPos() const { return iZPos_; }
   // Pixels across the axis direction: the axis line, the labels and the title.
   int PosAxis = 0;

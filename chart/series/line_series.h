@@ -152,6 +152,22 @@ class TCustomSeries : public TCustomLineSeries {
   bool IsHorizontalSeries() const { return !YIsValue(); }
 
  private:
+  // More steps of DrawValue (line_draw.cpp).
+  void DrawLine3D(int x, int y, TColor color, bool isLast);
+  void DrawLine2D(int x, int y, TColor color);
+  void DrawAreaStairs(int x, int y);
+  void DrawAreaPolygon(int x, int y);
+  // The incoming segment's start on the plot edge, from point prev outside it.
+  void StartAtEdge(int prev, int x, int y);
+  // The series colour, or the colour of the shadow or outline pass.
+  TColor PassSeriesColor() const;
+  // The previous point drawn (-1: none); the first of a pass is not its successor.
+  int prevIndex_ = -1;
+  // The shadow pass draws no pointers.
+  bool hidePointers_ = false;
+  // Colour of every point in the shadow or outline pass (clNone: their own).
+  TColor passColor_ = platform::clNone;
+
   std::unique_ptr<TChartBrush> areaBrush_;
   TColor areaColor_ = platform::clDefault;
   std::unique_ptr<TChartPen> areaLinesPen_;
