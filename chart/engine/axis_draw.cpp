@@ -54,6 +54,8 @@ void TChartAxis::Draw(bool calcPosAxis) {
     TPlotCustomShape* format = label.Format;
     canvas->AssignFont(format ? format->GetFont() : GetLabelsFont());
     canvas->Brush->SetStyle(platform::bsClear);
+    // The axis drawn before this one leaves the text background opaque.
+    canvas->SetBackMode(cbmTransparent);
     const int fh = canvas->GetFontHeight();
     if (IsDepthAxis()) {
       int p = label.Pixel;
