@@ -140,7 +140,9 @@ void TCustomBarSeries::DrawBevel() {
   if (!canvas) return;
   const bool is3D = chart->GetView3D();
   if (is3D && !chart->GetView3DOptions()->GetOrthogonal()) return;
-  TRect r = BarRect;
+  // Bars hanging below their origin, or pointing left, have their edges the other way round.
+  TRect r{std::min(BarRect.Left, BarRect.Right), std::min(BarRect.Top, BarRect.Bottom),
+          std::max(BarRect.Left, BarRect.Right), std::max(BarRect.Top, BarRect.Bottom)};
   if (GetPen()->GetVisible()) {
     const long long w = GetPen()->GetWidth();
     r = TRect{Sat(r.Left + w), Sat(r.Top + w), Sat(r.Right - w), Sat(r.Bottom - w)};

@@ -486,3 +486,43 @@ TEST_F(EngineTest, BarSeriesZeroDivisorsAreGuarded) {
 
 }  // namespace
 }  // namespace enginetest
+
+namespace enginetest {
+namespace {
+
+// The bevel frame lies inside its bar, also for a bar hanging below its origin.
+TEST_F(EngineTest, BarSeriesBevelStaysInsideTheBar) {
+  for (double value : {30.0, -30.0}) {
+    BarChart c(200, 200);
+    TBarSeries* s = c.Add(1, value);
+    s->SetBarStyle(chart::bsBevel);
+    s->SetBevelSize(3);
+    s->Marks()->SetVisible(false);
+    c.LeftAxis()->SetMinMax(-40, 40);
+    c.Record(nullptr);
+    // The frames drawn after the bar itself.
+    std::vector<gdi::DcCall> polylines;
+    bool afterBar = false;
+    for (const auto& call : c.calls) {
+      if (call.Op == "Rectangle" && call.Brush.Color == platform::clBlue) afterBar = true;
+      if (afterBar && call.Op == "Polyline") polylines.push_back(call);
+    }
+    ASSERT_EQ(polylines.size(), 6u) << value;
+    const TRect bar = s->BarRect;
+    const int left = std::min(bar.Left, bar.Right), right = std::max(bar.Left, bar.Right);
+    const int top = std::min(bar.Top, bar.Bottom), bottom = std::max(bar.Top, bar.Bottom);
+    for (const auto& p : polylines)
+      for (size_t i = 0; i + 1 < p.Args.size(); i += 2) {
+        EXPECT_GT(p.Args[i], left - 1) << value;
+        EXPECT_LT(p.Args[i], right) << value;
+        EXPECT_GE(p.Args[i + 1], top) << value;
+        EXPECT_LT(p.Args[i + 1], bottom) << value;
+      }
+    // Light from the top left: the first frame's top edge is the bright one.
+    EXPECT_EQ(polylines[0].Args[3], polylines[0].Args[5]) << value;
+    EXPECT_EQ(polylines[0].Args[3], top + 1) << value;
+  }
+}
+
+}  // namespace
+}  // namespace enginetest
