@@ -199,6 +199,8 @@ class TChartSeries : public TCustomChartSeries {
   // Only points entered by hand are stored.
   bool IsDataStored() const { return HandEntered; }
   std::string WriteData();
+  // Runs first in WriteData: points made only for drawing go before the points are stored.
+  virtual void BeforeWriteData() {}
   // Replaces every point; a damaged stream raises EReadError and leaves the series as it was.
   void ReadData(std::string_view data);
 

@@ -132,6 +132,7 @@ struct PointRecord {
 // --------------------------------------------------------------------------------------
 
 std::string TChartSeries::WriteData() {
+  BeforeWriteData();
   std::uint8_t flags = static_cast<std::uint8_t>(SeriesGuessContents(this));
   if (!StorePositions) flags &= static_cast<std::uint8_t>(~dcPositions);
   const int n = Count();

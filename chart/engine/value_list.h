@@ -48,6 +48,11 @@ class TChartValueList : public platform::TPersistent {
   double MinValue();
   double Total();
   double TotalABS();
+  // Overrides the absolute total until the values next change.
+  void SetTotalABS(double value) {
+    if (modified_) RecalcStats();
+    totalAbs_ = value;
+  }
   double Range();
   void RecalcStats();
   void RecalcStats(int startIndex);

@@ -122,6 +122,8 @@ class TCircledSeries : public TChartSeries {
   bool HasBackColor() const;
   // The 3D view the series wants while it is active (applied on a chart without full rotation).
   virtual void InitCustom3DOptions(TView3DOptions& options) const;
+  // False: hold the chart's 3D view (the chart's own is saved by the first holder) and apply
+  // InitCustom3DOptions; True: let go (the last holder gives the chart its own view back).
   virtual void SetParentProperties(bool enableParentProps);
   // Lends the circle of the first active series of the same class with visible marks.
   virtual void CheckOtherSeriesMarks();
@@ -131,6 +133,8 @@ class TCircledSeries : public TChartSeries {
   void Assign(const platform::TPersistent* source) override;
   void SetActive(bool value) override;
   void SetParentChart(TCustomAxisPanel* chart) override;
+  void Added() override;
+  void Removed() override;
   bool UseAxis() const override { return false; }
   bool AssociatedToAxis(const TChartAxis* /*axis*/) const override { return true; }
   void CalcZOrder() override;
@@ -139,6 +143,8 @@ class TCircledSeries : public TChartSeries {
   double MinXValue() override;
   double MaxYValue() override;
   double MinYValue() override;
+  // The current page's points (all without paging): the positions are not on any axis.
+  void CalcFirstLastVisibleIndex() override;
   void DoBeforeDrawValues() override;
   void GalleryChanged3D(bool value) override;
   void DisableRotation();
@@ -151,6 +157,9 @@ class TCircledSeries : public TChartSeries {
   double rotationRadians_ = 0;
   TColor circleBackColor_ = platform::clDefault;
   std::unique_ptr<TPlotGradient> gradient_;
+  // The chart whose 3D view this series holds (see SetParentProperties).
+  TCustomAxisPanel* viewChart_ = nullptr;
+  void UpdateHeldView();
 };
 
 class TPieSeries : public TCircledSeries {
@@ -230,7 +239,9 @@ class TPieSeries : public TCircledSeries {
   void Clear() override;
   void ClearLists() override;
   void Delete(int valueIndex) override;
+  void Delete(int start, int quantity, bool removeGap = false) override;
   void SwapValueIndex(int a, int b) override;
+  void BeforeWriteData() override;
   void DoBeforeDrawChart() override;
   void DoBeforeDrawValues() override;
   void DoAfterDrawValues() override;
