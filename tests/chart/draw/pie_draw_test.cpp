@@ -1,0 +1,156 @@
+// Pie drawing on a recorded headless chart, the circle placed by hand at (50, 50)-(150, 150):
+// rim points, the other slice last, donut, 3D order, explosion, marks, hit test.
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "chart/engine/series_pointer.h"
+#include "chart/series/pie_series.h"
+#include "tests/chart/engine/engine_fixture.h"
+
+namespace enginetest {
+namespace {
+
+namespace gdi = platform::gdi;
+using Ints = std::vector<int>;
+
+struct Pie : chart::TPieSeries {
+  using TPieSeries::TPieSeries;
+  void DrawPie(int i) override {
+    drawn.push_back(i);
+    sides.push_back(Exploding);
+    TPieSeries::DrawPie(i);
+  }
+  void DrawMark(int i, const std::string& t, chart::TSeriesMarkPosition& p) override {
+    TPieSeries::DrawMark(i, t, p);
+    marks.push_back(p);
+  }
+  Ints drawn;
+  std::vector<bool> sides;
+  std::vector<chart::TSeriesMarkPosition> marks;
+};
+
+struct PieChart : chart::TCustomAxisPanel {
+  PieChart(bool view3D, const std::vector<double>& values, std::function<void(Pie&)> setUp)
+      : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless), s(new Pie(&form)) {
+    SetView3D(view3D);
+    SetBounds(0, 0, 200, 200);
+    AddSeries(s);
+    s->Marks()->SetVisible(false);
+    for (double v : values) s->AddPie(v, "A");
+    setUp(*s);
+    Invalidate();
+    ProcessPaint();
+  }
+  void InternalDraw(const platform::TRect&) override {
+    GetCanvas3D()->GetHandle()->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
+    AutoRepaint = false;
+    s->DoBeforeDrawChart();
+    CalcLayout(platform::TRect{0, 0, 200, 200});
+    s->CalcFirstLastVisibleIndex();
+    s->CircleBox = platform::TRect{50, 50, 150, 150};
+    s->CircleW = s->CircleH = 100;
+    s->CentreX = s->CentreY = 100;
+    s->RadiusX = s->RadiusY = 50;
+    s->DrawAllValues();
+    s->DrawMarks();
+    if (s->GetGradient()->GetVisible()) s->DrawCircleGradient();
+    GetCanvas3D()->GetHandle()->SetRecorder({});
+  }
+  std::vector<Ints> Args(const std::string& op) const {
+    std::vector<Ints> out;
+    for (const auto& c : calls)
+      if (c.Op == op) out.push_back(c.Args);
+    return out;
+  }
+  platform::TComponent form{nullptr};
+  Pie* s;
+  std::vector<gdi::DcCall> calls;
+};
+
+TEST_F(EngineTest, PieDrawing2D) {
+  // 50, 30, 15 and the other slice (5 + 3) end at 50, 80, 95 and 103 of 103.
+  PieChart other(false, {50, 30, 15, 5, 3}, [](Pie& s) {
+    s.GetOtherSlice()->SetStyle(chart::poBelowPercent);
+    s.GetOtherSlice()->SetValue(10);
+    s.GetShadow()->SetSmooth(false);
+    s.GetShadow()->SetSize(10);
+  });
+  EXPECT_EQ(other.s->drawn, (Ints{0, 1, 2, 5}));
+  EXPECT_EQ(other.s->GetXLabel(5), "Other");
+  EXPECT_EQ(other.Args("Pie"), (std::vector<Ints>{{50, 50, 150, 150, 150, 100, 50, 95},
+                                                  {50, 50, 150, 150, 50, 95, 108, 149},
+                                                  {50, 50, 150, 150, 108, 149, 144, 123},
+                                                  {50, 50, 150, 150, 144, 123, 150, 100}}));
+  // The shadow first, moved by its size; a pen-less ellipse reaches one pixel further.
+  EXPECT_EQ(other.Args("Ellipse"), (std::vector<Ints>{{60, 60, 161, 161}}));
+  const int hits[][3] = {{110, 70, 0}, {70, 120, 1}, {125, 135, 2}, {140, 105, 5}, {100, 45, -1}};
+  for (const auto& h : hits) EXPECT_EQ(other.s->Clicked(h[0], h[1]), h[2]) << h[0] << "," << h[1];
+
+  // Halves, the first pulled out 20 %: the box loses half the offset (0, 10), then the slice
+  // rises by 20 % of the new vertical radius 45.
+  PieChart exploded(false, {50, 50}, [](Pie& s) { s.SliceExplode.Set(0, 20); });
+  EXPECT_EQ(exploded.Args("Pie"), (std::vector<Ints>{{50, 46, 150, 136, 150, 91, 50, 91},
+                                                     {50, 55, 150, 145, 50, 100, 150, 100}}));
+  EXPECT_EQ(exploded.s->Clicked(100, 50), 0);
+  EXPECT_EQ(exploded.s->Clicked(100, 120), 1);
+
+  // Donut: outer then inner ring of each slice.
+  PieChart donut(false, {1, 1}, [](Pie& s) { s.SetDonutPercent(50); });
+  EXPECT_TRUE(donut.Args("Pie").empty());
+  const auto arcs = donut.Args("ArcTo");
+  EXPECT_EQ(std::vector<Ints>(arcs.begin(), arcs.begin() + std::min<size_t>(arcs.size(), 3)),
+            (std::vector<Ints>{{50, 50, 150, 150, 150, 100, 50, 100},
+                               {75, 75, 125, 125, 75, 100, 125, 100},
+                               {50, 50, 150, 150, 50, 100, 150, 100}}));
+
+  // One point: a whole circle (equal rim points). The circle gradient is clipped to its ellipse.
+  PieChart gradient(false, {1}, [](Pie& s) { s.GetGradient()->SetVisible(true); });
+  EXPECT_EQ(gradient.Args("Pie"), (std::vector<Ints>{{50, 50, 150, 150, 150, 100, 150, 100}}));
+  const auto clips = gradient.Args("SelectClipRgn");
+  ASSERT_GE(clips.size(), 2u);
+  EXPECT_EQ(clips[0], (Ints{51, 51, 151, 151}));
+
+  // Quarters with marks: arrows from radius 50 to 58 through the middles at 45, 135, 225 and 315
+  // degrees, each box beyond the arrow's end as seen from the centre.
+  PieChart marked(false, {25, 25, 25, 25}, [](Pie& s) { s.Marks()->SetVisible(true); });
+  const Ints start = {135, 65, 65, 65, 65, 135, 135, 135},
+             end = {141, 59, 59, 59, 59, 141, 141, 141};
+  ASSERT_EQ(marked.s->marks.size(), 4u);
+  for (size_t k = 0; k < 4; ++k) {
+    const auto& p = marked.s->marks[k];
+    EXPECT_EQ(p.ArrowStart, (platform::TPoint{start[2 * k], start[2 * k + 1]})) << k;
+    EXPECT_EQ(p.ArrowEnd, (platform::TPoint{end[2 * k], end[2 * k + 1]})) << k;
+    const bool left = k == 1 || k == 2, above = k < 2;
+    EXPECT_EQ(p.TopLeft, (platform::TPoint{end[2 * k] - (left ? p.Width : 0),
+                                           end[2 * k + 1] - (above ? p.Height : 0)}))
+        << k;
+  }
+}
+
+// 3D: index order unless a slice is exploded or the pie is a donut; then the slice nearest the
+// top first (middles at 90, 234, 315 and 351 degrees). A half donut shows its end slices' sides.
+TEST_F(EngineTest, PieDrawing3DOrder) {
+  struct Case {
+    int explode, donut, angleSize;
+    Ints order;
+    std::vector<bool> sides;
+  };
+  const Case cases[] = {{0, 0, 360, {0, 1, 2, 3}, {false, false, false, false}},
+                        {10, 0, 360, {0, 3, 2, 1}, {true, true, true, true}},
+                        {0, 40, 360, {0, 3, 2, 1}, {false, false, false, false}},
+                        {0, 40, 180, {0, 1, 2, 3}, {true, false, false, true}}};
+  for (const Case& k : cases) {
+    PieChart c(true, {50, 30, 15, 5}, [&k](Pie& s) {
+      if (k.explode) s.SliceExplode.Set(1, k.explode);
+      s.SetDonutPercent(k.donut);
+      s.SetAngleSize(k.angleSize);
+    });
+    EXPECT_EQ(c.s->drawn, k.order) << k.explode << k.donut << k.angleSize;
+    EXPECT_EQ(c.s->sides, k.sides) << k.explode << k.donut << k.angleSize;
+  }
+}
+
+}  // namespace
+}  // namespace enginetest
