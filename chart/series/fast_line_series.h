@@ -54,12 +54,17 @@ class TFastLineSeries : public TCustomLineSeries {
  private:
   // The canvas pen as the visible line pen, brush clear, transparent background.
   void PrepareCanvas();
+  // The line pen takes each colour the chart gives the series, as SetSeriesColor would.
+  void FollowAutomaticColor();
+  // The pen to (x, y), at the middle depth in 3D.
+  void MoveToPoint(TCanvas3D& canvas, bool is3D, int x, int y);
 
   bool autoRepaint_ = true;
   bool drawAllPoints_ = true;
   bool ignoreNulls_ = true;
   bool invertedStairs_ = false;
   bool stairs_ = false;
+  TColor followedColor_ = platform::clDefault;
 };
 
 }  // namespace chart
