@@ -1,11 +1,13 @@
 // Whole drawing passes of charts, layout included, into the chart's window image: the console's
-// signal chart as its layout makes it, with 20 satellites, and a larger chart with a legend.
+// signal chart as its layout makes it, with 20 satellites, a larger chart with a legend, and a
+// fast line of a million points.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +17,7 @@
 #include "chart/engine/series.h"
 #include "chart/engine/series_marks.h"
 #include "chart/series/bar_series.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/series_registration.h"
 #include "platform/gdi/dc.h"
 #include "platform/vcl/form.h"
@@ -107,6 +110,31 @@ void BM_ChartPanelFullPaint(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ChartPanelFullPaint)->Unit(benchmark::kMicrosecond);
+
+// 1,000 x 600, one fast line of 1,000,000 points: a slow wave with a ripple on it. Argument 0
+// draws one segment a pixel column (DrawAllPoints off), 1 every point off the previous pixel.
+void BM_FastLine1MPaint(benchmark::State& state) {
+  EnsureGui();
+  platform::TComponent owner(nullptr);
+  chart::TChart c(nullptr, platform::TPanelSurface::Headless);
+  c.SetView3D(false);
+  c.SetBounds(0, 0, 1000, 600);
+  auto* line = new chart::TFastLineSeries(&owner);
+  c.AddSeries(line);
+  line->SetDrawAllPoints(state.range(0) != 0);
+  line->BeginUpdate();
+  for (int i = 0; i < 1000000; ++i)
+    line->AddXY(i, 500 + 400 * std::sin(i * 1e-5) + (i % 101) * 37 % 101);
+  line->EndUpdate();
+  for (auto _ : state) c.Draw();
+  state.SetItemsProcessed(state.iterations() * line->Count());
+}
+BENCHMARK(BM_FastLine1MPaint)
+    ->Name("BM_fast_line_1M_paint")
+    ->ArgName("DrawAllPoints")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
