@@ -37,7 +37,15 @@ class Registry : public enginetest::EngineTest {
     line_ = &platform::RegisterComponentClass<TTestLineSeries>("TTestLineSeries", "TChartSeries");
     bar_ = platform::FindClass("TBarSeries");
   }
-  void TearDown() override { UnRegisterPlotSeries({line_, bar_}); }
+  // The gallery is process-wide: leave no standard series behind for the next test.
+  void TearDown() override {
+    std::vector<const platform::TClassInfo*> classes{line_};
+    for (const char* name :
+         {"TLineSeries", "TBarSeries", "THorizBarSeries", "TAreaSeries", "TPointSeries",
+          "TPieSeries", "TFastLineSeries", "THorizLineSeries", "THorizAreaSeries"})
+      classes.push_back(platform::FindClass(name));
+    UnRegisterPlotSeries(classes);
+  }
   TBarSeries* Bar(double value, TColor color = platform::clDefault) {
     auto* s = new TBarSeries(&form_);
     s->SetName(GetNewSeriesName(&form_));
