@@ -18,9 +18,7 @@ int PlotFontAntiAlias = gdi::ANTIALIASED_QUALITY;
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 // Larger point sizes than this cannot show on any surface; keeping below it also keeps the
 // pixel height computable.

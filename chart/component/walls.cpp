@@ -15,9 +15,7 @@ namespace chart {
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 void EndBlend(TCanvas3D& canvas, std::unique_ptr<TPlotBlend>& blend) {
   if (blend) canvas.EndBlending(std::move(blend));

@@ -13,9 +13,7 @@ namespace chart {
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 // The common part of a and b when it is not empty.
 bool Intersect(const TRect& a, const TRect& b, TRect& out) {

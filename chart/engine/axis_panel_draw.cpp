@@ -14,9 +14,7 @@ namespace chart {
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 // The series clip: the chart rectangle with its bottom one pixel lower, to the chart's depth.
 // Removed when the scope ends, also when drawing fails.

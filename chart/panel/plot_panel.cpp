@@ -17,9 +17,7 @@ bool PrintPlotPanel = false;
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 // A margin in pixels: as given, or percent of the side (integer division).
 long long MarginPixels(int margin, TPlotUnits units, long long side) {

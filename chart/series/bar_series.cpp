@@ -20,9 +20,7 @@ namespace chart {
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 // "Series1", "Series2" ... the first name no component of owner has.
 std::string FreeSeriesName(const platform::TComponent* owner) {

@@ -22,9 +22,7 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 double NormalAngle(double a) {
   a = std::fmod(a, kTwoPi);

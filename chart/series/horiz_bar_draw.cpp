@@ -13,9 +13,7 @@ namespace chart {
 
 namespace {
 
-int Sat(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+constexpr auto Sat = platform::SaturatedInt;
 
 int Half(int a, int b) {
   return Sat((static_cast<long long>(a) + b) / 2);
