@@ -4,10 +4,10 @@
 
 #include <cmath>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "chart/engine/axis.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -19,64 +19,14 @@ using chart::TBarStyle;
 using chart::TMultiBar;
 using platform::TRect;
 
-// A chart whose drawing pass is recorded. With a step set, the pass lays the chart out on
-// Area (the series' working state first, as the full pass does) and runs the step in place of
-// the drawing; without one, it is the full pass.
-class BarChart : public chart::TCustomAxisPanel {
- public:
-  BarChart(int width, int height)
-      : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless), Area{0, 0, width, height} {
-    SetView3D(false);
-    SetBounds(0, 0, width, height);
-  }
+struct BarChart : AxisChart {
+  using AxisChart::AxisChart;
   TBarSeries* Add(int points, double value = 10, TMultiBar mode = chart::mbNone) {
-    auto* s = new TBarSeries(&form);
-    AddSeries(s);
+    auto* s = New<TBarSeries>();
     s->SetMultiBar(mode);
     for (int n = 1; n <= points; ++n) s->AddXY(n, value, {}, platform::clBlue);
     return s;
   }
-  void Record(std::function<void()> step) {
-    calls.clear();
-    during = std::move(step);
-    Invalidate();
-    ProcessPaint();
-    during = {};
-  }
-  // Only the layout.
-  void Layout() {
-    Record([] {});
-  }
-  std::vector<gdi::DcCall> Only(const std::string& op) const {
-    std::vector<gdi::DcCall> out;
-    for (const auto& c : calls)
-      if (c.Op == op) out.push_back(c);
-    return out;
-  }
-  TRect Area;
-  std::vector<gdi::DcCall> calls;
-  platform::TComponent form{nullptr};
-
- protected:
-  void InternalDraw(const TRect& r) override {
-    gdi::Dc* dc = GetCanvas3D()->GetHandle();
-    dc->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
-    if (during) {
-      AutoRepaint = false;
-      for (auto* s : SeriesList().Items())
-        if (s->GetActive()) s->DoBeforeDrawChart();
-      CalcLayout(Area);
-      for (auto* s : SeriesList().Items()) s->CalcFirstLastVisibleIndex();
-      during();
-      AutoRepaint = true;
-    } else {
-      TCustomAxisPanel::InternalDraw(r);
-    }
-    dc->SetRecorder({});
-  }
-
- private:
-  std::function<void()> during;
 };
 
 TRect Rect(const gdi::DcCall& c) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chart/engine/axis.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -15,37 +16,26 @@ namespace {
 
 // A bare 2D chart whose plot is the whole panel. Trace gives the pen's moves and lines, in a
 // paint or in the window outside one, as "M0,100 L200,0".
-struct FastChart : chart::TCustomAxisPanel {
-  explicit FastChart(int width) : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(false);
+struct FastChart : AxisChart {
+  explicit FastChart(int width) : AxisChart(width, 100), s(New<chart::TFastLineSeries>()) {
     SetBevelOuter(platform::bvNone);
     for (int m = 0; m < 4; ++m) SetMargin(m, 0);
-    SetBounds(0, 0, width, 100);
     LeftAxis()->SetVisible(false);
     BottomAxis()->SetVisible(false);
-    AddSeries(s);
   }
   // A full paint without a step.
   std::string Trace(const std::function<void()>& step = {}) {
-    path.clear();
-    Listen(step ? step : [this] {
+    calls.clear();
+    Capture(step ? step : [this] {
       Invalidate();
       ProcessPaint();
     });
+    std::string path;
+    for (const auto& k : calls)
+      if (k.Op == "MoveToEx" || k.Op == "LineTo")
+        path += (path.empty() ? "" : " ") + std::string(k.Op == "LineTo" ? "L" : "M") +
+                std::to_string(k.Args[0]) + "," + std::to_string(k.Args[1]);
     return path;
-  }
-  void Listen(const std::function<void()>& step) {
-    platform::gdi::Dc* dc = GetCanvas3D()->GetHandle();
-    dc->SetRecorder([this](const platform::gdi::DcCall& k) {
-      if (k.Op != "MoveToEx" && k.Op != "LineTo") return;
-      path += (path.empty() ? "" : " ") + std::string(k.Op == "LineTo" ? "L" : "M") +
-              std::to_string(k.Args[0]) + "," + std::to_string(k.Args[1]);
-    });
-    step();
-    dc->SetRecorder({});
-  }
-  void InternalDraw(const platform::TRect& r) override {
-    Listen([&] { TCustomAxisPanel::InternalDraw(r); });
   }
   // Axes fixed at 0..4 on a 400 x 100 plot: X maps to 100 x, Y to 100 - 25 y.
   void Fixed(const std::vector<std::vector<double>>& points) {
@@ -54,9 +44,7 @@ struct FastChart : chart::TCustomAxisPanel {
     for (const auto& p : points)
       s->AddXY(p[0], p[1], {}, p.size() > 2 ? platform::clNone : platform::clDefault);
   }
-  platform::TComponent form{nullptr};
-  chart::TFastLineSeries* s = new chart::TFastLineSeries(&form);
-  std::string path;
+  chart::TFastLineSeries* s;
 };
 
 // 10,000 points over 500 pixels, a pixel of pen margin at each end: columns 1..499, so 498

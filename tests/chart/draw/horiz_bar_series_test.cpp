@@ -8,6 +8,7 @@
 #include "chart/canvas/canvas3d.h"
 #include "chart/engine/axis.h"
 #include "chart/series/bar_series.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -18,12 +19,8 @@ using chart::THorizBarSeries;
 using Args = std::vector<int>;
 
 // A 2D chart whose drawing pass is recorded; bars stand at Y = 1, 2, 3 ...; axes hidden.
-class HorizChart : public chart::TCustomAxisPanel {
- public:
-  explicit HorizChart(int height = 305)
-      : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(false);
-    SetBounds(0, 0, 297, height);
+struct HorizChart : AxisChart {
+  explicit HorizChart(int height = 305) : AxisChart(297, height) {
     LeftAxis()->SetVisible(false);
     BottomAxis()->SetVisible(false);
   }
@@ -37,23 +34,10 @@ class HorizChart : public chart::TCustomAxisPanel {
       s->AddXY(values[i], double(i + 1), std::to_string(i + 1), platform::clBlue);
     return s;
   }
-  std::vector<Args> Record(const std::string& op) {
-    calls.clear();
-    Invalidate();
-    ProcessPaint();
-    std::vector<Args> out;
-    for (const auto& c : calls)
-      if (c.Op == op) out.push_back(c.Args);
-    return out;
-  }
-  std::vector<platform::gdi::DcCall> calls;
-
- protected:
-  void InternalDraw(const platform::TRect& r) override {
-    platform::gdi::Dc* dc = GetCanvas3D()->GetHandle();
-    dc->SetRecorder([this](const platform::gdi::DcCall& c) { calls.push_back(c); });
-    TCustomAxisPanel::InternalDraw(r);
-    dc->SetRecorder({});
+  // The arguments of every op call in a full pass.
+  std::vector<Ints> Record(const std::string& op) {
+    AxisChart::Record();
+    return Args(op);
   }
 };
 

@@ -1,12 +1,11 @@
 // Line, area and point series: the hit test, mark placement, legend symbols as device-context
 // calls, and the gallery entries.
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -16,13 +15,10 @@ using namespace chart;
 using platform::TPoint;
 enum Kind { Line, Area, Point, HorizLine, HorizArea };
 
-// 400 x 300, left axis fixed 0..50, one series of 10, 40, 20, 30 in blue. A step runs inside
-// the paint after the whole pass; only its device-context calls are kept.
-struct LineChart : TCustomAxisPanel {
+// 400 x 300, left axis fixed 0..50, one series of 10, 40, 20, 30 in blue.
+struct LineChart : AxisChart {
   explicit LineChart(Kind kind, bool is3D = false, bool inverted = false)
-      : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(is3D);
-    SetBounds(0, 0, 400, 300);
+      : AxisChart(400, 300, is3D) {
     LeftAxis()->SetMinMax(0, 50);
     BottomAxis()->SetInverted(inverted);
     TCustomSeries* made[] = {new TLineSeries(&form), new TAreaSeries(&form),
@@ -33,26 +29,10 @@ struct LineChart : TCustomAxisPanel {
     const double v[] = {10, 40, 20, 30};
     for (int i = 0; i < 4; ++i) kind >= HorizLine ? s->AddXY(v[i], i) : s->AddXY(i, v[i]);
     s->SetSeriesColor(platform::clBlue);
-    PaintWith();
-  }
-  void PaintWith(std::function<void()> step = {}) {
-    during = std::move(step);
-    Invalidate();
-    ProcessPaint();
+    Record();
   }
   TPoint P(int i) const { return TPoint{s->CalcXPos(i), s->CalcYPos(i)}; }
-  void InternalDraw(const platform::TRect& r) override {
-    TCustomAxisPanel::InternalDraw(r);
-    if (!during) return;
-    calls.clear();
-    GetCanvas3D()->GetHandle()->SetRecorder([this](const auto& c) { calls.push_back(c); });
-    std::exchange(during, {})();
-    GetCanvas3D()->GetHandle()->SetRecorder({});
-  }
-  platform::TComponent form{nullptr};
   TCustomSeries* s = nullptr;
-  std::vector<platform::gdi::DcCall> calls;
-  std::function<void()> during;
 };
 
 TEST_F(EngineTest, LineSeriesHitTest) {
@@ -85,7 +65,7 @@ TEST_F(EngineTest, LineSeriesHitTest) {
     if (k.clickable >= 0) c.s->SetClickableLine(k.clickable);
     int fired = -1;
     c.s->OnClickPointer = [&](TCustomSeries*, int i, int, int) { fired = i; };
-    c.PaintWith();
+    c.Record();
     TPoint p{c.P(k.a).X, c.P(k.b).Y};
     if (k.mid) p = TPoint{(c.P(k.a).X + c.P(k.a + 1).X) / 2, (c.P(k.a).Y + c.P(k.a + 1).Y) / 2};
     p = TPoint{p.X + k.dx, p.Y + k.dy};
@@ -112,7 +92,7 @@ TEST_F(EngineTest, LineSeriesMarkPlacement) {
     c.s->Marks()->GetCallout()->SetLength(8);
     c.s->Marks()->GetCallout()->SetDistance(2);
     TSeriesMarkPosition p{{100, 50}, false, {100, 50}, false, 10, {90, 41}, 20};
-    c.PaintWith([&] { c.s->DrawMark(0, "m", p); });
+    c.RecordAfter([&] { c.s->DrawMark(0, "m", p); });
     EXPECT_EQ(p.TopLeft, k.topLeft);
     EXPECT_EQ(p.ArrowStart, k.arrowStart);
     EXPECT_EQ(p.ArrowEnd, k.arrowEnd);
@@ -139,7 +119,7 @@ TEST_F(EngineTest, LineSeriesLegendShapes) {
     c.s->GetPointer()->SetVisible(k.pointer);
     c.s->GetPointer()->SetVertSize(6);
     c.s->GetLinePen()->SetVisible(k.pen);
-    c.PaintWith([&] { c.s->DrawLegend(-1, platform::TRect{10, 20, 40, 32}); });
+    c.RecordAfter([&] { c.s->DrawLegend(-1, platform::TRect{10, 20, 40, 32}); });
     Calls lineTo, rect;
     for (const auto& d : c.calls) {
       // The line in the series colour.

@@ -4,18 +4,17 @@
 #include "chart/series/line_series.h"
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/engine/axis.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
 namespace {
 
-namespace gdi = platform::gdi;
 using chart::TAreaSeries;
 using chart::TLineSeries;
 using chart::TPointSeries;
@@ -26,26 +25,17 @@ using platform::TRect;
 using Ints = std::vector<int>;
 
 // 300 x 300 with hidden axes: the plot is (10, 13, 290, 287) (frame 1, then 3 % and 4 %).
-class LineChart : public chart::TCustomAxisPanel {
- public:
-  LineChart() : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(false);
-    SetBounds(0, 0, 300, 300);
+struct LineChart : AxisChart {
+  LineChart() : AxisChart(300, 300) {
     LeftAxis()->SetVisible(false);
     BottomAxis()->SetVisible(false);
   }
   template <class S>
   S* Add(const std::vector<double>& ys, TColor color) {
-    auto* s = new S(&form);
-    AddSeries(s);
+    auto* s = New<S>();
     s->SetSeriesColor(color);
     for (size_t i = 0; i < ys.size(); ++i) s->AddXY(static_cast<double>(i + 1), ys[i]);
     return s;
-  }
-  void Draw() {
-    calls.clear();
-    Invalidate();
-    ProcessPaint();
   }
   // Each MoveToEx in pen colour c with the LineTo's that follow it.
   std::vector<Ints> Paths(TColor c) const {
@@ -57,24 +47,8 @@ class LineChart : public chart::TCustomAxisPanel {
     }
     return out;
   }
-  std::vector<gdi::DcCall> Only(const std::string& op) const {
-    std::vector<gdi::DcCall> out;
-    for (const auto& k : calls)
-      if (k.Op == op) out.push_back(k);
-    return out;
-  }
   int X(double v) { return BottomAxis()->CalcXPosValue(v); }
   int Y(double v) { return LeftAxis()->CalcYPosValue(v); }
-  std::vector<gdi::DcCall> calls;
-  platform::TComponent form{nullptr};
-
- protected:
-  void InternalDraw(const TRect& r) override {
-    gdi::Dc* dc = GetCanvas3D()->GetHandle();
-    dc->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
-    TCustomAxisPanel::InternalDraw(r);
-    dc->SetRecorder({});
-  }
 };
 
 TEST_F(EngineTest, LineSeriesStacking) {
@@ -84,7 +58,7 @@ TEST_F(EngineTest, LineSeriesStacking) {
   TLineSeries* b = c.Add<TLineSeries>({2, -4, 3}, clBlue);
   a->SetStacked(chart::cssStack);
   EXPECT_EQ(b->GetStacked(), chart::cssStack);
-  c.Draw();
+  c.Record();
   // On a: 5 + 2, -3 - 4 (downward from the negative sum), 2 + 3.
   const std::vector<Ints> onA{{c.X(1), c.Y(7), c.X(2), c.Y(-7)}, {c.X(2), c.Y(-7), c.X(3), c.Y(5)}};
   EXPECT_EQ(c.Paths(clBlue), onA);
@@ -100,7 +74,7 @@ TEST_F(EngineTest, LineSeriesStacking) {
   a->SetYValue(1, 1);
   b->SetYValue(1, 3);
   c.LeftAxis()->SetAutomatic(true);
-  c.Draw();
+  c.Record();
   EXPECT_DOUBLE_EQ(b->MaxYValue(), 100);
   EXPECT_DOUBLE_EQ(b->MinYValue(), 0);
   EXPECT_EQ(b->CalcYPos(0), c.LeftAxis()->IEndPos());
@@ -113,7 +87,7 @@ TEST_F(EngineTest, LineSeriesStartsAtThePlotEdge) {
   c.BottomAxis()->SetMinMax(2.5, 10);
   c.LeftAxis()->SetMinMax(0, 10);
   TLineSeries* s = c.Add<TLineSeries>({0, 0, 10, 10}, clBlue);
-  c.Draw();
+  c.Record();
   ASSERT_EQ(c.ChartRect, (TRect{10, 13, 290, 287}));
   EXPECT_EQ(s->FirstVisible, 2);
   // 280 px for 7.5: X 2 at -8.67 -> -9, X 3 at 28.67 -> 29; the edge 10 is half way, so Y is
@@ -121,10 +95,10 @@ TEST_F(EngineTest, LineSeriesStartsAtThePlotEdge) {
   EXPECT_EQ(c.Paths(clBlue)[0], (Ints{10, 150, 29, 13}));
   // Stairs keep the outside point's level: a run, then the rise; inverted, the rise first.
   s->SetStairs(true);
-  c.Draw();
+  c.Record();
   EXPECT_EQ(c.Paths(clBlue)[0], (Ints{10, 287, 29, 287, 29, 13}));
   s->SetInvertedStairs(true);
-  c.Draw();
+  c.Record();
   EXPECT_EQ(c.Paths(clBlue)[0], (Ints{10, 287, 10, 13, 29, 13}));
 }
 
@@ -135,7 +109,7 @@ TEST_F(EngineTest, AreaSeriesFillsDownToItsOrigin) {
     TAreaSeries* s = c.Add<TAreaSeries>({2, 6, 4}, clBlue);
     s->SetUseYOrigin(useOrigin);
     s->SetYOrigin(1);
-    c.Draw();
+    c.Record();
     EXPECT_DOUBLE_EQ(s->MinYValue(), useOrigin ? 1 : 2);
     const int o = useOrigin ? c.Y(1) : c.LeftAxis()->IEndPos();
     const auto polygons = c.Only("Polygon");
@@ -186,7 +160,7 @@ TEST_F(EngineTest, LineSeries3DFacesInOrder) {
     s->SetInvertedStairs(k.inverted);
     s->SetLineHeight(k.height);
     s->GetLinePen()->SetColor(clRed);
-    c.Draw();
+    c.Record();
     const int x0 = c.X(1), y0 = c.Y(2), x1 = c.X(2), y1 = c.Y(6), o = c.LeftAxis()->IEndPos();
     std::vector<Ints> expected;
     for (const std::string& f : k.faces) {
@@ -223,7 +197,7 @@ TEST_F(EngineTest, LineSeriesShadowAndOutlinePasses) {
   s->GetOutLine()->SetVisible(true);
   s->GetOutLine()->SetColor(clRed);
   s->GetPointer()->Show();
-  c.Draw();
+  c.Record();
   const int x0 = c.X(1), y0 = c.Y(2), x1 = c.X(2), y1 = c.Y(6);
   // Shadow: shifted 3 px right and down in the shadow colour; outline: 2 x 1 + 1 + 1 px wide.
   EXPECT_EQ(c.Paths(platform::clSilver), std::vector<Ints>{(Ints{x0 + 3, y0 + 3, x1 + 3, y1 + 3})});
@@ -247,7 +221,7 @@ TEST_F(EngineTest, PointSeriesAndNullPointsJoinNothing) {
   EXPECT_FALSE(p->GetDrawArea());
   EXPECT_FALSE(p->JoinPoints);
   EXPECT_FALSE(p->GetClickableLine());
-  c.Draw();
+  c.Record();
   EXPECT_TRUE(c.Only("LineTo").empty());
   EXPECT_TRUE(c.Only("Polygon").empty());
   EXPECT_EQ(c.Only("Rectangle").size(), 3u);
@@ -257,7 +231,7 @@ TEST_F(EngineTest, PointSeriesAndNullPointsJoinNothing) {
   TLineSeries* s = d.Add<TLineSeries>({1, 2, 3, 4}, clBlue);
   s->SetNull(1);
   s->GetPointer()->Show();
-  d.Draw();
+  d.Record();
   EXPECT_EQ(d.Paths(clBlue), std::vector<Ints>{(Ints{d.X(3), d.Y(3), d.X(4), d.Y(4)})});
   EXPECT_EQ(d.Only("Rectangle").size(), 3u);
 }

@@ -7,12 +7,12 @@
 
 #include "chart/engine/series_pointer.h"
 #include "chart/series/pie_series.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
 namespace {
 
-namespace gdi = platform::gdi;
 using Ints = std::vector<int>;
 
 struct Pie : chart::TPieSeries {
@@ -31,42 +31,23 @@ struct Pie : chart::TPieSeries {
   std::vector<chart::TSeriesMarkPosition> marks;
 };
 
-struct PieChart : chart::TCustomAxisPanel {
+struct PieChart : AxisChart {
   PieChart(bool view3D, const std::vector<double>& values, std::function<void(Pie&)> setUp)
-      : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless), s(new Pie(&form)) {
-    SetView3D(view3D);
-    SetBounds(0, 0, 200, 200);
-    AddSeries(s);
+      : AxisChart(200, 200, view3D), s(New<Pie>()) {
     s->Marks()->SetVisible(false);
     for (double v : values) s->AddPie(v, "A");
     setUp(*s);
-    Invalidate();
-    ProcessPaint();
+    Record([this] {
+      s->CircleBox = platform::TRect{50, 50, 150, 150};
+      s->CircleW = s->CircleH = 100;
+      s->CentreX = s->CentreY = 100;
+      s->RadiusX = s->RadiusY = 50;
+      s->DrawAllValues();
+      s->DrawMarks();
+      if (s->GetGradient()->GetVisible()) s->DrawCircleGradient();
+    });
   }
-  void InternalDraw(const platform::TRect&) override {
-    GetCanvas3D()->GetHandle()->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
-    AutoRepaint = false;
-    s->DoBeforeDrawChart();
-    CalcLayout(platform::TRect{0, 0, 200, 200});
-    s->CalcFirstLastVisibleIndex();
-    s->CircleBox = platform::TRect{50, 50, 150, 150};
-    s->CircleW = s->CircleH = 100;
-    s->CentreX = s->CentreY = 100;
-    s->RadiusX = s->RadiusY = 50;
-    s->DrawAllValues();
-    s->DrawMarks();
-    if (s->GetGradient()->GetVisible()) s->DrawCircleGradient();
-    GetCanvas3D()->GetHandle()->SetRecorder({});
-  }
-  std::vector<Ints> Args(const std::string& op) const {
-    std::vector<Ints> out;
-    for (const auto& c : calls)
-      if (c.Op == op) out.push_back(c.Args);
-    return out;
-  }
-  platform::TComponent form{nullptr};
   Pie* s;
-  std::vector<gdi::DcCall> calls;
 };
 
 TEST_F(EngineTest, PieDrawing2D) {

@@ -2,13 +2,13 @@
 // the 3D view pies hold and give back, and the per-slice lists following the points.
 #include "chart/series/pie_series.h"
 
-#include <functional>
 #include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -17,43 +17,14 @@ namespace {
 using chart::TPieSeries;
 using platform::TRect;
 
-// A 400 x 300 chart laid out with the pies' pre-drawing steps; Run does work inside a paint.
-class PieChart : public chart::TCustomAxisPanel {
- public:
-  PieChart() : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(false);
-    SetBounds(0, 0, 400, 300);
-  }
+// A 400 x 300 chart; Record lays it out with the pies' pre-drawing steps and runs a step.
+struct PieChart : AxisChart {
+  PieChart() : AxisChart(400, 300) {}
   TPieSeries* Add(std::vector<double> values = {}) {
-    auto* s = new TPieSeries(&form);
-    AddSeries(s);
+    auto* s = New<TPieSeries>();
     for (double v : values) s->Add(v);
     return s;
   }
-  void Run(std::function<void()> step) {
-    during = std::move(step);
-    Invalidate();
-    ProcessPaint();
-    during = {};
-  }
-  void Layout() {
-    Run([] {});
-  }
-  platform::TComponent form{nullptr};
-
- protected:
-  void InternalDraw(const TRect&) override {
-    AutoRepaint = false;
-    for (auto* s : SeriesList().Items())
-      if (s->GetActive()) s->DoBeforeDrawChart();
-    CalcLayout(TRect{0, 0, 400, 300});
-    for (auto* s : SeriesList().Items()) s->CalcFirstLastVisibleIndex();
-    if (during) during();
-    AutoRepaint = true;
-  }
-
- private:
-  std::function<void()> during;
 };
 
 constexpr double kPi = std::numbers::pi;
@@ -178,7 +149,7 @@ TEST_F(EngineTest, PieSeriesCirclePlacement) {
     p->Marks()->SetVisible(false);
     p->SetCircled(k.circled);
     p->SetCustomXRadius(k.customX);
-    c.Run([&] {
+    c.Record([&] {
       c.ChartRect = TRect{10, 20, 211, 121};
       p->DoBeforeDrawValues();
     });
@@ -190,7 +161,7 @@ TEST_F(EngineTest, PieSeriesCirclePlacement) {
   PieChart c;
   TPieSeries* p = c.Add({1, 2});
   int fontHeight = 0;
-  c.Run([&] {
+  c.Record([&] {
     c.ChartRect = TRect{0, 0, 400, 300};
     p->DoBeforeDrawValues();
     c.GetCanvas3D()->AssignFont(p->Marks()->GetFont());
@@ -217,7 +188,7 @@ TEST_F(EngineTest, PieSeriesGrid) {
     std::vector<TPieSeries*> pies;
     for (int i = 0; i < k.pies; ++i) pies.push_back(c.Add({1}));
     TRect cell, after;
-    c.Run([&] {
+    c.Record([&] {
       c.ChartRect = TRect{0, 0, 300, 300};
       pies[k.index]->DoBeforeDrawValues();
       cell = c.ChartRect;

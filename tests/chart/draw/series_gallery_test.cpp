@@ -18,6 +18,7 @@
 #include "chart/series/line_series.h"
 #include "chart/series/pie_series.h"
 #include "chart/series/series_registration.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -25,58 +26,14 @@ namespace {
 
 namespace gdi = platform::gdi;
 using platform::TColor;
-using platform::TRect;
 
-class GalleryChart : public chart::TChart {
- public:
-  GalleryChart(int width, int height, bool is3D)
-      : TChart(nullptr, platform::TPanelSurface::Headless) {
-    SetView3D(is3D);
-    SetBounds(0, 0, width, height);
-  }
+struct GalleryChart : RecordingChart<chart::TChart> {
+  using RecordingChart::RecordingChart;
   template <class S>
   S* Add(TColor color) {
-    auto* s = new S(&form);
-    AddSeries(s);
+    auto* s = New<S>();
     s->SetSeriesColor(color);
     return s;
-  }
-  void DrawWhole() {
-    calls.clear();
-    Invalidate();
-    ProcessPaint();
-  }
-  std::vector<gdi::DcCall> Only(const std::string& op) const {
-    std::vector<gdi::DcCall> out;
-    for (const auto& c : calls)
-      if (c.Op == op) out.push_back(c);
-    return out;
-  }
-  // Straight segments drawn, as (from, to) pairs of MoveToEx/LineTo and polylines.
-  std::vector<std::pair<platform::TPoint, platform::TPoint>> Segments() const {
-    std::vector<std::pair<platform::TPoint, platform::TPoint>> out;
-    platform::TPoint at{0, 0};
-    for (const auto& c : calls) {
-      if (c.Op == "MoveToEx") at = {c.Args[0], c.Args[1]};
-      if (c.Op == "LineTo") {
-        out.push_back({at, {c.Args[0], c.Args[1]}});
-        at = {c.Args[0], c.Args[1]};
-      }
-      if (c.Op == "Polyline")
-        for (size_t i = 2; i + 1 < c.Args.size(); i += 2)
-          out.push_back({{c.Args[i - 2], c.Args[i - 1]}, {c.Args[i], c.Args[i + 1]}});
-    }
-    return out;
-  }
-  std::vector<gdi::DcCall> calls;
-  platform::TComponent form{nullptr};
-
- protected:
-  void InternalDraw(const TRect& r) override {
-    gdi::Dc* dc = GetCanvas3D()->GetHandle();
-    dc->SetRecorder([this](const gdi::DcCall& c) { calls.push_back(c); });
-    TChart::InternalDraw(r);
-    dc->SetRecorder({});
   }
 };
 
@@ -271,7 +228,7 @@ TEST_F(SeriesGallery, EveryStandardSeriesDrawsFlatAndIn3DAndIsSavedAsPng) {
       GalleryChart c(std::string(k.name) == "fast-line" ? 560 : 400, 300, is3D);
       c.Legend()->SetVisible(std::string(k.name) == "pie");
       const TColor colour = k.build(c);
-      c.DrawWhole();
+      c.Record();
       k.check(c, is3D);
       // No text is drawn on a box of its own: axis labels, marks and legend are see-through.
       for (const auto& t : c.Only("TextOut")) EXPECT_EQ(t.BkMode, gdi::TRANSPARENT) << t.Text;
