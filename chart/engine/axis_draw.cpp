@@ -48,14 +48,14 @@ void TChartAxis::Draw(bool calcPosAxis) {
   }
   CalcLabelsAndTicks();
 
+  // The axis drawn before this one leaves the text background opaque.
+  canvas->SetBackMode(cbmTransparent);
   int alternate = 0;
   for (TAxisLabelItem& label : LabelItems) {
     if (!label.Shown) continue;
     TPlotCustomShape* format = label.Format;
     canvas->AssignFont(format ? format->GetFont() : GetLabelsFont());
     canvas->Brush->SetStyle(platform::bsClear);
-    // The axis drawn before this one leaves the text background opaque.
-    canvas->SetBackMode(cbmTransparent);
     const int fh = canvas->GetFontHeight();
     if (IsDepthAxis()) {
       int p = label.Pixel;
@@ -211,6 +211,7 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string& text,
     if (z != 0) r = canvas->CalcRect3D(r, z);
     box->DrawRectRotated(r, labelsAngle_, z);
     canvas->Brush->SetStyle(platform::bsClear);
+    canvas->SetBackMode(cbmTransparent);
   }
 
   canvas->SetTextAlign(align);
