@@ -191,6 +191,10 @@ void TBarSeries::DrawValue(int valueIndex) {
 }
 
 void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
+  DrawBarShape(valueIndex, startPos, endPos, true);
+}
+
+void TCustomBarSeries::DrawBarShape(int valueIndex, int startPos, int endPos, bool vertical) {
   TCustomAxisPanel* chart = GetParentChart();
   TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
   if (!canvas) return;
@@ -199,64 +203,73 @@ void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
   const bool is3D = chart->GetView3D();
   const bool dark = GetDark3D();
   const int l = BarRect.Left, t = BarRect.Top, r = BarRect.Right, b = BarRect.Bottom;
-  const int mid = Sat((static_cast<long long>(l) + r) / 2);
-  const int across = Sat((static_cast<long long>(startPos) + endPos) / 2);
+  // Across the bar lie its sides a0..a1; along it the value axis, startPos <= endPos.
+  const int a0 = vertical ? l : t, a1 = vertical ? r : b;
+  const int aMid = Sat((static_cast<long long>(a0) + a1) / 2);
+  const int vMid = Sat((static_cast<long long>(startPos) + endPos) / 2);
+  const int thickness = Sat(static_cast<long long>(a1) - a0);
   const int z0 = StartZ, zm = MiddleZ, z1 = EndZ;
-  const int width = Sat(static_cast<long long>(r) - l);
-  auto triangle = [&](int baseY, int apexY) {
-    const TPoint p[3] = {{l, baseY}, {mid, apexY}, {r, baseY}};
+  auto at = [vertical](int v, int a) { return vertical ? TPoint{a, v} : TPoint{v, a}; };
+  // The bar from value pixel v0 to v1, across its whole thickness.
+  auto span = [&](int v0, int v1) {
+    return vertical ? TRect{a0, v0, a1, v1} : TRect{v0, a0, v1, a1};
+  };
+  // Pointed shapes point up on vertical bars and right on horizontal ones.
+  const int tip = vertical ? startPos : endPos, foot = vertical ? endPos : startPos;
+  auto triangle = [&](int base, int apex) {
+    const TPoint p[3] = {at(base, a0), at(apex, aMid), at(base, a1)};
     canvas->Polygon(p);
+  };
+  auto flat = [&] {
+    const TRect s = span(startPos, endPos);
+    BarRectangle(CurrentBarColor, s.Left, s.Top, s.Right, s.Bottom);
   };
   switch (style) {
     case bsRectangle:
     case bsRectGradient:
     case bsBevel:
-      if (is3D)
-        canvas->Cube(l, r, startPos, endPos, z0, z1, dark);
-      else
-        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
+      if (is3D) {
+        const TRect s = span(startPos, endPos);
+        canvas->Cube(s.Left, s.Right, s.Top, s.Bottom, z0, z1, dark);
+      } else {
+        flat();
+      }
       break;
     case bsCilinder:
       if (is3D)
-        canvas->Cylinder(true, l, t, r, b, z0, z1, dark);
+        canvas->Cylinder(vertical, l, t, r, b, z0, z1, dark);
       else
-        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
+        flat();
       break;
     case bsSlantCube:
       if (is3D) {
         const int saved = PlotNumCylinderSides;
         PlotNumCylinderSides = 4;
-        canvas->Cylinder(true, l, t, r, b, z0, z1, dark);
+        canvas->Cylinder(vertical, l, t, r, b, z0, z1, dark);
         PlotNumCylinderSides = saved;
       } else {
-        BarRectangle(CurrentBarColor, l, startPos, r, endPos);
-        canvas->Line(mid, t, mid, b);
+        flat();
+        // Along the whole bar rectangle, at the middle across.
+        const TPoint from = at(vertical ? t : l, aMid), to = at(vertical ? b : r, aMid);
+        canvas->Line(from.X, from.Y, to.X, to.Y);
       }
       break;
     case bsPyramid:
-      if (is3D)
-        canvas->Pyramid(true, l, startPos, r, endPos, z0, z1, dark);
-      else
-        triangle(endPos, startPos);
-      break;
     case bsInvPyramid:
-      if (is3D)
-        canvas->Pyramid(true, l, endPos, r, startPos, z0, z1, dark);
-      else
-        triangle(startPos, endPos);
-      break;
     case bsCone:
-      if (is3D)
-        canvas->Cone(true, l, startPos, r, endPos, z0, z1, dark, ConePercent);
+    case bsInvCone: {
+      const bool inverted = style == bsInvPyramid || style == bsInvCone;
+      if (!is3D) {
+        inverted ? triangle(tip, foot) : triangle(foot, tip);
+        break;
+      }
+      const TRect s = inverted ? span(endPos, startPos) : span(startPos, endPos);
+      if (style == bsPyramid || style == bsInvPyramid)
+        canvas->Pyramid(vertical, s.Left, s.Top, s.Right, s.Bottom, z0, z1, dark);
       else
-        triangle(endPos, startPos);
+        canvas->Cone(vertical, s.Left, s.Top, s.Right, s.Bottom, z0, z1, dark, ConePercent);
       break;
-    case bsInvCone:
-      if (is3D)
-        canvas->Cone(true, l, endPos, r, startPos, z0, z1, dark, ConePercent);
-      else
-        triangle(startPos, endPos);
-      break;
+    }
     case bsEllipse:
       if (is3D)
         canvas->EllipseWithZ(l, t, r, b, zm);
@@ -264,13 +277,15 @@ void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
         canvas->Ellipse(BarRect);
       break;
     case bsArrow:
-      canvas->Arrow(true, TPoint{mid, endPos}, TPoint{mid, startPos}, width, width / 2, zm);
+      canvas->Arrow(true, at(foot, aMid), at(tip, aMid), thickness, thickness / 2, zm);
       break;
     case bsInvArrow:
-      canvas->Arrow(true, TPoint{mid, startPos}, TPoint{mid, endPos}, width, width / 2, zm);
+      canvas->Arrow(true, at(tip, aMid), at(foot, aMid), thickness, thickness / 2, zm);
       break;
     case bsDiamond: {
-      const TPoint p[4] = {{mid, startPos}, {r, across}, {mid, endPos}, {l, across}};
+      // Corners in drawing order: the value start, a side, the value end, the other side.
+      const int side1 = vertical ? a1 : a0, side2 = vertical ? a0 : a1;
+      const TPoint p[4] = {at(startPos, aMid), at(vMid, side1), at(endPos, aMid), at(vMid, side2)};
       if (is3D)
         canvas->PolygonWithZ(p, zm);
       else
@@ -281,7 +296,7 @@ void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
       // A style a handler made up: no shape, only the tick lines.
       break;
   }
-  if (style == bsRectGradient) BarGradient(valueIndex, TRect{l, startPos, r, endPos});
+  if (style == bsRectGradient) BarGradient(valueIndex, span(startPos, endPos));
   if (style == bsBevel) DrawBevel();
   DrawTickLines(startPos, endPos, style);
 }

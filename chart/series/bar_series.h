@@ -167,6 +167,9 @@ class TCustomBarSeries : public TChartSeries {
   void CalcGradientColor(int valueIndex);
   void DrawBevel();
   void DrawTickLines(int startPos, int endPos, TBarStyle style);
+  // The bar in its style between startPos <= endPos on the value axis, standing on the
+  // horizontal axis (vertical) or on the vertical one; then its fills and tick lines.
+  void DrawBarShape(int valueIndex, int startPos, int endPos, bool vertical);
   // The bar axis (horizontal for vertical bars) and the value axis.
   TChartAxis* BarAxis() const;
   TChartAxis* ValueAxis() const;

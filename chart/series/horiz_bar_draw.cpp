@@ -19,18 +19,6 @@ int Half(int a, int b) {
   return Sat((static_cast<long long>(a) + b) / 2);
 }
 
-// The cylinder drawn with this many sides for one call.
-class CylinderSides {
- public:
-  explicit CylinderSides(int sides) : saved_(PlotNumCylinderSides) { PlotNumCylinderSides = sides; }
-  ~CylinderSides() { PlotNumCylinderSides = saved_; }
-  CylinderSides(const CylinderSides&) = delete;
-  CylinderSides& operator=(const CylinderSides&) = delete;
-
- private:
-  int saved_;
-};
-
 }  // namespace
 
 void THorizBarSeries::DrawValue(int valueIndex) {
@@ -45,97 +33,7 @@ void THorizBarSeries::DrawValue(int valueIndex) {
 }
 
 void THorizBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
-  TCustomAxisPanel* chart = GetParentChart();
-  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
-  if (!canvas) return;
-  SetPenBrushBar(CurrentBarColor);
-  const TBarStyle style = GetBarStyle(valueIndex);
-  const bool is3D = chart->GetView3D();
-  const bool dark = GetDark3D();
-  const int l = BarRect.Left, t = BarRect.Top, r = BarRect.Right, b = BarRect.Bottom;
-  const int mid = Half(t, b);
-  const int along = Half(startPos, endPos);
-  const int z0 = StartZ, zm = MiddleZ, z1 = EndZ;
-  const int height = Sat(static_cast<long long>(b) - t);
-  auto triangle = [&](int baseX, int apexX) {
-    const TPoint p[3] = {{baseX, t}, {apexX, mid}, {baseX, b}};
-    canvas->Polygon(p);
-  };
-  switch (style) {
-    case bsRectangle:
-    case bsRectGradient:
-    case bsBevel:
-      if (is3D)
-        canvas->Cube(startPos, endPos, t, b, z0, z1, dark);
-      else
-        BarRectangle(CurrentBarColor, startPos, t, endPos, b);
-      break;
-    case bsCilinder:
-      if (is3D)
-        canvas->Cylinder(false, l, t, r, b, z0, z1, dark);
-      else
-        BarRectangle(CurrentBarColor, startPos, t, endPos, b);
-      break;
-    case bsSlantCube:
-      if (is3D) {
-        CylinderSides four(4);
-        canvas->Cylinder(false, l, t, r, b, z0, z1, dark);
-      } else {
-        BarRectangle(CurrentBarColor, startPos, t, endPos, b);
-        canvas->Line(l, mid, r, mid);
-      }
-      break;
-    case bsPyramid:
-      if (is3D)
-        canvas->Pyramid(false, startPos, t, endPos, b, z0, z1, dark);
-      else
-        triangle(startPos, endPos);
-      break;
-    case bsInvPyramid:
-      if (is3D)
-        canvas->Pyramid(false, endPos, t, startPos, b, z0, z1, dark);
-      else
-        triangle(endPos, startPos);
-      break;
-    case bsCone:
-      if (is3D)
-        canvas->Cone(false, startPos, t, endPos, b, z0, z1, dark, ConePercent);
-      else
-        triangle(startPos, endPos);
-      break;
-    case bsInvCone:
-      if (is3D)
-        canvas->Cone(false, endPos, t, startPos, b, z0, z1, dark, ConePercent);
-      else
-        triangle(endPos, startPos);
-      break;
-    case bsEllipse:
-      if (is3D)
-        canvas->EllipseWithZ(l, t, r, b, zm);
-      else
-        canvas->Ellipse(BarRect);
-      break;
-    case bsArrow:
-      canvas->Arrow(true, TPoint{startPos, mid}, TPoint{endPos, mid}, height, height / 2, zm);
-      break;
-    case bsInvArrow:
-      canvas->Arrow(true, TPoint{endPos, mid}, TPoint{startPos, mid}, height, height / 2, zm);
-      break;
-    case bsDiamond: {
-      const TPoint p[4] = {{startPos, mid}, {along, t}, {endPos, mid}, {along, b}};
-      if (is3D)
-        canvas->PolygonWithZ(p, zm);
-      else
-        canvas->Polygon(p);
-      break;
-    }
-    default:
-      // A style a handler made up: no shape, only the tick lines.
-      break;
-  }
-  if (style == bsRectGradient) BarGradient(valueIndex, TRect{startPos, t, endPos, b});
-  if (style == bsBevel) DrawBevel();
-  DrawTickLines(startPos, endPos, style);
+  DrawBarShape(valueIndex, startPos, endPos, false);
 }
 
 void THorizBarSeries::DrawTickLine(int pos, TBarStyle style) {
