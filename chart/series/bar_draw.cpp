@@ -347,42 +347,58 @@ int TCustomBarSeries::Clicked(int x, int y) {
 }
 
 bool TBarSeries::InternalClicked(int valueIndex, TPoint point) {
+  return ClickedShape(valueIndex, point, true);
+}
+
+bool TCustomBarSeries::ClickedShape(int valueIndex, TPoint point, bool vertical) {
   TCustomAxisPanel* chart = GetParentChart();
   TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
   if (!canvas) return false;
   const bool is3D = chart->GetView3D();
-  const int x0 = CalcXPos(valueIndex);
-  const int x1 = Sat(static_cast<long long>(x0) + BarThickness);
-  if (!is3D && (point.X < x0 || point.X > x1)) return false;
-  int y0 = CalcYPos(valueIndex);
-  int y1 = GetOriginPos(valueIndex);
-  if (y0 > y1) std::swap(y0, y1);
-  const int mid = Sat((static_cast<long long>(x0) + x1) / 2);
-  auto triangle = [&](int baseY, int apexY) {
-    if (!is3D) return PointInTriangle(point, x0, x1, apexY, baseY);
-    const TPoint p[3] = {canvas->Calculate3DPosition(x0, baseY, StartZ),
-                         canvas->Calculate3DPosition(mid, apexY, MiddleZ),
-                         canvas->Calculate3DPosition(x1, baseY, StartZ)};
+  // Across the bar a0..a1; along it v0 <= v1, between the value end and the origin.
+  const int a0 = vertical ? CalcXPos(valueIndex) : CalcYPos(valueIndex);
+  const int a1 = Sat(static_cast<long long>(a0) + BarThickness);
+  auto across = [vertical](const TPoint& p) { return vertical ? p.X : p.Y; };
+  auto along = [vertical](const TPoint& p) { return vertical ? p.Y : p.X; };
+  if (!is3D && (across(point) < a0 || across(point) > a1)) return false;
+  int v0 = vertical ? CalcYPos(valueIndex) : CalcXPos(valueIndex);
+  int v1 = GetOriginPos(valueIndex);
+  if (v0 > v1) std::swap(v0, v1);
+  const int aMid = Sat((static_cast<long long>(a0) + a1) / 2);
+  auto at = [vertical](int v, int a) { return vertical ? TPoint{a, v} : TPoint{v, a}; };
+  auto triangle = [&](int base, int apex) {
+    if (!is3D)
+      return vertical ? PointInTriangle(point, a0, a1, apex, base)
+                      : PointInHorizTriangle(point, a0, a1, apex, base);
+    const TPoint b0 = at(base, a0), tip = at(apex, aMid), b1 = at(base, a1);
+    const TPoint p[3] = {canvas->Calculate3DPosition(b0.X, b0.Y, StartZ),
+                         canvas->Calculate3DPosition(tip.X, tip.Y, MiddleZ),
+                         canvas->Calculate3DPosition(b1.X, b1.Y, StartZ)};
     return PointInPolygon(point, p, 2);
   };
+  // Pointed shapes point up on vertical bars and right on horizontal ones.
+  const int tip = vertical ? v0 : v1, foot = vertical ? v1 : v0;
   const TBarStyle style = GetBarStyle(valueIndex);
   switch (style) {
     case bsPyramid:
     case bsCone:
-      return triangle(y1, y0);
+      return triangle(foot, tip);
     case bsInvPyramid:
     case bsInvCone:
-      return triangle(y0, y1);
+      return triangle(tip, foot);
     default:
       break;
   }
   TPoint p = point;
   if (is3D) {
     canvas->Calculate2DPosition(p.X, p.Y, StartZ);
-    if (p.X < x0 || p.X > x1) return false;
+    if (across(p) < a0 || across(p) > a1) return false;
   }
-  if (style == bsEllipse) return PointInEllipse(p, x0, y0, x1, y1);
-  return p.Y >= y0 && p.Y <= y1;
+  if (style == bsEllipse) {
+    const TPoint c0 = at(v0, a0), c1 = at(v1, a1);
+    return PointInEllipse(p, c0.X, c0.Y, c1.X, c1.Y);
+  }
+  return along(p) >= v0 && along(p) <= v1;
 }
 
 }  // namespace chart

@@ -170,6 +170,8 @@ class TCustomBarSeries : public TChartSeries {
   // The bar in its style between startPos <= endPos on the value axis, standing on the
   // horizontal axis (vertical) or on the vertical one; then its fills and tick lines.
   void DrawBarShape(int valueIndex, int startPos, int endPos, bool vertical);
+  // Whether point hits the bar of valueIndex, following its shape.
+  bool ClickedShape(int valueIndex, TPoint point, bool vertical);
   // The bar axis (horizontal for vertical bars) and the value axis.
   TChartAxis* BarAxis() const;
   TChartAxis* ValueAxis() const;

@@ -15,10 +15,6 @@ namespace {
 
 constexpr auto Sat = platform::SaturatedInt;
 
-int Half(int a, int b) {
-  return Sat((static_cast<long long>(a) + b) / 2);
-}
-
 }  // namespace
 
 void THorizBarSeries::DrawValue(int valueIndex) {
@@ -75,42 +71,7 @@ void THorizBarSeries::DrawTickLine(int pos, TBarStyle style) {
 }
 
 bool THorizBarSeries::InternalClicked(int valueIndex, TPoint point) {
-  TCustomAxisPanel* chart = GetParentChart();
-  TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
-  if (!canvas) return false;
-  const bool is3D = chart->GetView3D();
-  const int y0 = CalcYPos(valueIndex);
-  const int y1 = Sat(static_cast<long long>(y0) + BarThickness);
-  if (!is3D && (point.Y < y0 || point.Y > y1)) return false;
-  int x0 = CalcXPos(valueIndex);
-  int x1 = GetOriginPos(valueIndex);
-  if (x0 > x1) std::swap(x0, x1);
-  const int mid = Half(y0, y1);
-  auto triangle = [&](int baseX, int apexX) {
-    if (!is3D) return PointInHorizTriangle(point, y0, y1, apexX, baseX);
-    const TPoint p[3] = {canvas->Calculate3DPosition(baseX, y0, StartZ),
-                         canvas->Calculate3DPosition(apexX, mid, MiddleZ),
-                         canvas->Calculate3DPosition(baseX, y1, StartZ)};
-    return PointInPolygon(point, p, 2);
-  };
-  const TBarStyle style = GetBarStyle(valueIndex);
-  switch (style) {
-    case bsPyramid:
-    case bsCone:
-      return triangle(x0, x1);
-    case bsInvPyramid:
-    case bsInvCone:
-      return triangle(x1, x0);
-    default:
-      break;
-  }
-  TPoint p = point;
-  if (is3D) {
-    canvas->Calculate2DPosition(p.X, p.Y, StartZ);
-    if (p.Y < y0 || p.Y > y1) return false;
-  }
-  if (style == bsEllipse) return PointInEllipse(p, x0, y0, x1, y1);
-  return p.X >= x0 && p.X <= x1;
+  return ClickedShape(valueIndex, point, false);
 }
 
 }  // namespace chart
