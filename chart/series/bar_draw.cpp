@@ -18,11 +18,6 @@ namespace {
 
 constexpr auto Sat = platform::SaturatedInt;
 
-TRect Ordered(const TRect& r) {
-  return TRect{std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-               std::max(r.Top, r.Bottom)};
-}
-
 }  // namespace
 
 // ---- Pen, brush and style ----------------------------------------------------------------------
@@ -167,10 +162,10 @@ std::unique_ptr<TPlotBlend> TCustomBarSeries::CreateBlend() {
   TCustomAxisPanel* chart = GetParentChart();
   TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
   if (!canvas) return nullptr;
-  TRect r = Ordered(BarRect);
+  TRect r = OrientRectangle(BarRect);
   if (chart->GetView3D()) {
-    const TRect a = Ordered(canvas->CalcRect3D(BarRect, StartZ));
-    const TRect b = Ordered(canvas->CalcRect3D(BarRect, EndZ));
+    const TRect a = OrientRectangle(canvas->CalcRect3D(BarRect, StartZ));
+    const TRect b = OrientRectangle(canvas->CalcRect3D(BarRect, EndZ));
     r = TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
               std::max(a.Bottom, b.Bottom)};
   }

@@ -8,6 +8,7 @@
 
 #include "chart/canvas/blend.h"
 #include "chart/canvas/canvas3d.h"
+#include "chart/canvas/geometry.h"
 #include "chart/engine/axis.h"
 #include "chart/engine/axis_panel.h"
 #include "chart/series/line_series.h"
@@ -17,11 +18,6 @@ namespace chart {
 namespace {
 
 constexpr auto Sat = platform::SaturatedInt;
-
-TRect Ordered(const TRect& r) {
-  return TRect{std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-               std::max(r.Top, r.Bottom)};
-}
 
 TCanvas3D* CanvasOf(const TCustomAxisPanel* chart) {
   TCanvas3D* canvas = chart ? chart->GetCanvas3D() : nullptr;
@@ -346,13 +342,14 @@ void TCustomSeries::DrawAreaStairs(int x, int y) {
   }
   std::unique_ptr<TPlotBlend> blend;
   if (transparency_ != 0)
-    blend = canvas->BeginBlending(Ordered(is3D ? canvas->CalcRect3D(r, z0) : r), transparency_);
+    blend =
+        canvas->BeginBlending(OrientRectangle(is3D ? canvas->CalcRect3D(r, z0) : r), transparency_);
   TCustomPlotGradient* gradient = GetGradientObject();
   if (is3D) {
     canvas->RectangleWithZ(r, z0);
     if (canvas->GetSupportsFullRotation()) canvas->RectangleWithZ(r, z1);
   } else if (gradient && gradient->GetVisible()) {
-    gradient->Draw(*canvas, Ordered(r));
+    gradient->Draw(*canvas, OrientRectangle(r));
     if (canvas->Pen->GetStyle() != platform::psClear) {
       canvas->Brush->SetStyle(platform::bsClear);
       canvas->Rectangle(r);
