@@ -175,18 +175,24 @@ std::unique_ptr<TPlotBlend> TCustomBarSeries::CreateBlend() {
 // ---- Vertical bars -----------------------------------------------------------------------------
 
 void TBarSeries::DrawValue(int valueIndex) {
-  TCustomBarSeries::DrawValue(valueIndex);
+  DrawBarValue(valueIndex, true);
+}
+
+void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
+  DrawBarShape(valueIndex, startPos, endPos, true);
+}
+
+void TCustomBarSeries::DrawBarValue(int valueIndex, bool vertical) {
+  TChartSeries::DrawValue(valueIndex);
   CurrentBarColor = GetValueColor(valueIndex);
   if (CurrentBarColor == platform::clNone) return;
   CalcBarBounds(valueIndex);
   std::unique_ptr<TPlotBlend> blend;
   if (Transparency != 0) blend = CreateBlend();
-  DrawBar(valueIndex, std::min(BarRect.Top, BarRect.Bottom), std::max(BarRect.Top, BarRect.Bottom));
+  const int a = vertical ? BarRect.Top : BarRect.Left,
+            b = vertical ? BarRect.Bottom : BarRect.Right;
+  DrawBar(valueIndex, std::min(a, b), std::max(a, b));
   if (blend) GetParentChart()->GetCanvas3D()->EndBlending(std::move(blend));
-}
-
-void TBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
-  DrawBarShape(valueIndex, startPos, endPos, true);
 }
 
 void TCustomBarSeries::DrawBarShape(int valueIndex, int startPos, int endPos, bool vertical) {

@@ -151,6 +151,9 @@ class TCustomBarSeries : public TChartSeries {
   int NumSampleValues() const override;
   void AddSampleValues(int numValues, bool onlyMandatory = false) override;
 
+  // Draws the bar in its style between startPos <= endPos on the value axis.
+  virtual void DrawBar(int valueIndex, int startPos, int endPos) = 0;
+
  protected:
   void SetOtherBars(bool setOthers);
   // Adds BarMargin to both margins after computing BarThickness.
@@ -170,6 +173,9 @@ class TCustomBarSeries : public TChartSeries {
   // The bar in its style between startPos <= endPos on the value axis, standing on the
   // horizontal axis (vertical) or on the vertical one; then its fills and tick lines.
   void DrawBarShape(int valueIndex, int startPos, int endPos, bool vertical);
+  // The point's bar, blended when transparent, standing on the horizontal axis (vertical) or on
+  // the vertical one.
+  void DrawBarValue(int valueIndex, bool vertical);
   // Whether point hits the bar of valueIndex, following its shape.
   bool ClickedShape(int valueIndex, TPoint point, bool vertical);
   // The bar axis (horizontal for vertical bars) and the value axis.
@@ -223,8 +229,7 @@ class TBarSeries : public TCustomBarSeries {
   bool InternalClicked(int valueIndex, TPoint point) override;
   void CalcBarBounds(int valueIndex) override;
   void DrawTickLine(int pos, TBarStyle style) override;
-  // Draws the bar in its style between startPos <= endPos on the value axis.
-  virtual void DrawBar(int valueIndex, int startPos, int endPos);
+  void DrawBar(int valueIndex, int startPos, int endPos) override;
 
  protected:
   TCustomBarSeries* NewSameClass(platform::TComponent* owner) const override;
@@ -259,7 +264,7 @@ class THorizBarSeries : public TCustomBarSeries {
   int GetOriginPos(int valueIndex) override;
   void DrawTickLine(int pos, TBarStyle style) override;
   // Draws the bar in its style between startPos <= endPos on the horizontal axis.
-  virtual void DrawBar(int valueIndex, int startPos, int endPos);
+  void DrawBar(int valueIndex, int startPos, int endPos) override;
 
  protected:
   TCustomBarSeries* NewSameClass(platform::TComponent* owner) const override;

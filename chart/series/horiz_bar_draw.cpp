@@ -18,14 +18,7 @@ constexpr auto Sat = platform::SaturatedInt;
 }  // namespace
 
 void THorizBarSeries::DrawValue(int valueIndex) {
-  TCustomBarSeries::DrawValue(valueIndex);
-  CurrentBarColor = GetValueColor(valueIndex);
-  if (CurrentBarColor == platform::clNone) return;
-  CalcBarBounds(valueIndex);
-  std::unique_ptr<TPlotBlend> blend;
-  if (Transparency != 0) blend = CreateBlend();
-  DrawBar(valueIndex, std::min(BarRect.Left, BarRect.Right), std::max(BarRect.Left, BarRect.Right));
-  if (blend) GetParentChart()->GetCanvas3D()->EndBlending(std::move(blend));
+  DrawBarValue(valueIndex, false);
 }
 
 void THorizBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
