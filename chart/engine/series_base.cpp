@@ -282,7 +282,8 @@ bool TChartSeries::AssociatedToAxis(const TChartAxis* axis) const {
 }
 
 TChartValueList* TChartSeries::ValueListOfAxis(const TChartAxis* axis) {
-  if (!AssociatedToAxis(axis)) return nullptr;
+  // A series off the axes (a pie) still counts as associated to every axis: it holds no list.
+  if (!UseAxis() || !AssociatedToAxis(axis)) return nullptr;
   return axis->Horizontal() ? xValues_ : yValues_;
 }
 

@@ -517,7 +517,7 @@ void TPieSeries::PrepareForGallery(bool isEnabled) {
   Marks()->SetDrawEvery(1);
   GetGradient()->SetVisible(true);
   DisableRotation();
-  SetColorEachPoint(isEnabled);
+  SetColorEachPoint(true);
 }
 
 void TPieSeries::CreateSubGallery(const TAddSubChart& addSubChart) {
