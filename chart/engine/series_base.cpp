@@ -12,6 +12,7 @@
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_list.h"
+#include "chart/engine/series_pointer.h"
 
 namespace chart {
 
@@ -427,6 +428,8 @@ void TChartSeries::PrepareForGallery(bool isEnabled) {
   FillSampleValues(4);
   marks_->SetVisible(false);
   marks_->GetFont()->SetSize(7);
+  marks_->GetCallout()->SetLength(4);
+  marks_->SetDrawEvery(2);
   SetColorEachPoint(false);
   if (!isEnabled) {
     SetSeriesColor(kGalleryDisabledColor);

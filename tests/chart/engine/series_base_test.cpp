@@ -5,6 +5,7 @@
 
 #include "chart/common/plot_const.h"
 #include "chart/engine/plot_function.h"
+#include "chart/engine/series_pointer.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -45,6 +46,11 @@ TEST_F(SeriesBaseTest, EdgeCases) {
          const int before = chart.InvalidateCount();
          s->Repaint();
          return chart.InvalidateCount() == before + 1;
+       }},
+      {"the gallery preview: every second mark, short callouts",
+       [&] {
+         s->PrepareForGallery(true);
+         return s->Marks()->GetDrawEvery() == 2 && s->Marks()->GetCallout()->GetLength() == 4;
        }},
       {"custom horizontal axis without an axis binds the bottom axis",
        [&] {
