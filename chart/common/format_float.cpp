@@ -199,6 +199,7 @@ std::string FormatSection(const std::vector<Token>& tokens, double v, bool& allZ
     FixedDigits(v, p.decMax, intPart, frac);
     while (static_cast<int>(frac.size()) > p.decMin && !frac.empty() && frac.back() == '0')
       frac.pop_back();
+    if (static_cast<int>(frac.size()) < p.decMin) frac.append(p.decMin - frac.size(), '0');
     if (static_cast<int>(intPart.size()) < p.intMin)
       intPart.insert(0, static_cast<std::size_t>(p.intMin) - intPart.size(), '0');
     allZero = (intPart + frac).find_first_not_of('0') == std::string::npos;

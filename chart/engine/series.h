@@ -314,9 +314,21 @@ class TChartSeries : public TCustomChartSeries {
   virtual int CalcYPos(int valueIndex);
   int CalcXPosValue(double value) const;
   int CalcYPosValue(double value) const;
+  // On the axis of the values: the vertical one, or the horizontal one for horizontal series.
+  int CalcPosValue(double value) const;
+  // Pixel length of a value span (0 without an axis).
+  int CalcXSizeValue(double value) const;
+  int CalcYSizeValue(double value) const;
   // Screen position to the axis value (0 without an axis).
   double XScreenToValue(int pixel) const;
   double YScreenToValue(int pixel) const;
+  // The axis' label text of a value; by the value format without an axis.
+  std::string XValueToText(double value) const;
+  std::string YValueToText(double value) const;
+  // The point under the mouse, or -1 (also without a chart).
+  int GetCursorValueIndex();
+  // The axis values at the mouse position (0, 0 without a chart).
+  void GetCursorValues(double& x, double& y) const;
 
  protected:
   // The source/function link hooks the function base uses.

@@ -12,6 +12,7 @@
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_list.h"
+#include "chart/engine/series_pointer.h"
 
 namespace chart {
 
@@ -282,7 +283,8 @@ bool TChartSeries::AssociatedToAxis(const TChartAxis* axis) const {
 }
 
 TChartValueList* TChartSeries::ValueListOfAxis(const TChartAxis* axis) {
-  if (!AssociatedToAxis(axis)) return nullptr;
+  // A series off the axes (a pie) still counts as associated to every axis: it holds no list.
+  if (!UseAxis() || !AssociatedToAxis(axis)) return nullptr;
   return axis->Horizontal() ? xValues_ : yValues_;
 }
 
@@ -426,6 +428,8 @@ void TChartSeries::PrepareForGallery(bool isEnabled) {
   FillSampleValues(4);
   marks_->SetVisible(false);
   marks_->GetFont()->SetSize(7);
+  marks_->GetCallout()->SetLength(4);
+  marks_->SetDrawEvery(2);
   SetColorEachPoint(false);
   if (!isEnabled) {
     SetSeriesColor(kGalleryDisabledColor);

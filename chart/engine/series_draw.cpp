@@ -1,10 +1,11 @@
 // How a series takes part in the chart's drawing pass: its Z slot and depths, the order its
-// points are drawn in, the measuring and placing of its marks, its legend symbol, and the
-// mapping of its points to pixels through its axes.
+// points are drawn in, the measuring and placing of its marks, its legend symbol, the mapping of
+// its points to pixels and texts through its axes, and what lies under the mouse.
 #include <algorithm>
 #include <climits>
 #include <string>
 
+#include "chart/common/format_float.h"
 #include "chart/common/html_text.h"
 #include "chart/engine/axis.h"
 #include "chart/engine/axis_panel.h"
@@ -238,12 +239,50 @@ int TChartSeries::CalcYPosValue(double value) const {
   return vertAxisObj_ ? vertAxisObj_->CalcYPosValue(value) : 0;
 }
 
+int TChartSeries::CalcPosValue(double value) const {
+  return yIsValue_ ? CalcYPosValue(value) : CalcXPosValue(value);
+}
+
+int TChartSeries::CalcXSizeValue(double value) const {
+  return horizAxisObj_ ? horizAxisObj_->CalcSizeValue(value) : 0;
+}
+
+int TChartSeries::CalcYSizeValue(double value) const {
+  return vertAxisObj_ ? vertAxisObj_->CalcSizeValue(value) : 0;
+}
+
 double TChartSeries::XScreenToValue(int pixel) const {
   return horizAxisObj_ ? horizAxisObj_->CalcPosPoint(pixel) : 0;
 }
 
 double TChartSeries::YScreenToValue(int pixel) const {
   return vertAxisObj_ ? vertAxisObj_->CalcPosPoint(pixel) : 0;
+}
+
+std::string TChartSeries::XValueToText(double value) const {
+  return horizAxisObj_ ? horizAxisObj_->LabelValue(value) : FormatFloat(valueFormat_, value);
+}
+
+std::string TChartSeries::YValueToText(double value) const {
+  return vertAxisObj_ ? vertAxisObj_->LabelValue(value) : FormatFloat(valueFormat_, value);
+}
+
+// ---- The mouse ----------------------------------------------------------------------------------
+
+int TChartSeries::GetCursorValueIndex() {
+  const TCustomAxisPanel* chart = GetParentChart();
+  if (!chart) return -1;
+  const TPoint p = chart->GetCursorPos();
+  return Clicked(p.X, p.Y);
+}
+
+void TChartSeries::GetCursorValues(double& x, double& y) const {
+  x = y = 0;
+  const TCustomAxisPanel* chart = GetParentChart();
+  if (!chart) return;
+  const TPoint p = chart->GetCursorPos();
+  x = XScreenToValue(p.X);
+  y = YScreenToValue(p.Y);
 }
 
 }  // namespace chart

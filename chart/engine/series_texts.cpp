@@ -54,16 +54,6 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
   if (!KeepEdgePoint && pos.GetValue(LastVisible) > vFar) --LastVisible;
 }
 
-namespace {
-
-// The text of x on the series' horizontal axis, or by the value format without one.
-std::string XText(TChartSeries& s, double x) {
-  if (TChartAxis* axis = s.GetHorizAxisObj()) return axis->LabelValue(x);
-  return FormatFloat(s.GetValueFormat(), x);
-}
-
-}  // namespace
-
 std::string TChartSeries::MarkPercent(int valueIndex, bool addTotal) {
   const double total = mainValues_->TotalABS();
   const double percent = total == 0 ? 100 : std::fabs(GetMarkValue(valueIndex)) * 100 / total;
@@ -118,10 +108,10 @@ std::string TChartSeries::GetMarkText(int valueIndex) {
         text = label + sep + MarkPercent(valueIndex, true);
         break;
       case smsXValue:
-        text = XText(*this, positionValues_->GetValue(valueIndex));
+        text = XValueToText(positionValues_->GetValue(valueIndex));
         break;
       case smsXY:
-        text = XText(*this, positionValues_->GetValue(valueIndex)) + sep + value;
+        text = XValueToText(positionValues_->GetValue(valueIndex)) + sep + value;
         break;
     }
   }
@@ -155,15 +145,15 @@ std::string TChartSeries::LegendString(int legendIndex, TLegendTextStyle style) 
     case ltsRightPercent:
       return joined(label, p, p);
     case ltsXValue:
-      return XText(*this, GetxValue(i));
+      return XValueToText(GetxValue(i));
     case ltsValue:
       return v;
     case ltsPercent:
       return p;
     case ltsXAndValue:
-      return XText(*this, GetxValue(i)) + col + v;
+      return XValueToText(GetxValue(i)) + col + v;
     case ltsXAndPercent:
-      return XText(*this, GetxValue(i)) + col + p;
+      return XValueToText(GetxValue(i)) + col + p;
   }
   return label;
 }

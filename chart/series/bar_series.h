@@ -256,7 +256,6 @@ class THorizBarSeries : public TCustomBarSeries {
   double MinYValue() override;
   int CalcXPos(int valueIndex) override;
   int CalcYPos(int valueIndex) override;
-  bool MoreSameZOrder() const override;
   bool DrawSeriesForward(int valueIndex) const override;
   int InternalCalcMarkLength(int valueIndex) override;
   bool InternalClicked(int valueIndex, TPoint point) override;

@@ -49,6 +49,8 @@ TCircledSeries::TCircledSeries(platform::TComponent* Owner) : TChartSeries(Owner
   gradient_->SetStartColor(platform::clWhite);
   gradient_->SetDirection(gdRadial);
   XValues()->SetName(PlotMsg_ValuesAngle);
+  // The positions are the slice order, renumbered before every drawing.
+  StorePositions = false;
 }
 
 TCircledSeries::~TCircledSeries() {

@@ -183,10 +183,6 @@ double THorizBarSeries::MaxYValue() {
 
 // ---- Order -------------------------------------------------------------------------------------
 
-bool THorizBarSeries::MoreSameZOrder() const {
-  return GetMultiBar() == mbSideAll ? false : TChartSeries::MoreSameZOrder();
-}
-
 bool THorizBarSeries::DrawSeriesForward(int valueIndex) const {
   const TChartAxis* axis = GetHorizAxisObj();
   const bool inverted = axis && axis->GetInverted();

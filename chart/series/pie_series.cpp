@@ -146,6 +146,7 @@ void TPieSeries::SetAngleSize(int value) {
 
 void TPieSeries::SetExplodeBiggest(int value) {
   explodeBiggest_ = value;
+  // Written also when 0: the slice pulled out before goes back.
   CalcExplodeBiggest();
   Repaint();
 }
@@ -212,7 +213,7 @@ void TPieSeries::CheckAngles() {
 
 void TPieSeries::CalcExplodeBiggest() {
   const int n = Count();
-  if (explodeBiggest_ <= 0 || n == 0) return;
+  if (n == 0) return;
   TChartValueList* values = YValues();
   int biggest = -1;
   const TCustomAxisPanel* chart = GetParentChart();
@@ -516,7 +517,7 @@ void TPieSeries::PrepareForGallery(bool isEnabled) {
   Marks()->SetDrawEvery(1);
   GetGradient()->SetVisible(true);
   DisableRotation();
-  SetColorEachPoint(isEnabled);
+  SetColorEachPoint(true);
 }
 
 void TPieSeries::CreateSubGallery(const TAddSubChart& addSubChart) {

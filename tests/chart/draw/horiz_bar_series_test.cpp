@@ -124,6 +124,13 @@ TEST_F(EngineTest, HorizBarSeriesBoundsEdgeCases) {
     const int room = s->MaxMarkWidth() + 20 + 2 * s->Marks()->GetFrame()->GetWidth() + 1;
     EXPECT_EQ(Args({left, right}), inverted ? Args({0, room}) : Args({room, 0}));
   }
+  // In one row the bars share their 3D slot and draw as one group.
+  HorizChart g;
+  g.SetView3D(true);
+  THorizBarSeries* a = g.Add({1});
+  g.Add({2})->SetMultiBar(chart::mbSideAll);
+  g.Record("");
+  EXPECT_TRUE(a->MoreSameZOrder());
 }
 
 // Every style in 2D as device-context calls, and where a click hits it; one bar 0..50 of 100.

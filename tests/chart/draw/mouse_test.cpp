@@ -240,5 +240,24 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
   }
 }
 
+// A series' own view of its axes and of the mouse; without a chart nothing is under it.
+TEST_F(EngineTest, SeriesAxisAndCursorOperations) {
+  ConsoleLikeChart c;
+  chart::TBarSeries* s = c.bars;
+  c.LeftAxis()->SetAxisValuesFormat("0.0");
+  const int y = c.ChartRect.Bottom - 3;
+  c.PerformMouseMove({}, 72, y);
+  double vx = 0, vy = 0;
+  s->GetCursorValues(vx, vy);
+  EXPECT_EQ(s->GetCursorValueIndex(), 3);
+  EXPECT_NEAR(vx, 4, 1e-9);
+  EXPECT_NEAR(vy, c.LeftValue(y), 1e-9);
+  EXPECT_EQ(std::vector<int>({s->CalcXSizeValue(2), s->CalcYSizeValue(70), s->CalcPosValue(70)}),
+            std::vector<int>({34, c.ChartRect.Bottom - c.ChartRect.Top, c.ChartRect.Top}));
+  EXPECT_EQ(s->XValueToText(3) + " " + s->YValueToText(35), "3 35.0");
+  chart::TBarSeries loose(nullptr);
+  EXPECT_EQ(loose.YValueToText(1234.5) + std::to_string(loose.GetCursorValueIndex()), "1,234.5-1");
+}
+
 }  // namespace
 }  // namespace enginetest

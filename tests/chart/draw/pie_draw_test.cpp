@@ -110,6 +110,12 @@ TEST_F(EngineTest, PieDrawing2D) {
   }
 }
 
+// Set to 30 and back to 0, the biggest slice is back in place.
+TEST_F(EngineTest, PieExplodeBiggest) {
+  PieChart c(false, {50, 50}, [](Pie& s) { s.SetExplodeBiggest(30), s.SetExplodeBiggest(0); });
+  EXPECT_EQ(c.Args("Pie")[0], (Ints{50, 50, 150, 150, 150, 100, 50, 100}));
+}
+
 // 3D: index order unless a slice is exploded or the pie is a donut; then the slice nearest the
 // top first (middles at 90, 234, 315 and 351 degrees). A half donut shows its end slices' sides.
 TEST_F(EngineTest, PieDrawing3DOrder) {

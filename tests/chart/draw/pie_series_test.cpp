@@ -248,6 +248,12 @@ TEST_F(EngineTest, PieSeriesListsFollowThePoints) {
   p->Clear();
   EXPECT_EQ(p->SliceExplode.Count(), 0);
   EXPECT_EQ(p->SliceHeightPct.Count(), 0);
+  // The positions are the slice order: not stored (flags, count, one value), on no axis.
+  p->AddXY(9, 6);
+  EXPECT_EQ(p->WriteData().size(), 13u);
+  EXPECT_TRUE(p->AssociatedToAxis(c.LeftAxis()) && !p->ValueListOfAxis(c.LeftAxis()));
+  p->PrepareForGallery(false);
+  EXPECT_TRUE(p->GetColorEachPoint());
 }
 
 }  // namespace

@@ -122,9 +122,17 @@ TColor HorizBars(GalleryChart& c) {
 }
 
 void CheckHorizBars(GalleryChart& c, bool is3D) {
-  auto* s = static_cast<chart::THorizBarSeries*>(c.SeriesList().Items()[0]);
   if (is3D) {
-    EXPECT_EQ(s->CalcXPos(3), c.BottomAxis()->CalcPosValue(55));
+    // Boxes: each front face spans origin to value at the front, each top face runs back through
+    // the whole depth (the flat 3D view moves the points of one depth alike).
+    auto x = [&c](double v, int z) {
+      return c.GetCanvas3D()->Calculate3DPosition(c.BottomAxis()->CalcPosValue(v), 0, z).X;
+    };
+    std::multiset<std::vector<int>> faces;
+    for (const auto& p : c.Only("Polygon"))
+      if (p.Args.size() == 8) faces.insert({p.Args[0], p.Args[2], p.Args[4], p.Args[6]});
+    EXPECT_EQ(faces.count({x(0, 0), x(55, 0), x(55, 0), x(0, 0)}), 16u);
+    EXPECT_EQ(faces.count({x(0, 0), x(55, 0), x(55, c.Width3D()), x(0, c.Width3D())}), 16u);
     return;
   }
   int bars = 0;

@@ -5,6 +5,7 @@
 
 #include "chart/common/plot_const.h"
 #include "chart/engine/plot_function.h"
+#include "chart/engine/series_pointer.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -40,11 +41,21 @@ TEST_F(SeriesBaseTest, EdgeCases) {
   const Case cases[] = {
       {"repaint without a chart does nothing",
        [&] {
-         s->Repaint();
          chart.AddSeries(s);
          const int before = chart.InvalidateCount();
          s->Repaint();
-         return chart.InvalidateCount() == before + 1;
+         const bool joined = chart.InvalidateCount() == before + 1;
+         chart.RemoveSeries(s);
+         const int left = chart.InvalidateCount();
+         s->Repaint();
+         const bool quiet = chart.InvalidateCount() == left;
+         chart.AddSeries(s);
+         return joined && quiet;
+       }},
+      {"the gallery preview: every second mark, short callouts",
+       [&] {
+         s->PrepareForGallery(true);
+         return s->Marks()->GetDrawEvery() == 2 && s->Marks()->GetCallout()->GetLength() == 4;
        }},
       {"custom horizontal axis without an axis binds the bottom axis",
        [&] {
@@ -149,7 +160,9 @@ TEST_F(SeriesBaseTest, SampleValuesSpanTheChartsRange) {
     ASSERT_EQ(sampled.Count(), 6);
     EXPECT_DOUBLE_EQ(sampled.XValues()->First(), c.first) << c.constantX;
     EXPECT_DOUBLE_EQ(sampled.XValues()->Last(), c.last) << c.constantX;
-    for (int i = 0; i < 6; ++i) EXPECT_GE(sampled.GetyValue(i), 0);
+    // From inside the Y range 1..2, steps of at most an eighth of it.
+    EXPECT_NEAR(sampled.GetyValue(0), 1.5, 0.625);
+    for (int i = 1; i < 6; ++i) EXPECT_NEAR(sampled.GetyValue(i), sampled.GetyValue(i - 1), 0.125);
   }
   TChartSeries alone(nullptr);
   alone.FillSampleValues(0);
