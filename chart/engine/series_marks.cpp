@@ -37,7 +37,7 @@ template <class T>
 void DeleteSlots(std::vector<std::unique_ptr<T>>& items, int start, int quantity) {
   const int count = static_cast<int>(items.size());
   if (start < 0 || quantity <= 0 || start >= count) return;
-  items.erase(items.begin() + start, items.begin() + std::min(count, start + quantity));
+  items.erase(items.begin() + start, items.begin() + start + std::min(count - start, quantity));
 }
 
 template <class T>
