@@ -183,6 +183,14 @@ void TSeriesMarks::Clear() {
   if (!items_.Loaded) items_.Clear();
 }
 
+void TSeriesMarks::PointInserted(int index, int count) {
+  // Entries may be kept without their points (loaded ones across Clear, or set first): a point
+  // appended after all others takes the entry already waiting at its index.
+  if (index >= count - 1) return;
+  positions_.Insert(index);
+  items_.Insert(index);
+}
+
 void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
   if (value == style_) return;
   style_ = value;

@@ -47,10 +47,7 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     pointColors_->insert(pointColors_->begin() + index, color);
   }
   if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
-  if (marks_) {
-    marks_->Positions().Insert(index);
-    marks_->Items().Insert(index);
-  }
+  if (marks_) marks_->PointInserted(index, Count());
 
   if (updateCount_ == 0) NotifyNewValue(this, index);
   return index;
