@@ -111,7 +111,10 @@ TMarksItem::TMarksItem(TCustomPlotPanel* parent) : TPlotCustomShape(parent) {
 TMarksItem::~TMarksItem() = default;
 
 platform::TStrings* TMarksItem::GetText() {
-  if (!text_) text_ = std::make_unique<platform::TStringList>();
+  if (!text_) {
+    text_ = std::make_unique<platform::TStringList>();
+    text_->OnChange = [this] { Repaint(); };
+  }
   return text_.get();
 }
 

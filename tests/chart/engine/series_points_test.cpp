@@ -184,6 +184,10 @@ TEST_F(SeriesPointsTest, ChartRepaintsPerAddAndHearsOneDataChange) {
     series->AddXY(i, i);
     EXPECT_GE(chart.InvalidateCount() - before, 1);
   }
+  platform::TStrings* own = series->Marks()->Items().Get(0)->GetText();
+  const int edits = chart.InvalidateCount();
+  own->Add("own");
+  EXPECT_GT(chart.InvalidateCount(), edits);
   chart.AutoRepaint = false;
   const int before = chart.InvalidateCount();
   for (int i = 0; i < 5; ++i) series->AddXY(i, i);
