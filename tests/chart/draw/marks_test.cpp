@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
@@ -262,7 +263,8 @@ TEST_F(EngineTest, MarksDefaultsCopyAndParent) {
   chart::TChartSeries other(nullptr);
   chart::TSeriesMarks& o = *other.Marks();
   o.Assign(&m);
-  EXPECT_EQ(o.GetAngle() + o.GetCallout()->GetLength() + o.GetSymbol()->GetVisible(), 34);
+  EXPECT_EQ(std::tuple(o.GetAngle(), o.GetCallout()->GetLength(), o.GetSymbol()->GetVisible()),
+            std::tuple(30, 3, true));
   ASSERT_NE(o.Items().Existing(3), nullptr);
   EXPECT_EQ(o.Items().Existing(3)->GetText()->GetText(), "x\r\n");
   c.AddSeries(&other);  // callout, symbol and items follow the marks to the chart
