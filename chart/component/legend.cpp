@@ -129,9 +129,10 @@ void TLegendSymbol::Assign(const platform::TPersistent* source) {
 // --- TLegendTitle ---
 
 TLegendTitle::TLegendTitle(TCustomPlotPanel* parent) : TPlotShape(parent) {
-  text_ = std::make_unique<TNotifyStringList>([this] {
+  text_ = std::make_unique<platform::TStringList>();
+  text_->OnChange = [this] {
     if (ParentChart()) ParentChart()->CanvasChanged();
-  });
+  };
   SetTransparent(true);
   DefaultTransparent = true;
   const platform::TFontStyles bold{platform::fsBold};

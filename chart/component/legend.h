@@ -124,7 +124,7 @@ class TLegendTitle : public TPlotShape {
  private:
   int FrameWidth() const;
 
-  std::unique_ptr<TNotifyStringList> text_;
+  std::unique_ptr<platform::TStringList> text_;
   platform::TAlignment textAlignment_ = platform::taLeftJustify;
   int height_ = 0;
 };

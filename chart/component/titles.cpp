@@ -54,35 +54,13 @@ void TPlotCustomShapePosition::Assign(const platform::TPersistent* source) {
   TPlotCustomShape::Assign(source);
 }
 
-// --- TNotifyStringList ---
-
-void TNotifyStringList::Put(int index, const std::string& value) {
-  TStringList::Put(index, value);
-  Changed();
-}
-
-void TNotifyStringList::Insert(int index, const std::string& value) {
-  TStringList::Insert(index, value);
-  Changed();
-}
-
-void TNotifyStringList::Delete(int index) {
-  TStringList::Delete(index);
-  Changed();
-}
-
-void TNotifyStringList::Clear() {
-  if (Count() == 0) return;
-  TStringList::Clear();
-  Changed();
-}
-
 // --- TChartTitle ---
 
 TChartTitle::TChartTitle(TCustomPlotPanel* parent) : TPlotCustomShapePosition(parent) {
-  text_ = std::make_unique<TNotifyStringList>([this] {
+  text_ = std::make_unique<platform::TStringList>();
+  text_->OnChange = [this] {
     if (ParentChart()) ParentChart()->CanvasChanged();
-  });
+  };
   SetTransparent(true);
   DefaultTransparent = true;
   GetFont()->SetColor(platform::clBlue);

@@ -40,22 +40,6 @@ class TPlotCustomShapePosition : public TPlotCustomShape {
   bool customPosition_ = false;
 };
 
-// A string list that tells its owner about every change.
-class TNotifyStringList : public platform::TStringList {
- public:
-  explicit TNotifyStringList(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
-  void Put(int index, const std::string& value) override;
-  void Insert(int index, const std::string& value) override;
-  void Delete(int index) override;
-  void Clear() override;
-
- private:
-  void Changed() {
-    if (onChange_) onChange_();
-  }
-  std::function<void()> onChange_;
-};
-
 class TChartTitle : public TPlotCustomShapePosition {
  public:
   explicit TChartTitle(TCustomPlotPanel* parent = nullptr);
@@ -89,7 +73,7 @@ class TChartTitle : public TPlotCustomShapePosition {
  private:
   bool adjustFrame_ = true;
   platform::TAlignment alignment_ = platform::taCenter;
-  std::unique_ptr<TNotifyStringList> text_;
+  std::unique_ptr<platform::TStringList> text_;
 };
 
 class TChartFootTitle : public TChartTitle {

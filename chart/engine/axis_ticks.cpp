@@ -328,18 +328,12 @@ int TChartAxis::MaxLabelsWidth() {
       return widest + canvas->TextWidth(" ");
     }
     case talMark:
-    case talText:
-      // Labels of every series; marks of the active ones.
-      for (int n = 0; n < chart_->SeriesCount(); ++n) {
-        TChartSeries* s = chart_->GetSeries(n);
-        if (style == talMark && !s->GetActive()) continue;
-        if (style == talMark) s->CalcFirstLastVisibleIndex();
-        for (int p = 0; p < s->Count(); ++p) {
-          const std::string text = style == talMark ? s->GetMarkText(p) : s->GetXLabel(p);
-          widest = std::max(widest, chart_->MultiLineTextWidth(text, lines));
-        }
-      }
+      // Each mark is measured in its own font; the labels' font is put back for the caller.
+      widest = chart_->MaxMarkWidth();
+      canvas->AssignFont(GetLabelsFont());
       return widest;
+    case talText:
+      return chart_->MaxTextWidth();
     default:
       return 0;
   }

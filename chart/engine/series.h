@@ -284,6 +284,8 @@ class TChartSeries : public TCustomChartSeries {
   // FirstVisible and LastVisible: the points whose positions lie within the chart rectangle.
   virtual void CalcFirstLastVisibleIndex();
   std::string GetMarkText(int valueIndex);
+  // A point's mark text is its label.
+  void SetMarkText(int valueIndex, const std::string& text) { SetXLabel(valueIndex, text); }
   std::string MarkPercent(int valueIndex, bool addTotal);
   virtual std::string LegendString(int legendIndex, TLegendTextStyle style);
 

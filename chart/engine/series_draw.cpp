@@ -125,7 +125,8 @@ void TChartSeries::DrawMarks() {
     }
     const int fontHeight = canvas.GetFontHeight();
     long long width, height;
-    if (item->GetTextFormat() == ttfHtml) {
+    // Measured as DrawText writes it: in the marks' format, not the item's.
+    if (marks.GetTextFormat() == ttfHtml) {
       const THtmlSize size = HtmlTextExtent(canvas, text);
       width = size.Width;
       height = size.Height;

@@ -37,7 +37,7 @@ template <class T>
 void DeleteSlots(std::vector<std::unique_ptr<T>>& items, int start, int quantity) {
   const int count = static_cast<int>(items.size());
   if (start < 0 || quantity <= 0 || start >= count) return;
-  items.erase(items.begin() + start, items.begin() + std::min(count, start + quantity));
+  items.erase(items.begin() + start, items.begin() + start + std::min(count - start, quantity));
 }
 
 template <class T>
@@ -111,7 +111,10 @@ TMarksItem::TMarksItem(TCustomPlotPanel* parent) : TPlotCustomShape(parent) {
 TMarksItem::~TMarksItem() = default;
 
 platform::TStrings* TMarksItem::GetText() {
-  if (!text_) text_ = std::make_unique<platform::TStringList>();
+  if (!text_) {
+    text_ = std::make_unique<platform::TStringList>();
+    text_->OnChange = [this] { Repaint(); };
+  }
   return text_.get();
 }
 
@@ -181,6 +184,14 @@ TSeriesMarks::~TSeriesMarks() = default;
 void TSeriesMarks::Clear() {
   positions_.Clear();
   if (!items_.Loaded) items_.Clear();
+}
+
+void TSeriesMarks::PointInserted(int index, int count) {
+  // Entries may be kept without their points (loaded ones across Clear, or set first): a point
+  // appended after all others takes the entry already waiting at its index.
+  if (index >= count - 1) return;
+  positions_.Insert(index);
+  items_.Insert(index);
 }
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {

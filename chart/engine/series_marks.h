@@ -137,6 +137,9 @@ class TSeriesMarks : public TPlotCustomShape {
   TMarksItems& Items() { return items_; }
   // Forgets the positions, and the per-point formats unless they were loaded from a layout.
   void Clear();
+  // The series now holds count points, one new at index: the entries of the points after it
+  // move up with them.
+  void PointInserted(int index, int count);
   // Angle, callout, clip, DrawEvery, style, multi-line, symbol and per-point formats, then the
   // shape settings.
   void Assign(const platform::TPersistent* source) override;

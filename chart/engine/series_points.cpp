@@ -47,10 +47,7 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     pointColors_->insert(pointColors_->begin() + index, color);
   }
   if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
-  if (marks_) {
-    marks_->Positions().Insert(index);
-    marks_->Items().Insert(index);
-  }
+  if (marks_) marks_->PointInserted(index, Count());
 
   if (updateCount_ == 0) NotifyNewValue(this, index);
   return index;
@@ -117,8 +114,8 @@ void TChartSeries::Delete(int valueIndex) {
 void TChartSeries::Delete(int start, int quantity, bool removeGap) {
   CHART_ASSERT(quantity > 0, "Quantity of data points to delete must be greater than zero.");
   if (start < 0) throw ChartException(Format(PlotMsg_SeriesDelete, {start, Count() - 1}));
-  CHART_ASSERT(start + quantity - 1 < Count(),
-               "Quantity of data to delete must be less than Count.");
+  // start >= 0: this difference cannot overflow, the sum could.
+  CHART_ASSERT(quantity <= Count() - start, "Quantity of data to delete must be less than Count.");
   for (int i = 0; i < valuesList_.Count(); ++i) valuesList_.Get(i)->Delete(start, quantity);
   if (pointColors_ && start < static_cast<int>(pointColors_->size())) {
     const auto end = std::min(pointColors_->size(), static_cast<size_t>(start) + quantity);

@@ -176,7 +176,7 @@ void TLabelsList::DeleteLabel(int index) {
 
 void TLabelsList::DeleteRange(int start, int quantity) {
   if (start < 0 || quantity <= 0 || start >= Count()) return;
-  const int end = std::min(Count(), start + quantity);
+  const int end = start + std::min(Count() - start, quantity);
   items_.erase(items_.begin() + start, items_.begin() + end);
 }
 

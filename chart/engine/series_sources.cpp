@@ -269,10 +269,7 @@ void TChartSeries::AddedValue(TChartSeries* source, int valueIndex) {
   }
   const std::string label = source->GetXLabel(valueIndex);
   if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
-  if (marks_) {
-    marks_->Positions().Insert(index);
-    marks_->Items().Insert(index);
-  }
+  if (marks_) marks_->PointInserted(index, Count());
   NotifyNewValue(this, index);
 }
 

@@ -170,8 +170,8 @@ void TChartValueList::Delete(int start, int quantity) {
         Format("ValueList %s: quantity %d to delete is negative.", {name_, quantity}));
   }
   CheckIndex(start);
-  CHART_ASSERT(start + quantity - 1 < count_,
-               "Quantity of data to delete must be less than Count.");
+  // start is inside the list: this difference cannot overflow, the sum could.
+  CHART_ASSERT(quantity <= count_ - start, "Quantity of data to delete must be less than Count.");
   double* v = values_.data();
   const int rest = count_ - start - quantity;
   if (rest > 0)

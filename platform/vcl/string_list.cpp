@@ -77,16 +77,25 @@ std::string TStringList::Get(int index) const {
 void TStringList::Put(int index, const std::string& value) {
   CheckIndex(index, Count());
   items_[static_cast<size_t>(index)] = value;
+  Changed();
 }
 
 void TStringList::Insert(int index, const std::string& value) {
   CheckIndex(index, Count() + 1);
   items_.insert(items_.begin() + index, value);
+  Changed();
 }
 
 void TStringList::Delete(int index) {
   CheckIndex(index, Count());
   items_.erase(items_.begin() + index);
+  Changed();
+}
+
+void TStringList::Clear() {
+  if (items_.empty()) return;
+  items_.clear();
+  Changed();
 }
 
 }  // namespace platform

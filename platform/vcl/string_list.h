@@ -2,6 +2,7 @@
 // TStringList the plain list. An index outside the list raises EStringListError.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,15 @@ class TStringList : public TStrings {
   void Put(int index, const std::string& value) override;
   void Insert(int index, const std::string& value) override;
   void Delete(int index) override;
-  void Clear() override { items_.clear(); }
+  void Clear() override;
+
+  // Runs after every change of the lines (clearing an empty list changes nothing).
+  std::function<void()> OnChange;
 
  private:
+  void Changed() {
+    if (OnChange) OnChange();
+  }
   std::vector<std::string> items_;
 };
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
@@ -66,7 +67,7 @@ TSeriesMarkPosition At(int x, int y, int w, int h) {
 }
 
 // No frame, no shadow: a box covers exactly its bounds.
-void PlainBoxes(chart::TSeriesMarks& m) {
+void PlainBoxes(chart::TPlotCustomShape& m) {
   m.GetFrame()->SetVisible(false);
   m.GetShadow()->SetSize(0);
 }
@@ -144,6 +145,24 @@ TEST_F(EngineTest, MarksPlacementAndText) {
         c.calls.pop_back();  // the text
         EXPECT_EQ(c.Args(""), (V{{60, 70}, {60, 67}, {50, 57, 70, 67}}));
         EXPECT_EQ(c.calls[0].Op + c.calls[1].Op + c.calls[2].Op, "MoveToExLineToRectangle");
+      },
+      [](MarksChart& c) {  // measured as written: plain, in its own font, shown marks only
+        for (const char* text : {"<b>W</b>", "xxx", "hidden and wider than the shown marks"})
+          c.series->AddXY(c.series->Count(), 1, text);
+        PlainBoxes(*c.marks.Items().Get(0));
+        c.marks.Items().Get(0)->SetTextFormat(chart::ttfHtml);  // the marks' own stays plain
+        c.marks.Items().Get(1)->GetFont()->SetSize(40);
+        c.marks.Items().Get(2)->SetVisible(false);
+        c.series->GetHorizAxisObj()->SetLabelStyle(chart::talMark);
+        c.series->FirstVisible = c.series->LastVisible = 0;
+        c.Paint([&](TCanvas3D& canvas) {
+          c.series->DrawMarks();
+          const int box = c.Args("Rectangle").at(0)[2] - c.Args("Rectangle")[0][0];
+          EXPECT_EQ(box, canvas.TextWidth("<b>W</b>") + canvas.TextWidth("W") + 1);
+          const int labels = c.series->GetHorizAxisObj()->MaxLabelsWidth();
+          canvas.AssignFont(c.marks.Items().Get(1)->GetFont());
+          EXPECT_EQ(labels, canvas.TextWidth("xxx"));
+        });
       },
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -262,7 +281,8 @@ TEST_F(EngineTest, MarksDefaultsCopyAndParent) {
   chart::TChartSeries other(nullptr);
   chart::TSeriesMarks& o = *other.Marks();
   o.Assign(&m);
-  EXPECT_EQ(o.GetAngle() + o.GetCallout()->GetLength() + o.GetSymbol()->GetVisible(), 34);
+  EXPECT_EQ(std::tuple(o.GetAngle(), o.GetCallout()->GetLength(), o.GetSymbol()->GetVisible()),
+            std::tuple(30, 3, true));
   ASSERT_NE(o.Items().Existing(3), nullptr);
   EXPECT_EQ(o.Items().Existing(3)->GetText()->GetText(), "x\r\n");
   c.AddSeries(&other);  // callout, symbol and items follow the marks to the chart

@@ -236,10 +236,11 @@ TEST_F(SeriesData, ItemsRoundTripThroughTheLayout) {
   };
   chart::RegisterChartLayoutClasses();
   platform::TForm f(nullptr);
+  // Items first: the points read after them find their items waiting at their indexes.
   platform::ReadLayout(f,
-                       "object Form1: TForm\n  object Series1: TBarSeries\n    Data = {" +
-                           hex(s->WriteData()) + "}\n    Marks.Items = {" +
-                           hex(items.WriteItems()) + "}\n  end\nend\n",
+                       "object Form1: TForm\n  object Series1: TBarSeries\n    Marks.Items = {" +
+                           hex(items.WriteItems()) + "}\n    Data = {" + hex(s->WriteData()) +
+                           "}\n  end\nend\n",
                        {});
   auto* b = dynamic_cast<TChartSeries*>(f.FindComponent("Series1"));
   ASSERT_NE(b, nullptr);
@@ -255,6 +256,8 @@ TEST_F(SeriesData, ItemsRoundTripThroughTheLayout) {
   EXPECT_EQ(read.Existing(3)->GetFont()->GetHeight(), -13);
   EXPECT_EQ(read.Existing(3)->GetColor(), platform::clInfoBk);
   EXPECT_EQ(read.WriteItems(), items.WriteItems());
+  b->AddXY(-1, 0);  // only a point before them moves them
+  EXPECT_EQ(read.Existing(2)->GetText()->Get(0), "first");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Series points: ordered insertion across every per-point list, colours, nulls, clearing, update
 // batches, label sorting, range deletes, index checks, and what the chart is told.
+#include <climits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/common/palette.h"
@@ -141,6 +143,8 @@ TEST_F(SeriesPointsTest, DeletesCheckIndexesAndMoveEveryList) {
   EXPECT_THROW(s.Delete(-1, 2), chart::ChartException);
   EXPECT_THROW(s.Delete(0, 0), chart::EAssertionFailed);
   EXPECT_THROW(s.Delete(4, 3), chart::EAssertionFailed);
+  EXPECT_THROW(s.Delete(4, INT_MAX), chart::EAssertionFailed);
+  EXPECT_THROW(s.YValues()->Delete(4, INT_MAX), chart::EAssertionFailed);
   EXPECT_EQ(s.Count(), 6);
 
   // A range delete: the linked series is refilled, never asked to delete at -1.
@@ -160,6 +164,9 @@ TEST_F(SeriesPointsTest, DeletesCheckIndexesAndMoveEveryList) {
   EXPECT_EQ(s.Marks()->Items().Existing(1)->GetText()->Get(0), "four");
   EXPECT_EQ(s.Marks()->Positions().Get(1)->TopLeft.X, 40);
   EXPECT_EQ(Xs(linked), (std::vector<double>{3, 4, 5}));
+  s.Labels().DeleteRange(1, INT_MAX);
+  s.Marks()->Items().DeleteRange(1, INT_MAX);
+  EXPECT_EQ(std::pair(s.Labels().Count(), s.Marks()->Items().Count()), std::pair(1, 1));
 
   s.Delete(1, 2, true);
   EXPECT_EQ(Xs(s), (std::vector<double>{0}));
@@ -177,6 +184,10 @@ TEST_F(SeriesPointsTest, ChartRepaintsPerAddAndHearsOneDataChange) {
     series->AddXY(i, i);
     EXPECT_GE(chart.InvalidateCount() - before, 1);
   }
+  platform::TStrings* own = series->Marks()->Items().Get(0)->GetText();
+  const int edits = chart.InvalidateCount();
+  own->Add("own");
+  EXPECT_GT(chart.InvalidateCount(), edits);
   chart.AutoRepaint = false;
   const int before = chart.InvalidateCount();
   for (int i = 0; i < 5; ++i) series->AddXY(i, i);
