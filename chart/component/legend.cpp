@@ -522,8 +522,6 @@ std::string TCustomChartLegend::FormattedValue(TChartSeries* series, int valueIn
 // --- TCustomChartLegend: clicks ---
 
 int TCustomChartLegend::Clicked(int x, int y) {
-  TCustomPlotPanel* panel = ParentChart();
-  if (!panel || !panel->GetCanvas3D()) return -1;
   TRect r = ShapeBounds;
   if (OnLegendSize) {
     int extra = 0;
@@ -531,28 +529,9 @@ int TCustomChartLegend::Clicked(int x, int y) {
     r.Right -= extra;
   }
   if (!PointInRect(r, x, y)) return -1;
-  panel->GetCanvas3D()->AssignFont(GetFont());
-  const int h = CalcItemHeight();
-  if (h <= 0) return -1;
-  // The rows exactly as DrawItem places them.
-  const int rowsTop = FirstItemTop() + Round(h * 0.1L) + 1 + vertSpacing_ / 2;
-  if (y < rowsTop) return -1;
-  const long long drawnRow = (static_cast<long long>(y) - rowsTop) / h;
-  if (drawnRow >= RowCount) return -1;
-  const int row =
-      inverted_ ? RowCount - static_cast<int>(drawnRow) - 1 : static_cast<int>(drawnRow);
-  if (GetVertical()) {
-    const int index = row + firstValue_;
-    return index <= LastIndex ? index : -1;
-  }
-  if (ColumnCount <= 0) return -1;
-  const int colWidth = (r.Right - r.Left) / ColumnCount;
-  for (int c = 0; c < ColumnCount; ++c) {
-    const int left = r.Left + c * colWidth + 1;
-    if (x < left || x > left + colWidth) continue;
-    const int index = inverted_ ? (row + 1) * ColumnCount - c - 1 : row * ColumnCount + c;
-    return index > ItemCount - 1 ? -1 : index + firstValue_;
-  }
+  for (const ItemCell& cell : cells_)
+    if (x >= cell.Rect.Left && x < cell.Rect.Right && y >= cell.Rect.Top && y < cell.Rect.Bottom)
+      return cell.ValueIndex;
   return -1;
 }
 

@@ -242,7 +242,7 @@ class TCustomChartLegend : public TPlotCustomShapePosition {
 
   // ---- Drawing and clicks --------------------------------------------------------------------
   void DrawLegend();
-  // The value index under (x, y), or -1.
+  // The value index of the item drawn under (x, y) by the last drawing, or -1.
   int Clicked(int x, int y);
   // Check-box clicks switch series; True when handled.
   bool DoMouseDown(int index);
@@ -289,6 +289,13 @@ class TCustomChartLegend : public TPlotCustomShapePosition {
   void DrawItem(int k, int shown, const ItemLayout& layout);
   void DrawSymbol(TChartSeries* series, int valueIndex, const TRect& r);
   void ResizeChartRect();
+
+  // Where a drawn item answers clicks (right and bottom excluded).
+  struct ItemCell {
+    TRect Rect;
+    int ValueIndex;
+  };
+  std::vector<ItemCell> cells_;
 
   TLegendAlignment alignment_ = laRight;
   bool checkBoxes_ = false;

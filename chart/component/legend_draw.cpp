@@ -107,6 +107,7 @@ void TCustomChartLegend::DrawLegend() {
   if (!chart || !chart->GetCanvas3D()) return;
   RepaintOff repaintOff(*chart);
   TCanvas3D& canvas = *chart->GetCanvas3D();
+  cells_.clear();
   CalcLegendStyle();
   const int fw = FrameWidthForLayout();
   const bool custom = GetCustomPosition();
@@ -284,6 +285,16 @@ void TCustomChartLegend::DrawItem(int k, int shown, const ItemLayout& l) {
     symbolLeft = start + l.textWidth + 6;
   }
   int y = FirstItemTop() + l.margin + 1 + row * l.itemHeight + vertSpacing_ / 2;
+  // The item answers clicks in its row, from its column's start (its check box, else the item)
+  // to the next column's; the outer columns reach the box's sides.
+  const int columnStart = (checks ? l.checkLeft : l.itemStart) + offset;
+  TRect cell{ShapeBounds.Left, y, ShapeBounds.Right, y + l.itemHeight};
+  if (!GetVertical()) {
+    if (k % ColumnCount > 0) cell.Left = columnStart;
+    if (k % ColumnCount < ColumnCount - 1)
+      cell.Right = columnStart + l.textWidth + SymbolPixels + 6 + (checks ? 15 : 0);
+  }
+  cells_.push_back({cell, valueIndex});
   if (chart->OnGetLegendPos) chart->OnGetLegendPos(chart, valueIndex, symbolLeft, y, textLeft);
 
   TChartSeries* listed = ResolvedStyle == lsValues ? nullptr : ListedSeries(valueIndex);

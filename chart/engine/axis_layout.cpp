@@ -127,6 +127,11 @@ void TCustomAxisPanel::BroadcastToolEvent(TChartToolEvent event) {
   }
 }
 
+void TCustomAxisPanel::MouseLeave() {
+  TCustomPlotPanelExtended::MouseLeave();
+  BroadcastToolEvent(cteMouseLeave);
+}
+
 void TCustomAxisPanel::FreeTools() {
   for (int i = 0; i < tools_->Count(); ++i)
     if (auto* t = dynamic_cast<TPlotCustomToolAxis*>(tools_->Get(i))) t->ForgetAxis();

@@ -223,6 +223,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
  protected:
   // The chart with walls computes its wall rectangle here and calls CalcSize3DWalls.
   virtual void CalcWallsRect() { CalcSize3DWalls(); }
+  // The panel's own handling, then the tools hear cteMouseLeave.
+  void MouseLeave() override;
 
  private:
   // Axis tools forget their axes, then every tool is freed.

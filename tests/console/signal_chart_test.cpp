@@ -244,6 +244,37 @@ TEST_F(SignalChartTest, EphemerisBarsStandUnderTheirSatellites) {
   }
 }
 
+// Opening a link, on the COM port or the socket, empties the chart of the bars shown before: no
+// bar, no value mark and no bar label is drawn afterwards.
+TEST_F(SignalChartTest, OpeningALinkEmptiesTheChart) {
+  auto drawn = [this] {
+    int ephemerisBars = 0;
+    for (const auto& r : rec.Only("Rectangle"))
+      for (platform::TColor e : {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A})
+        ephemerisBars += r.Brush.Color == e;
+    return std::vector<size_t>{Texts("30").size(), Texts("5").size(),
+                               static_cast<size_t>(ephemerisBars)};
+  };
+  for (bool socket : {false, true}) {
+    SCOPED_TRACE(socket ? "socket" : "COM port");
+    form->RefreshDisplay(*TwentySatellites());
+    Render();
+    for (size_t n : drawn()) ASSERT_GT(n, 0u);
+    if (socket) {
+      StartTcpReceiver();
+      Connect();
+    } else {
+      StartPtyReceiver();
+      OpenPort();
+    }
+    EXPECT_EQ(c->GetSeries(0)->Count() + c->GetSeries(1)->Count(), 0);
+    Render();
+    EXPECT_EQ(drawn(), (std::vector<size_t>{0, 0, 0}));
+    (socket ? form->BtnDisconnect : form->BtnClose)->Click();
+    ASSERT_TRUE(WaitUntil([&] { return !form->UseSocket.load() && !form->ReaderThread; }));
+  }
+}
+
 // Wheel steps either way leave the fixed 0..70 scale as it is; the wheel is left to the window
 // around the chart.
 TEST_F(SignalChartTest, MouseLeavesTheScaleAlone) {

@@ -2,11 +2,14 @@
 // columns, symbol size, clicks, and the room it takes off the chart rectangle.
 #include "chart/component/legend.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "chart/canvas/geometry.h"
 #include "chart/common/plot_const.h"
 #include "chart/component/chart.h"
 #include "tests/chart/engine/engine_fixture.h"
@@ -265,6 +268,84 @@ TEST_F(EngineTest, LegendTakesItsRoomAndAnswersClicksOnTheRowsDrawn) {
   EXPECT_TRUE(c.s1->GetActive() && !c.s2->GetActive());
   EXPECT_TRUE(legend.DoMouseDown(1));
   EXPECT_TRUE(!c.s1->GetActive() && c.s2->GetActive());
+}
+
+// Each drawn item ("Item k") and what it covers: its text, then its check box and symbol.
+std::vector<std::pair<int, TRect>> DrawnItems(const std::vector<gdi::DcCall>& calls,
+                                              chart::TCanvas3D& canvas, int fontHeight) {
+  std::vector<std::pair<int, TRect>> out;
+  for (const auto& c : calls) {
+    const std::vector<int>& a = c.Args;
+    if (c.Op == "TextOut" && c.Text.rfind("Item ", 0) == 0) {
+      out.push_back({std::stoi(c.Text.substr(5)),
+                     TRect{a[0], a[1], a[0] + canvas.TextWidth(c.Text), a[1] + fontHeight}});
+    } else if (!out.empty() && (c.Op == "Rectangle" || c.Op == "FillRect" || c.Op == "SetPixel")) {
+      const TRect r = c.Op == "SetPixel" ? TRect{a[0], a[1], a[0] + 1, a[1] + 1}
+                                         : TRect{a[0], a[1], a[2], a[3]};
+      TRect& box = out.back().second;
+      box = TRect{std::min(box.Left, r.Left), std::min(box.Top, r.Top),
+                  std::max(box.Right, r.Right), std::max(box.Bottom, r.Bottom)};
+    }
+  }
+  return out;
+}
+
+// Seven series listed as "Item 0".."Item 6", drawn in list order or from the last up when
+// inverted: a click on the centre or an edge pixel of what is drawn for an item answers that
+// item, vertical or horizontal, plain or inverted, with or without check boxes; the empty places
+// of a short last row answer none, and a check box click switches the series drawn beside it.
+TEST_F(EngineTest, LegendClicksAnswerTheItemDrawnUnderThePointer) {
+  for (int bits = 0; bits < 8; ++bits) {
+    const bool horizontal = bits & 4, inverted = bits & 2, checkBoxes = bits & 1;
+    SCOPED_TRACE(testing::Message() << "horizontal " << horizontal << " inverted " << inverted
+                                    << " check boxes " << checkBoxes);
+    LegendChart c;
+    std::vector<std::unique_ptr<TChartSeries>> more(5);
+    std::vector<TChartSeries*> listed{c.s1.get(), c.s2.get()};
+    for (auto& s : more) {
+      s = std::make_unique<TChartSeries>(nullptr);
+      listed.push_back(c.AddSeries(s.get()));
+    }
+    for (int i = 0; i < 7; ++i) listed[i]->SetTitle("Item " + std::to_string(i) + " of the list");
+    TCustomChartLegend& legend = *c.Legend();
+    legend.SetAlignment(horizontal ? chart::laTop : chart::laRight);
+    legend.SetInverted(inverted);
+    legend.SetCheckBoxes(checkBoxes);
+    std::vector<std::pair<int, TRect>> items;
+    c.Paint([&](chart::TCanvas3D& canvas) {
+      c.ChartRect = TRect{10, 10, 390, 390};
+      c.ReCalcWidthHeight();
+      legend.DrawLegend();
+      canvas.AssignFont(legend.GetFont());
+      items = DrawnItems(c.calls, canvas, canvas.GetFontHeight());
+    });
+    ASSERT_EQ(items.size(), 7u);
+    const int columns = legend.ColumnCount;
+    ASSERT_EQ(horizontal, columns > 1 && 7 % columns != 0) << columns;
+    for (int k = 0; k < 7; ++k) {
+      const auto& [index, b] = items[k];
+      EXPECT_EQ(index, inverted ? 6 - k : k);
+      const int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+      for (auto [x, y] :
+           {std::pair{cx, cy}, {b.Left, cy}, {b.Right - 1, cy}, {cx, b.Top}, {cx, b.Bottom - 1}})
+        EXPECT_EQ(legend.Clicked(x, y), index) << "at " << x << ", " << y;
+    }
+    // The places after the last row's items, one row under the items above them.
+    const int lastRow = 6 / columns;
+    for (int col = 7 - lastRow * columns; col < columns; ++col) {
+      const TRect& above = items[(lastRow - 1) * columns + col].second;
+      const int x = (above.Left + above.Right) / 2, y = (above.Top + above.Bottom) / 2 +
+                                                        items[columns].second.Top -
+                                                        items[0].second.Top;
+      ASSERT_TRUE(chart::PointInRect(legend.ShapeBounds, x, y));
+      EXPECT_EQ(legend.Clicked(x, y), -1) << "empty place of column " << col;
+    }
+    if (checkBoxes) {
+      const TRect& b = items[2].second;
+      ASSERT_TRUE(legend.DoMouseDown(legend.Clicked(b.Left + 1, (b.Top + b.Bottom) / 2)));
+      for (int i = 0; i < 7; ++i) EXPECT_EQ(listed[i]->GetActive(), i != items[2].first) << i;
+    }
+  }
 }
 
 }  // namespace

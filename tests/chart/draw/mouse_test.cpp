@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "chart/component/chart.h"
 #include "chart/component/legend.h"
@@ -23,6 +25,7 @@ namespace {
 using chart::TChartAxis;
 using platform::mbLeft;
 using platform::mbRight;
+using platform::TRect;
 
 // 297 x 113 in 2D, bars of 55 at X = 1..32 with value marks, 16 points a page, the left axis
 // fixed at 0..70 and hidden.
@@ -224,6 +227,39 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
          for (int i = 0; i < 2; ++i) c.PerformMouseWheel({}, 60, 150, 50);
          ExpectRange(c.LeftAxis(), -2.1, 67.9, false);
        }},
+      {"vertical: 5 right, 30 down",
+       [](C& c) {
+         c.GetZoom()->Direction = chart::tzdVertical;
+         const int y0 = c.ChartRect.Top + 10;
+         const double l0 = c.LeftValue(y0 + 30), l1 = c.LeftValue(y0);
+         const double b0 = BottomValue(c.ChartRect.Left), b1 = BottomValue(c.ChartRect.Right);
+         c.Drag(mbLeft, 100, y0, 105, y0 + 30);
+         ExpectRange(c.LeftAxis(), l0, l1, false);
+         ExpectRange(c.BottomAxis(), b0, b1, false);
+       }},
+      {"vertical: 40 right, 16 down is too short",
+       [](C& c) {
+         c.GetZoom()->Direction = chart::tzdVertical;
+         c.Drag(mbLeft, 100, 30, 140, 46);
+         EXPECT_TRUE(c.ScalesFree && c.BottomAxis()->GetAutomatic());
+       }},
+      {"vertical: dragging up undoes",
+       [](C& c) {
+         c.Drag(mbLeft, 60, 20, 200, 80);
+         c.GetZoom()->Direction = chart::tzdVertical;
+         c.Drag(mbLeft, 100, 70, 100, 30);
+         EXPECT_TRUE(c.ScalesFree && c.BottomAxis()->GetAutomatic());
+         ExpectRange(c.LeftAxis(), 0, 70, false);
+       }},
+      {"up-left zooms with UpLeftZooms",
+       [](C& c) {
+         c.GetZoom()->UpLeftZooms = true;
+         const int y0 = c.ChartRect.Top + 10;
+         const double l0 = c.LeftValue(y0 + 30), l1 = c.LeftValue(y0);
+         c.Drag(mbLeft, 140, y0 + 30, 110, y0);
+         ExpectRange(c.BottomAxis(), BottomValue(110), BottomValue(140), false);
+         ExpectRange(c.LeftAxis(), l0, l1, false);
+       }},
       {"free margin: no zoom, OnClickBackground",
        [](C& c) {
          int clicks = 0;
@@ -257,6 +293,99 @@ TEST_F(EngineTest, SeriesAxisAndCursorOperations) {
   EXPECT_EQ(s->XValueToText(3) + " " + s->YValueToText(35), "3 35.0");
   chart::TBarSeries loose(nullptr);
   EXPECT_EQ(loose.YValueToText(1234.5) + std::to_string(loose.GetCursorValueIndex()), "1,234.5-1");
+}
+
+// Logs its mouse events as name + "d", "m" or "u" and the mouse leaving the chart as name + "x";
+// cancels the kinds of event listed.
+struct MouseTool : chart::TPlotCustomTool {
+  MouseTool(ConsoleLikeChart& c, std::string& log, char name, std::string cancels)
+      : TPlotCustomTool(&c.form), log(log), name(name), cancels(std::move(cancels)) {
+    c.Tools().Add(this);
+  }
+  void ChartMouseEvent(chart::TChartMouseEvent e, platform::TMouseButton, platform::TShiftState,
+                       int, int) override {
+    log += {name, "dmu"[e]};
+    if (cancels.find("dmu"[e]) != std::string::npos) GetParentChart()->CancelMouse = true;
+  }
+  void ChartEvent(chart::TChartToolEvent e) override {
+    if (e == chart::cteMouseLeave) log += {name, 'x'};
+  }
+  std::string& log;
+  char name;
+  std::string cancels;
+};
+
+// A press on the title (T), an axis (A) or a legend check box (L) raises its event, which marks
+// the press handled unless the handler clears CancelMouse: then the zoom may start and the
+// background (B) hears of it too (twice on the chart rectangle: as the part, then as no part
+// handled). A tool that cancels an event keeps it from the tools after it
+// and from the chart; the active tools hear the mouse leave the chart.
+TEST_F(EngineTest, ChartClickEventsAndTools) {
+  using C = ConsoleLikeChart;
+  struct Case {
+    const char* name;
+    std::function<platform::TPoint(C&)> press;  // the drag goes on 30 right, 30 down
+    const char* toolCancels;                    // null: no tools
+    bool clears;
+    std::string log;
+    bool zoomed, barsActive;
+  };
+  auto title = [](C& c) {
+    const TRect& b = c.Title()->ShapeBounds;
+    return platform::TPoint{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
+  };
+  auto inChart = [](C& c) { return platform::TPoint{100, c.ChartRect.Top + 10}; };
+  const std::string moves = "ambmcmambmcm";
+  const Case cases[] = {
+      {"title, handled", title, nullptr, false, "T", false, true},
+      {"title, CancelMouse cleared", title, nullptr, true, "TB", true, true},
+      {"bottom axis",
+       [](C& c) {
+         return platform::TPoint{149, c.ChartRect.Bottom + 3};
+       },
+       nullptr, false, "A", false, true},
+      {"legend check box",
+       [](C& c) {
+         const TRect& b = c.Legend()->ShapeBounds;
+         for (int y = b.Top; y < b.Bottom; ++y)
+           if (c.Legend()->Clicked(b.Left + 8, y) == 0) return platform::TPoint{b.Left + 8, y};
+         return platform::TPoint{-1, -1};
+       },
+       nullptr, false, "L", false, false},
+      {"tools hear everything", inChart, "", true, "adbdcdBB" + moves + "aubucu", true, true},
+      {"a tool cancels the press", inChart, "d", true, "adbd" + moves + "aubucu", false, true},
+      // The release still ends the zoom where the mouse is.
+      {"a tool cancels the moves", inChart, "m", true, "adbdcdBBambmambmaubucu", true, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    C c;
+    std::string log;
+    auto mark = [&](char letter) {
+      log += letter;
+      if (k.clears) c.CancelMouse = false;
+    };
+    c.OnClickTitle = [&](auto*, auto* t, auto, auto, int, int) { mark("?T"[t == c.Title()]); };
+    c.OnClickAxis = [&](auto*, auto* a, auto, auto, int, int) { mark("?A"[a == c.BottomAxis()]); };
+    c.OnClickLegend = [&](auto*, auto, auto, int, int) { mark('L'); };
+    c.OnClickBackground = [&](auto*, auto, auto, int, int) { mark('B'); };
+    c.Legend()->SetVisible(true);
+    c.Legend()->SetCheckBoxes(true);
+    if (k.toolCancels) {
+      for (const char* t : {"a", "b", "c", "i"})
+        new MouseTool(c, log, *t, *t == 'b' ? k.toolCancels : "");
+      c.Tools().Get(3)->SetActive(false);
+    }
+    c.Repaint();
+    const platform::TPoint p = k.press(c);
+    c.Drag(mbLeft, p.X, p.Y, p.X + 30, p.Y + 30);
+    EXPECT_EQ(log, k.log);
+    EXPECT_EQ(!c.ScalesFree, k.zoomed);
+    EXPECT_EQ(c.bars->GetActive(), k.barsActive);
+    log.clear();
+    c.PerformMouseLeave();
+    EXPECT_EQ(log, k.toolCancels ? "axbxcx" : "");
+  }
 }
 
 }  // namespace
