@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "chart/common/chart_exception.h"
 #include "chart/common/palette.h"
@@ -30,6 +31,11 @@ TCustomAxisPanel::TCustomAxisPanel(platform::TComponent* Owner, platform::TPanel
   add(std::make_unique<TChartAxis>(this, false, true));  // right
   add(std::make_unique<TChartDepthAxis>(this, true));    // depth
   add(std::make_unique<TChartDepthAxis>(this, false));   // depth-top
+  // The side axes' titles are written up (left) and down (right) along the axis.
+  for (auto [axis, angle] : {std::pair{LeftAxis(), 90}, std::pair{RightAxis(), 270}}) {
+    axis->GetTitle()->DefaultAngle = angle;
+    axis->GetTitle()->SetAngle(angle);
+  }
   AutoRepaint = true;
 }
 
