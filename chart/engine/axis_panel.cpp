@@ -9,6 +9,7 @@
 #include "chart/common/chart_exception.h"
 #include "chart/common/palette.h"
 #include "chart/common/plot_const.h"
+#include "chart/engine/class_create.h"
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_source.h"
@@ -118,6 +119,10 @@ std::string TCustomAxisPanel::SeriesTitleLegend(int index, bool onlyActive) cons
 TChartSeries* TCustomAxisPanel::AddSeries(TChartSeries* series) {
   if (series) series->SetParentChart(this);
   return series;
+}
+
+TChartSeries* TCustomAxisPanel::AddSeries(const platform::TClassInfo* seriesClass) {
+  return AddSeries(CreateOf<TChartSeries>(seriesClass, Owner(), "series"));
 }
 
 int TCustomAxisPanel::InternalAddSeries(TChartSeries* series) {
