@@ -33,10 +33,13 @@ class TPlotSeriesEvent : public TPlotEvent {
 // The page or the page size changed.
 class TChartChangePage : public TPlotEvent {};
 
+// The chart owns the series in it: its destructor frees every series still in it (FreeAllSeries),
+// whoever made them. A series that should outlive the chart leaves it first (RemoveSeries).
 class TCustomAxisPanel : public TCustomPlotPanelExtended {
  public:
   explicit TCustomAxisPanel(platform::TComponent* Owner,
                             platform::TPanelSurface surface = platform::TPanelSurface::Window);
+  // Frees the series still in the chart, then its pages, axes and tools.
   ~TCustomAxisPanel() override;
   const char* ClassName() const override { return "TCustomAxisPanel"; }
   // True from the start of the chart's destruction on (its series are freed then).
@@ -59,6 +62,8 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   TChartSeries* SeriesLegend(int index, bool onlyActive) const;
   TChartSeries* ActiveSeriesLegend(int index) const { return SeriesLegend(index, true); }
   std::string SeriesTitleLegend(int index, bool onlyActive = false) const;
+  // The series joins the chart, which frees it from then on (unless it leaves first): hold it
+  // by a plain pointer, never in a unique_ptr of the caller's. Returns series.
   TChartSeries* AddSeries(TChartSeries* series);
   // A new series of seriesClass, owned by the chart's owner, joins the chart; ChartException
   // when the class makes no series.

@@ -3,7 +3,6 @@
 #include "chart/component/legend.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,7 @@ class LegendChart : public chart::TChart {
   LegendChart() : TChart(nullptr, platform::TPanelSurface::Headless) {
     SetView3D(false);
     SetBounds(0, 0, 400, 400);
-    for (auto* s : {s1.get(), s2.get()}) {
+    for (auto* s : {s1, s2}) {
       AddSeries(s);
       for (int i = 0; i < 30; ++i) s->AddXY(i, i + 1, "P" + std::to_string(i));
     }
@@ -45,8 +44,8 @@ class LegendChart : public chart::TChart {
       if (c.Op == "TextOut") out.push_back(c);
     return out;
   }
-  std::unique_ptr<TChartSeries> s1 = std::make_unique<TChartSeries>(nullptr);
-  std::unique_ptr<TChartSeries> s2 = std::make_unique<TChartSeries>(nullptr);
+  TChartSeries* s1 = new TChartSeries(nullptr);
+  TChartSeries* s2 = new TChartSeries(nullptr);
   std::vector<gdi::DcCall> calls;
 
  protected:
