@@ -96,6 +96,7 @@ void BM_ChartPanelFullPaint(benchmark::State& state) {
   chart::TChart c(nullptr, platform::TPanelSurface::Headless);
   c.SetView3D(false);
   c.SetBounds(0, 0, 640, 480);
+  // The chart, going before their owner, frees the series in it.
   auto* a = new chart::TBarSeries(&owner);
   auto* b = new chart::TBarSeries(&owner);
   c.AddSeries(a);
@@ -119,7 +120,7 @@ void BM_FastLine1MPaint(benchmark::State& state) {
   chart::TChart c(nullptr, platform::TPanelSurface::Headless);
   c.SetView3D(false);
   c.SetBounds(0, 0, 1000, 600);
-  auto* line = new chart::TFastLineSeries(&owner);
+  auto* line = new chart::TFastLineSeries(&owner);  // freed by the chart, as above
   c.AddSeries(line);
   line->SetDrawAllPoints(state.range(0) != 0);
   line->BeginUpdate();

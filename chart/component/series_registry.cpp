@@ -7,6 +7,7 @@
 #include "chart/common/general.h"
 #include "chart/common/plot_const.h"
 #include "chart/component/legend.h"
+#include "chart/engine/class_create.h"
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_list.h"
@@ -30,18 +31,6 @@ TPlotToolTypes& ToolTypes() {
 bool Contains(const std::vector<const platform::TClassInfo*>& classes,
               const platform::TClassInfo* c) {
   return c && std::find(classes.begin(), classes.end(), c) != classes.end();
-}
-
-// Makes a component of cls and checks it is a T; the wrong kind is freed again.
-template <class T>
-T* CreateOf(const platform::TClassInfo* cls, platform::TComponent* owner, const char* kind) {
-  if (!cls || !cls->Create) {
-    throw ChartException(std::string(cls ? cls->Name : "(none)") + " cannot create a " + kind);
-  }
-  platform::TComponent* c = cls->Create(owner);
-  if (auto* t = dynamic_cast<T*>(c)) return t;
-  delete c;
-  throw ChartException(cls->Name + " is not a " + kind + " class");
 }
 
 // Frees a half-made series if a later step raises.

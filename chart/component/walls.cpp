@@ -148,7 +148,8 @@ void TChartWalls::SetVisible(const bool& value) {
 
 void TChartWalls::Assign(const platform::TPersistent* source) {
   const auto* other = dynamic_cast<const TChartWalls*>(source);
-  if (!other || other == this) return;
+  if (!other) platform::AssignError(source, this);
+  if (other == this) return;
   SetBack(other->back_.get());
   SetBottom(other->bottom_.get());
   SetLeft(other->left_.get());

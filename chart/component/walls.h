@@ -89,7 +89,7 @@ class TChartWalls : public platform::TPersistent {
   bool GetVisible() const;
   void SetVisible(const bool& value);
 
-  // The four walls of other walls; nothing from anything else.
+  // The four walls of other walls; anything else cannot be assigned.
   virtual void Assign(const platform::TPersistent* source);
 
  private:

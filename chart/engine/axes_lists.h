@@ -9,6 +9,10 @@ namespace chart {
 class TChartAxis;
 class TCustomAxisPanel;
 
+// Where a hidden axis' labels stand: called with the labels position the axis would have on
+// the chart rectangle; the axis keeps what the callback leaves.
+using TAxisCalcPosLabels = std::function<void(TChartAxis* axis, int& posLabels)>;
+
 class TChartAxes {
  public:
   explicit TChartAxes(TCustomAxisPanel* chart) : chart_(chart) {}
@@ -35,6 +39,8 @@ class TChartAxes {
   void FastCalc(bool value);
   // Lets the program change the room an axis' labels take (CalcRect).
   std::function<void(TChartAxis* axis, int& size)> OnCalcLabelsSize;
+  // Lets the program place the labels of the axes the layout finds hidden.
+  TAxisCalcPosLabels OnCalcPosLabels;
 
  private:
   TCustomAxisPanel* chart_;

@@ -233,7 +233,14 @@ void TCustomAxisPanel::CalcAxesLayout() {
   TRect r = ChartRect;
   const auto& axes = AxesList();
   for (size_t i = 0; i < axes.size(); ++i) {
-    if (!axes[i]->LayoutVisible()) continue;
+    if (!axes[i]->LayoutVisible()) {
+      // A hidden axis takes no room; the program may still want its labels placed.
+      if (!Axes().OnCalcPosLabels) continue;
+      TRect edge = r;
+      axes[i]->CalcRect(edge, false);
+      Axes().OnCalcPosLabels(axes[i], axes[i]->PosLabels);
+      continue;
+    }
     TRect room = r;
     axes[i]->CalcRect(room, i < 5);
     Intersect(room, r, r);

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "chart/common/chart_exception.h"
 #include "chart/common/palette.h"
 #include "chart/common/plot_const.h"
+#include "chart/engine/class_create.h"
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_source.h"
@@ -30,6 +32,11 @@ TCustomAxisPanel::TCustomAxisPanel(platform::TComponent* Owner, platform::TPanel
   add(std::make_unique<TChartAxis>(this, false, true));  // right
   add(std::make_unique<TChartDepthAxis>(this, true));    // depth
   add(std::make_unique<TChartDepthAxis>(this, false));   // depth-top
+  // The side axes' titles are written up (left) and down (right) along the axis.
+  for (auto [axis, angle] : {std::pair{LeftAxis(), 90}, std::pair{RightAxis(), 270}}) {
+    axis->GetTitle()->DefaultAngle = angle;
+    axis->GetTitle()->SetAngle(angle);
+  }
   AutoRepaint = true;
 }
 
@@ -112,6 +119,10 @@ std::string TCustomAxisPanel::SeriesTitleLegend(int index, bool onlyActive) cons
 TChartSeries* TCustomAxisPanel::AddSeries(TChartSeries* series) {
   if (series) series->SetParentChart(this);
   return series;
+}
+
+TChartSeries* TCustomAxisPanel::AddSeries(const platform::TClassInfo* seriesClass) {
+  return AddSeries(CreateOf<TChartSeries>(seriesClass, Owner(), "series"));
 }
 
 int TCustomAxisPanel::InternalAddSeries(TChartSeries* series) {

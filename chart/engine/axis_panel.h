@@ -14,6 +14,10 @@
 #include "chart/engine/tools.h"
 #include "chart/panel/plot_panel_extended.h"
 
+namespace platform {
+class TClassInfo;
+}
+
 namespace chart {
 
 class TChartSeries;
@@ -29,10 +33,13 @@ class TPlotSeriesEvent : public TPlotEvent {
 // The page or the page size changed.
 class TChartChangePage : public TPlotEvent {};
 
+// The chart owns the series in it: its destructor frees every series still in it (FreeAllSeries),
+// whoever made them. A series that should outlive the chart leaves it first (RemoveSeries).
 class TCustomAxisPanel : public TCustomPlotPanelExtended {
  public:
   explicit TCustomAxisPanel(platform::TComponent* Owner,
                             platform::TPanelSurface surface = platform::TPanelSurface::Window);
+  // Frees the series still in the chart, then its pages, axes and tools.
   ~TCustomAxisPanel() override;
   const char* ClassName() const override { return "TCustomAxisPanel"; }
   // True from the start of the chart's destruction on (its series are freed then).
@@ -55,7 +62,12 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   TChartSeries* SeriesLegend(int index, bool onlyActive) const;
   TChartSeries* ActiveSeriesLegend(int index) const { return SeriesLegend(index, true); }
   std::string SeriesTitleLegend(int index, bool onlyActive = false) const;
+  // The series joins the chart, which frees it from then on (unless it leaves first): hold it
+  // by a plain pointer, never in a unique_ptr of the caller's. Returns series.
   TChartSeries* AddSeries(TChartSeries* series);
+  // A new series of seriesClass, owned by the chart's owner, joins the chart; ChartException
+  // when the class makes no series.
+  TChartSeries* AddSeries(const platform::TClassInfo* seriesClass);
   // Called by the series when it joins; 1 + the index it had when already in.
   int InternalAddSeries(TChartSeries* series);
   void RemoveSeries(int index);
@@ -94,6 +106,21 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   int CustomAxisCount() const { return static_cast<int>(customAxes_.size()); }
   TChartAxis* CustomAxis(int index) const;
   int CustomAxisIndex(const TChartAxis* axis) const;
+  // Copy the settings of value into the chart's own axis (null: nothing).
+  void SetBottomAxis(const TChartAxis* value);
+  void SetTopAxis(const TChartAxis* value);
+  void SetLeftAxis(const TChartAxis* value);
+  void SetRightAxis(const TChartAxis* value);
+  void SetDepthAxis(const TChartAxis* value);
+  void SetDepthTopAxis(const TChartAxis* value);
+  // The custom axes become copies of value's, in its order; series on a custom axis of this
+  // chart go back to the bottom or left axis.
+  void SetCustomAxes(const TChartCustomAxes* value);
+  bool IsCustomAxesStored() const { return CustomAxisCount() > 0; }
+  // From another axis panel: Chart3DPercent, AxisBehind, AxisVisible, ClipPoints, View3DWalls,
+  // the axes and custom axes, the pages and the custom palette, then the panel's part. Series
+  // and tools stay where they are.
+  void Assign(const platform::TPersistent* source) override;
 
   // ---- Settings ----------------------------------------------------------------------------
   bool GetAxisBehind() const { return axisBehind_; }
@@ -143,6 +170,12 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   // active series whose horizontal (vertical) axis is axis or both axes; the inactive ones only
   // when no active series is on it.
   virtual double InternalMinMax(const TChartAxis* axis, bool isMin, bool isX);
+  // The automatic range of axis: the extremes of its series' X or Y values (the page window's
+  // when paging).
+  double MaxXValue(const TChartAxis* axis) { return InternalMinMax(axis, false, true); }
+  double MinXValue(const TChartAxis* axis) { return InternalMinMax(axis, true, true); }
+  double MaxYValue(const TChartAxis* axis) { return InternalMinMax(axis, false, false); }
+  double MinYValue(const TChartAxis* axis) { return InternalMinMax(axis, true, false); }
   // The axes map values without clamping the rounded offset first; each axis rebinds.
   bool GetAxesFastCalc() const { return axesFastCalc_; }
   void SetAxesFastCalc(bool value);

@@ -72,17 +72,50 @@ TChartAxis* TPlotCustomToolSeries::GetVertAxis() const {
 
 // ---- TPlotCustomToolAxis -----------------------------------------------------------------------
 
+TPlotCustomToolAxis::~TPlotCustomToolAxis() {
+  ForgetAxis();
+}
+
+TChartAxis* TPlotCustomToolAxis::GetAxis() const {
+  if (!axis_ || !axisChart_) return axis_;
+  for (TChartAxis* a : axisChart_->AxesList())
+    if (a == axis_ && a->Serial() == axisSerial_) return axis_;
+  return nullptr;
+}
+
 void TPlotCustomToolAxis::SetAxis(TChartAxis* value) {
+  ForgetAxis();
   axis_ = value;
-  if (axis_) SetParentChart(axis_->ParentChart());
+  if (axis_) {
+    axisSerial_ = axis_->Serial();
+    axisChart_ = axis_->ParentChart();
+    if (axisChart_) axisChart_->FreeNotification(this);
+    SetParentChart(axisChart_);
+  }
   Repaint();
+}
+
+void TPlotCustomToolAxis::ForgetAxis() {
+  if (axisChart_) axisChart_->RemoveFreeNotification(this);
+  axisChart_ = nullptr;
+  axis_ = nullptr;
+}
+
+void TPlotCustomToolAxis::Notification(platform::TComponent* component,
+                                       platform::TOperation operation) {
+  TPlotCustomTool::Notification(component, operation);
+  if (operation == platform::opRemove && component && component == axisChart_) {
+    axisChart_ = nullptr;
+    axis_ = nullptr;
+  }
 }
 
 int TPlotCustomToolAxis::GetAxisID() const {
   const TCustomAxisPanel* c = GetParentChart();
-  if (!c || !axis_) return -1;
+  TChartAxis* axis = GetAxis();
+  if (!c || !axis) return -1;
   const auto& list = c->AxesList();
-  const auto it = std::find(list.begin(), list.end(), axis_);
+  const auto it = std::find(list.begin(), list.end(), axis);
   return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 

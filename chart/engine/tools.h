@@ -2,6 +2,7 @@
 // owns its tools and tells the active ones, in list order, what it is doing.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,9 +64,11 @@ class TPlotCustomToolSeries : public TPlotCustomTool {
 class TPlotCustomToolAxis : public TPlotCustomTool {
  public:
   explicit TPlotCustomToolAxis(platform::TComponent* Owner) : TPlotCustomTool(Owner) {}
+  ~TPlotCustomToolAxis() override;
   const char* ClassName() const override { return "TPlotCustomToolAxis"; }
   std::string GetEditorClass() const override { return "TAxisToolEditor"; }
-  TChartAxis* GetAxis() const { return axis_; }
+  // Null once the axis is gone: a custom axis removed, or the axis' chart freed.
+  TChartAxis* GetAxis() const;
   // Also moves the tool to the axis' chart.
   void SetAxis(TChartAxis* value);
   // "AxisID": the axis' index in its chart's axes list, -1 without one.
@@ -73,10 +76,17 @@ class TPlotCustomToolAxis : public TPlotCustomTool {
   // Resolves against the tool's chart; an index outside the list sets no axis.
   void SetAxisID(int value);
   // The chart forgets its axes.
-  void ForgetAxis() { axis_ = nullptr; }
+  void ForgetAxis();
+
+ protected:
+  void Notification(platform::TComponent* component, platform::TOperation operation) override;
 
  private:
   TChartAxis* axis_ = nullptr;
+  // The axis' chart, told to us when it goes, and the axis' serial: a custom axis freed while
+  // its chart lives is no longer in the chart's list, even if a new one took its address.
+  TCustomAxisPanel* axisChart_ = nullptr;
+  std::uint64_t axisSerial_ = 0;
 };
 
 // The tools of a chart, in order. Owns them.

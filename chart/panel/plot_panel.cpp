@@ -24,11 +24,6 @@ long long MarginPixels(int margin, TPlotUnits units, long long side) {
   return units == muPixels ? margin : margin * side / 100;
 }
 
-[[noreturn]] void AssignError(const platform::TObject* source, const platform::TObject* dest) {
-  throw platform::Exception(std::string("Cannot assign a ") +
-                            (source ? source->ClassName() : "nil") + " to a " + dest->ClassName());
-}
-
 }  // namespace
 
 // --- TPlotEventListeners ---
@@ -462,7 +457,7 @@ void TCustomPlotPanel::Loaded() {
 
 void TCustomPlotPanel::Assign(const platform::TPersistent* source) {
   const auto* p = dynamic_cast<const TCustomPlotPanel*>(source);
-  if (!p) AssignError(source, this);
+  if (!p) platform::AssignError(source, this);
   if (p == this) return;
   border_->Assign(*p->border_);
   SetBorderRound(p->borderRound_);
@@ -490,7 +485,7 @@ void TCustomPlotPanel::AssignTo(platform::TPersistent* dest) {
     bitmap->Assign(*made);
     return;
   }
-  AssignError(this, dest);
+  platform::AssignError(this, dest);
 }
 
 }  // namespace chart

@@ -9,6 +9,11 @@
 
 namespace platform {
 
+void AssignError(const TObject* source, const TObject* dest) {
+  throw Exception(std::string("Cannot assign a ") + (source ? source->ClassName() : "nil") +
+                  " to a " + dest->ClassName());
+}
+
 TComponent::TComponent(TComponent* Owner) {
   if (Owner) Owner->Insert(this);
 }

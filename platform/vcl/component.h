@@ -22,6 +22,10 @@ class TPersistent : public TObject {
   const char* ClassName() const override { return "TPersistent"; }
 };
 
+// What an Assign does with a source it cannot take: raises Exception "Cannot assign a <source
+// class> to a <dest class>" ("nil" for no source).
+[[noreturn]] void AssignError(const TObject* source, const TObject* dest);
+
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TOperation { opInsert, opRemove };

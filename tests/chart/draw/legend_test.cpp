@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +28,7 @@ class LegendChart : public chart::TChart {
   LegendChart() : TChart(nullptr, platform::TPanelSurface::Headless) {
     SetView3D(false);
     SetBounds(0, 0, 400, 400);
-    for (auto* s : {s1.get(), s2.get()}) {
+    for (auto* s : {s1, s2}) {
       AddSeries(s);
       for (int i = 0; i < 30; ++i) s->AddXY(i, i + 1, "P" + std::to_string(i));
     }
@@ -48,8 +47,8 @@ class LegendChart : public chart::TChart {
       if (c.Op == "TextOut") out.push_back(c);
     return out;
   }
-  std::unique_ptr<TChartSeries> s1 = std::make_unique<TChartSeries>(nullptr);
-  std::unique_ptr<TChartSeries> s2 = std::make_unique<TChartSeries>(nullptr);
+  TChartSeries* s1 = new TChartSeries(nullptr);
+  TChartSeries* s2 = new TChartSeries(nullptr);
   std::vector<gdi::DcCall> calls;
 
  protected:
@@ -300,12 +299,8 @@ TEST_F(EngineTest, LegendClicksAnswerTheItemDrawnUnderThePointer) {
     SCOPED_TRACE(testing::Message() << "horizontal " << horizontal << " inverted " << inverted
                                     << " check boxes " << checkBoxes);
     LegendChart c;
-    std::vector<std::unique_ptr<TChartSeries>> more(5);
-    std::vector<TChartSeries*> listed{c.s1.get(), c.s2.get()};
-    for (auto& s : more) {
-      s = std::make_unique<TChartSeries>(nullptr);
-      listed.push_back(c.AddSeries(s.get()));
-    }
+    std::vector<TChartSeries*> listed{c.s1, c.s2};
+    for (int i = 0; i < 5; ++i) listed.push_back(c.AddSeries(new TChartSeries(nullptr)));
     for (int i = 0; i < 7; ++i) listed[i]->SetTitle("Item " + std::to_string(i) + " of the list");
     TCustomChartLegend& legend = *c.Legend();
     legend.SetAlignment(horizontal ? chart::laTop : chart::laRight);

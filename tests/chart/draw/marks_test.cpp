@@ -1,7 +1,6 @@
 // Series marks (placement, moving apart, text lines, callouts) and the series pointer's symbols,
 // drawn on a headless chart whose device context calls are recorded.
 #include <functional>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -24,7 +23,7 @@ class MarksChart : public chart::TCustomAxisPanel {
   MarksChart() : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
     SetView3D(false);
     SetBounds(0, 0, 297, 113);
-    AddSeries(series.get());
+    AddSeries(series);
   }
   // Runs draw inside a drawing pass; what it draws lands in calls.
   void Paint(const std::function<void(TCanvas3D&)>& draw) {
@@ -40,7 +39,7 @@ class MarksChart : public chart::TCustomAxisPanel {
     return out;
   }
   std::vector<platform::gdi::DcCall> calls;
-  std::unique_ptr<chart::TChartSeries> series = std::make_unique<chart::TChartSeries>(nullptr);
+  chart::TChartSeries* series = new chart::TChartSeries(nullptr);
   chart::TSeriesMarks& marks = *series->Marks();
 
  protected:
@@ -94,10 +93,10 @@ TEST_F(EngineTest, MarksPlacementAndText) {
           return c.Args("Rectangle");
         };
         EXPECT_EQ(drawComputed(), (V{{100, 40, 130, 52}}));
-        EXPECT_EQ(chart::SeriesGuessContents(c.series.get()), 8);
+        EXPECT_EQ(chart::SeriesGuessContents(c.series), 8);
         c.marks.ResetPositions();
         EXPECT_EQ(drawComputed(), (V{{10, 10, 40, 22}}));
-        EXPECT_EQ(chart::SeriesGuessContents(c.series.get()), 0);
+        EXPECT_EQ(chart::SeriesGuessContents(c.series), 0);
       },
       [](MarksChart& c) {  // 5 pixels above an overlapping mark: up until they touch
         TSeriesMarkPosition first = At(20, 50, 30, 20), later = At(25, 45, 30, 20);
@@ -174,7 +173,7 @@ TEST_F(EngineTest, MarksPlacementAndText) {
 
 TEST_F(EngineTest, PointerSizesMarginsAndCalloutLength) {
   MarksChart c;
-  TSeriesPointer p(c.series.get());
+  TSeriesPointer p(c.series);
   for (auto set :
        {&TSeriesPointer::SetHorizSize, &TSeriesPointer::SetVertSize, &TSeriesPointer::SetSize})
     for (int size : {0, -2})
@@ -190,7 +189,7 @@ TEST_F(EngineTest, PointerSizesMarginsAndCalloutLength) {
     p.CalcVerticalMargins(t, b);
     EXPECT_EQ((std::vector<int>{l, r, t, b}), std::vector<int>(4, m[3]));
   }
-  chart::TMarksCallout callout(c.series.get());
+  chart::TMarksCallout callout(c.series);
   EXPECT_FALSE(callout.IsLengthStored());
   callout.SetLength(3);
   EXPECT_TRUE(callout.IsLengthStored());
@@ -223,7 +222,7 @@ TEST_F(EngineTest, PointerStylesDrawTheirPrimitives) {
       {chart::psRightTriangle, "Polygon", {{54, 40, 46, 43, 46, 37}}},
   };
   MarksChart c;
-  TSeriesPointer p(c.series.get());
+  TSeriesPointer p(c.series);
   for (const Case& k : cases) {
     c.Paint([&](TCanvas3D& canvas) {
       p.PrepareCanvas(&canvas, platform::clRed);

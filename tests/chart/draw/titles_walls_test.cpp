@@ -1,7 +1,6 @@
 // Titles, walls and the chart component's pages and series order, on a headless 297 x 113 chart
 // whose drawing pass is recorded phase by phase.
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,7 +53,7 @@ class TitleChart : public chart::TChart {
   // Runs inside the pass, where the canvas has its device: read font metrics here.
   std::function<void(chart::TCanvas3D&)> probe;
   Phase before, walls, after;
-  std::unique_ptr<TChartSeries> series;
+  TChartSeries* series = nullptr;  // freed by the chart it joins
 
  protected:
   void InternalDraw(const TRect&) override {
@@ -271,11 +270,11 @@ TEST_F(EngineTest, WallsDrawnBeforeTheSeries) {
     TitleChart c;
     c.SetView3D(k.view3D);
     if (k.pieOnly)
-      c.series = std::make_unique<NoAxisSeries>(nullptr);
+      c.series = new NoAxisSeries(nullptr);
     else
-      c.series = std::make_unique<TChartSeries>(nullptr);
+      c.series = new TChartSeries(nullptr);
     c.series->AddXY(1, 5);
-    c.AddSeries(c.series.get());
+    c.AddSeries(c.series);
     c.Walls()->SetVisible(k.view3DWalls);
     c.PaintNow();
     const auto rects = c.walls.Only("Rectangle");

@@ -1,6 +1,5 @@
 // Drawing an axis on a headless chart's canvas, checked against what reaches the device context.
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ class DrawChart : public chart::TCustomAxisPanel {
   DrawChart() : TCustomAxisPanel(nullptr, platform::TPanelSurface::Headless) {
     SetView3D(false);
     SetBounds(0, 0, 297, 113);
-    AddSeries(series.get());
+    AddSeries(series);
   }
   void Paint(const std::function<void()>& draw) {
     calls.clear();
@@ -40,7 +39,7 @@ class DrawChart : public chart::TCustomAxisPanel {
     return out;
   }
   std::vector<gdi::DcCall> calls;
-  std::unique_ptr<TChartSeries> series = std::make_unique<TChartSeries>(nullptr);
+  TChartSeries* series = new TChartSeries(nullptr);
 
  protected:
   void InternalDraw(const TRect&) override {

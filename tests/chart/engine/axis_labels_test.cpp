@@ -1,5 +1,4 @@
 // Axis increments, label texts and the automatic label style.
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,8 +52,7 @@ TEST_F(EngineTest, AxisIncrements) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TCustomAxisPanel chart(nullptr, platform::TPanelSurface::Headless);
-    auto series = std::make_unique<TChartSeries>(nullptr);
-    chart.AddSeries(series.get());
+    auto* series = chart.AddSeries(new TChartSeries(nullptr));
     for (double x : c.xs) series->AddXY(x, 1);
     TChartAxis* a = chart.BottomAxis();
     a->SetLabelsSeparation(c.separation);
@@ -139,8 +137,7 @@ TEST_F(EngineTest, AxisLabelStyle) {
   TChartAxis* bottom = chart.BottomAxis();
   TChartAxis* left = chart.LeftAxis();
   EXPECT_EQ(bottom->CalcLabelStyle(), chart::talNone);
-  auto series = std::make_unique<TChartSeries>(nullptr);
-  chart.AddSeries(series.get());
+  auto* series = chart.AddSeries(new TChartSeries(nullptr));
   series->AddXY(1, 5);
   EXPECT_EQ(bottom->CalcLabelStyle(), chart::talValue);
   series->AddXY(2, 6, "B");

@@ -2,7 +2,6 @@
 // the checked and unchecked pairs, margins, positions, the clamp, and the rejected settings.
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,8 +95,7 @@ TEST_F(EngineTest, AxisMapsValuesToPixels) {
 // The console chart's axes: 16 points on the bottom axis, the left axis fixed at 0..70.
 TEST_F(EngineTest, AxisGoldenNumbersOfTheConsoleChart) {
   Chart h;
-  auto series = std::make_unique<chart::TChartSeries>(nullptr);
-  h.chart.AddSeries(series.get());
+  auto* series = h.chart.AddSeries(new chart::TChartSeries(nullptr));
   for (int n = 1; n <= 16; ++n) series->AddXY(n, 55, std::to_string(n));
   TChartAxis* bottom = h.chart.BottomAxis();
   TChartAxis* left = h.chart.LeftAxis();
@@ -126,8 +124,7 @@ TEST_F(EngineTest, AxisGoldenNumbersOfTheConsoleChart) {
 
 TEST_F(EngineTest, AxisRangesAndPixelsBack) {
   Chart h;
-  auto series = std::make_unique<chart::TChartSeries>(nullptr);
-  h.chart.AddSeries(series.get());
+  auto* series = h.chart.AddSeries(new chart::TChartSeries(nullptr));
   series->AddXY(3, 3);
   TChartAxis* left = h.chart.LeftAxis();
   TChartAxis* bottom = h.chart.BottomAxis();
@@ -138,8 +135,7 @@ TEST_F(EngineTest, AxisRangesAndPixelsBack) {
   EXPECT_EQ(left->CalcPosValue(kNaN), 150);
   EXPECT_EQ(left->CalcPosPoint(60), 3);
   // Inactive series count only while no active one is on the axis.
-  auto other = std::make_unique<chart::TChartSeries>(nullptr);
-  h.chart.AddSeries(other.get());
+  auto* other = h.chart.AddSeries(new chart::TChartSeries(nullptr));
   other->AddXY(-4, 9);
   other->SetActive(false);
   EXPECT_EQ(h.chart.InternalMinMax(left, false, false), 3);
@@ -165,8 +161,7 @@ TEST_F(EngineTest, AxisRangesAndPixelsBack) {
 
 TEST_F(EngineTest, AxisFixedRangesAndScrolling) {
   Chart h;
-  auto series = std::make_unique<chart::TChartSeries>(nullptr);
-  h.chart.AddSeries(series.get());
+  auto* series = h.chart.AddSeries(new chart::TChartSeries(nullptr));
   series->AddXY(0, 0);
   series->AddXY(20, 0);
   TChartAxis* a = h.chart.BottomAxis();
@@ -207,8 +202,7 @@ TEST_F(EngineTest, AxisFixedRangesAndScrolling) {
 
 TEST_F(EngineTest, AxisRejectsBadSettings) {
   Chart h;
-  auto series = std::make_unique<chart::TChartSeries>(nullptr);
-  h.chart.AddSeries(series.get());
+  auto* series = h.chart.AddSeries(new chart::TChartSeries(nullptr));
   series->AddXY(-1, -1);
   TChartAxis* a = h.chart.LeftAxis();
   a->SetMinMax(0, 10);

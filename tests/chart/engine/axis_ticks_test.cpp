@@ -2,7 +2,6 @@
 // and the tick pixels, without drawing anything.
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,7 @@ struct AxisChart {
     chart.ChartRect = platform::TRect{9, 5, 288, 108};
     chart.ChartWidth = 279;
     chart.ChartHeight = 103;
-    chart.AddSeries(series.get());
+    chart.AddSeries(series);
   }
   // A fixed range on axis, then the span and the loops.
   void Run(TChartAxis* axis, double min, double max) {
@@ -50,7 +49,7 @@ struct AxisChart {
     return Shown(a, [](const auto& l) { return l.Pixel; });
   }
   TCustomAxisPanel chart{nullptr, platform::TPanelSurface::Headless};
-  std::unique_ptr<TChartSeries> series = std::make_unique<TChartSeries>(nullptr);
+  TChartSeries* series = new TChartSeries(nullptr);
 };
 
 TEST_F(EngineTest, AxisTextLabelsOfTwoPages) {
@@ -268,10 +267,10 @@ TEST_F(EngineTest, AxisNextLabelEventAndDepthTitles) {
   }
   // Depth axis: one title per slot, none for a range of more slots than labels could show.
   AxisChart c;
-  auto second = std::make_unique<TChartSeries>(nullptr);
+  auto* second = new TChartSeries(nullptr);
   second->SetTitle("Second");
   c.series->SetTitle("First");
-  c.chart.AddSeries(second.get());
+  c.chart.AddSeries(second);
   TChartAxis* depth = c.chart.DepthAxis();
   depth->SetLabelStyle(chart::talText);
   c.Run(depth, 0, 1e9);

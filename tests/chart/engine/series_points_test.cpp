@@ -1,7 +1,6 @@
 // Series points: ordered insertion across every per-point list, colours, nulls, clearing, update
 // batches, label sorting, range deletes, index checks, and what the chart is told.
 #include <climits>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -175,8 +174,7 @@ TEST_F(SeriesPointsTest, DeletesCheckIndexesAndMoveEveryList) {
 
 TEST_F(SeriesPointsTest, ChartRepaintsPerAddAndHearsOneDataChange) {
   chart::TCustomAxisPanel chart(nullptr, platform::TPanelSurface::Headless);
-  auto series = std::make_unique<TChartSeries>(nullptr);
-  chart.AddSeries(series.get());
+  auto* series = chart.AddSeries(new TChartSeries(nullptr));
   SeriesEventLog log(chart);
 
   for (int i = 0; i < 5; ++i) {

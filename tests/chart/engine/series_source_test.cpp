@@ -17,8 +17,7 @@ using SeriesSourceTest = EngineTest;
 
 TEST_F(SeriesSourceTest, LabelsList) {
   chart::TCustomAxisPanel chart(nullptr, platform::TPanelSurface::Headless);
-  auto s = std::make_unique<TChartSeries>(nullptr);
-  chart.AddSeries(s.get());
+  auto* s = chart.AddSeries(new TChartSeries(nullptr));
   chart::TLabelsList& labels = s->Labels();
   for (const char* t : {"a", "B", "c"}) labels.InsertLabel(labels.Count(), t);
 
@@ -86,21 +85,18 @@ TEST_F(SeriesSourceTest, StoredDataContents) {
 
 TEST_F(SeriesSourceTest, SeriesNamesAndUserMessages) {
   chart::TCustomAxisPanel chart(nullptr, platform::TPanelSurface::Headless);
-  std::vector<std::unique_ptr<TChartSeries>> series;
-  for (int i = 0; i < 3; ++i) {
-    series.push_back(std::make_unique<TChartSeries>(nullptr));
-    chart.AddSeries(series.back().get());
-  }
+  std::vector<TChartSeries*> series;
+  for (int i = 0; i < 3; ++i) series.push_back(chart.AddSeries(new TChartSeries(nullptr)));
   series[0]->SetTitle(std::string("A") + chart::PlotColumnSeparator + "B");
   series[1]->SetName("Second");
   series[2]->SetShowInEditor(false);
-  EXPECT_EQ(chart::SeriesTitleOrName(series[0].get()), "A B");
-  EXPECT_EQ(chart::SeriesTitleOrName(series[1].get()), "Second");
-  EXPECT_EQ(chart::SeriesTitleOrName(series[2].get()), chart::PlotMsg_Series + "3");
+  EXPECT_EQ(chart::SeriesTitleOrName(series[0]), "A B");
+  EXPECT_EQ(chart::SeriesTitleOrName(series[1]), "Second");
+  EXPECT_EQ(chart::SeriesTitleOrName(series[2]), chart::PlotMsg_Series + "3");
   const auto items = chart::FillSeriesItems(&chart.SeriesList(), false);
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[1].first, "Second");
-  EXPECT_EQ(items[1].second, series[1].get());
+  EXPECT_EQ(items[1].second, series[1]);
 
   chart::ShowMessageUser(std::string(2000, 'x'));
   series[0]->XValues()->ReadMultiplier(1);
@@ -124,12 +120,11 @@ struct CountingSource : chart::TPlotSeriesSource {
 TEST_F(SeriesSourceTest, SourceComponentFollowsItsSeries) {
   for (bool sourceFirst : {false, true}) {
     chart::TCustomAxisPanel chart(nullptr, platform::TPanelSurface::Headless);
-    auto s = std::make_unique<TChartSeries>(nullptr);
-    chart.AddSeries(s.get());
+    auto* s = chart.AddSeries(new TChartSeries(nullptr));
     auto source = std::make_unique<CountingSource>(nullptr);
-    source->SetSeries(s.get());
+    source->SetSeries(s);
     EXPECT_EQ(s->GetDataSource(), source.get());
-    EXPECT_TRUE(source->HasSeries(s.get()));
+    EXPECT_TRUE(source->HasSeries(s));
     source->Open();
     EXPECT_EQ(source->loads, 1);
     source->Refresh();
@@ -141,7 +136,7 @@ TEST_F(SeriesSourceTest, SourceComponentFollowsItsSeries) {
       source.reset();
       EXPECT_EQ(s->GetDataSource(), nullptr);
     } else {
-      s.reset();
+      delete s;  // a series the chart holds may be freed by its maker
       EXPECT_EQ(source->GetSeries(), nullptr);
     }
   }
