@@ -303,9 +303,7 @@ void TChartAxis::SetRoundFirstLabel(bool value) {
 
 void TChartAxis::Assign(const platform::TPersistent* source) {
   const auto* a = dynamic_cast<const TChartAxis*>(source);
-  if (!a)
-    throw platform::Exception(std::string("Cannot assign a ") +
-                              (source ? source->ClassName() : "nil") + " to a " + ClassName());
+  if (!a) platform::AssignError(source, this);
   if (a == this) return;
   axisPen_->Assign(*a->axisPen_);
   items_->CopyFrom(*a->items_);

@@ -6,15 +6,6 @@
 
 namespace chart {
 
-namespace {
-
-[[noreturn]] void CannotAssign(const platform::TObject* source, const platform::TObject* dest) {
-  throw platform::Exception(std::string("Cannot assign a ") +
-                            (source ? source->ClassName() : "nil") + " to a " + dest->ClassName());
-}
-
-}  // namespace
-
 // ---- TCustomChartElement -------------------------------------------------------------------
 
 TCustomChartElement::TCustomChartElement(platform::TComponent* Owner) : TComponent(Owner) {
@@ -54,7 +45,7 @@ void TCustomChartElement::Repaint() {
 
 void TCustomChartElement::Assign(const platform::TPersistent* source) {
   const auto* other = dynamic_cast<const TCustomChartElement*>(source);
-  if (!other) CannotAssign(source, this);
+  if (!other) platform::AssignError(source, this);
   active_ = other->active_;
   brush_->Assign(*other->brush_);
   SetPen(other->pen_.get());

@@ -68,9 +68,7 @@ long long TChartPage::FirstValueIndex() const {
 
 void TChartPage::Assign(const platform::TPersistent* source) {
   const auto* other = dynamic_cast<const TChartPage*>(source);
-  if (!other)
-    throw platform::Exception(std::string("Cannot assign a ") +
-                              (source ? source->ClassName() : "nil") + " to a " + ClassName());
+  if (!other) platform::AssignError(source, this);
   autoScale_ = other->autoScale_;
   current_ = other->current_;
   maxPointsPerPage_ = other->maxPointsPerPage_;

@@ -102,9 +102,7 @@ void TPieOtherSlice::SetValue(double value) {
 
 void TPieOtherSlice::Assign(const platform::TPersistent* source) {
   const auto* o = dynamic_cast<const TPieOtherSlice*>(source);
-  if (!o)
-    throw platform::Exception(std::string("Cannot assign a ") +
-                              (source ? source->ClassName() : "nil") + " to a " + ClassName());
+  if (!o) platform::AssignError(source, this);
   if (o == this) return;
   color_ = o->color_;
   if (o->legend_)
