@@ -59,20 +59,6 @@ const Scene kScenes[] = {
          other.LineTo(63, i * 15 + 5);
        }
      }},
-    {"a rounded clip after a dropped one",
-     [](Dc& dc, Dc&) {
-       const Region r = Region::Rect(0, 0, 40, 40);
-       dc.SelectClipRgn(&r);
-       dc.Rectangle(0, 0, 10, 10);
-       dc.SelectClipRgn(nullptr);
-       dc.Rectangle(0, 50, 10, 60);
-       const Region round = Region::RoundRect(10, 10, 50, 50, 16, 16);
-       dc.SelectClipRgn(&round);
-       LogBrush red;
-       red.Color = clRed;
-       dc.SelectBrush(red);
-       dc.PatBlt(10, 10, 40, 40, PATCOPY);
-     }},
     {"pixels read and copied back",
      [](Dc& dc, Dc&) {
        dc.Ellipse(0, 0, 30, 30);

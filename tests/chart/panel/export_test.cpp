@@ -25,8 +25,8 @@ namespace {
 
 const std::string kDir = KORVANE_BINARY_DIR "/";
 
-// Two boxes for the showcase: a rounded one with a gradient (opaque: its shadow is not cast),
-// and a translucent one turned by 30 degrees.
+// Two boxes for the showcase: a rounded one with a shadow and a gradient, and a translucent
+// one turned by 30 degrees.
 const ShowcaseStep kShapes("shapes", [](TestPanel& panel, const TRect&) {
   chart::TPlotShape rounded(&panel);
   rounded.SetShapeStyle(chart::fosRoundRectangle);
