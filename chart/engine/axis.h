@@ -233,8 +233,10 @@ class TChartAxis : public platform::TPersistent {
   bool Clicked(int x, int y) const;
 
   // ---- Increments and label texts (axis_labels.cpp) ----------------------------------------
-  // The step between value labels, from the size of the labels at the ends and the middle.
-  double CalcIncrement();
+  // The step between value labels, from the size of the labels at the ends and the middle; with
+  // value labels (the style, when the caller knows it), widened until they fit.
+  double CalcIncrement() { return CalcIncrement(CalcLabelStyle()); }
+  double CalcIncrement(TAxisLabelStyle style);
   // The step for as many labels of maxLabelSize pixels (and their separation) as fit.
   double CalcXYIncrement(int maxLabelSize);
   // The step for at most maxNumLabels labels: the 1-2-5 ladder, powers of the logarithmic base,

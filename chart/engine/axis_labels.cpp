@@ -65,7 +65,7 @@ int TChartAxis::LabelTextSize(const std::string& text, bool isWidth) {
   return width;
 }
 
-double TChartAxis::CalcIncrement() {
+double TChartAxis::CalcIncrement(TAxisLabelStyle style) {
   const auto size = [this](double v) { return InternalLabelSize(v, horizontal_); };
   int maxSize = std::max(size(iMaximum_), size(iMinimum_));
   if (desiredIncrement_ != 0)
@@ -81,11 +81,11 @@ double TChartAxis::CalcIncrement() {
   // The labels measured above may be narrower than those between them ("3" and "9" against
   // "3.2"): an increment whose labels would run into one another is taken again from the widest
   // of them, and up the ladder until they fit.
-  const bool valueLabels = chart_ && chart_->GetCanvas3D() && GetLabels() && items_->Count() == 0 &&
-                           !chart_->OnGetNextAxisLabel &&
-                           !(logarithmic_ && desiredIncrement_ == 0) &&
-                           CalcLabelStyle() == talValue;
-  for (int n = 0; valueLabels && n < kMaxIncrementTries && result > 0; ++n) {
+  const bool valueLabels = style == talValue && chart_ && chart_->GetCanvas3D() && GetLabels() &&
+                           items_->Count() == 0 && !chart_->OnGetNextAxisLabel &&
+                           !(logarithmic_ && desiredIncrement_ == 0);
+  for (int n = 0; valueLabels && n < kMaxIncrementTries && result > 0 && std::isfinite(result);
+       ++n) {
     int widest = 0;
     if (ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1, widest)) break;
     const double wider = CalcXYIncrement(widest);

@@ -279,7 +279,7 @@ void TChartAxis::CalcLabelsAndTicks() {
   const TAxisLabelStyle style = CalcLabelStyle();
   if (style == talNone) return;
   chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
-  const double i = CalcIncrement();
+  const double i = CalcIncrement(style);
   const TDateTimeStep k = LabelsStep(i);
   if (!((i > 0 || (k >= dtHalfMonth && k <= dtOneYear)) && iMaximum_ >= iMinimum_)) return;
   switch (style) {
@@ -321,7 +321,7 @@ int TChartAxis::MaxLabelsWidth() {
     case talValue: {
       double a = iMinimum_, b = iMaximum_;
       if (roundFirstLabel_ || (isDateTime_ && exactDateTime_)) {
-        const double i = CalcIncrement();
+        const double i = CalcIncrement(style);
         canvas->AssignFont(GetLabelsFont());
         if (i > 0) {
           a = std::trunc(a / i) * i;
