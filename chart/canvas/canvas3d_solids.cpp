@@ -28,7 +28,7 @@ long double Cross(const TPoint& u, const TPoint& v, const TPoint& w) {
          (static_cast<long double>(w.X) - v.X) * (static_cast<long double>(u.Y) - v.Y);
 }
 
-TColor FaceColor(TPlotCanvas3D& canvas) {
+TColor FaceColor(TPlotCanvas& canvas) {
   if (canvas.Brush->Style == platform::bsSolid) return canvas.Brush->Color;
   return canvas.GetBackColor();
 }

@@ -103,6 +103,37 @@ void TPlotCanvas3D::Cone(bool vertical, int left, int top, int right, int bottom
                    conePercent == 0 ? PlotDefaultConePercent : conePercent);
 }
 
+void TCanvas3D::DepthCylinder(int left, int top, int right, int bottom, int z0, int z1,
+                              bool darkSides) {
+  const int n = std::clamp(PlotNumCylinderSides, 3, kMaxCylinderSides);
+  const TColor c = solids::FaceColor(*this);
+  const long double step = 2 * std::numbers::pi_v<long double> / n;
+  const long long rx = (static_cast<long long>(right) - left) / 2;
+  const long long ry = (static_cast<long long>(bottom) - top) / 2;
+  const long long cx = (static_cast<long long>(right) + left) / 2;
+  const long long cy = (static_cast<long long>(bottom) + top) / 2;
+  // Each end's ring, clockwise on the screen from the top.
+  std::vector<TPoint> front(n), back(n);
+  for (int k = 0; k < n; ++k) {
+    const int x = Sat(cx + Round(rx * std::sin(k * step)));
+    const int y = Sat(cy - Round(ry * std::cos(k * step)));
+    front[k] = Calculate3DPosition(x, y, z0);
+    back[k] = Calculate3DPosition(x, y, z1);
+  }
+  for (int k = 1; k <= n; ++k) {
+    const TPoint& f0 = front[k - 1];
+    const TPoint& f1 = front[k % n];
+    const TPoint& b1 = back[k % n];
+    if (PlotCull(f1, b1, back[k - 1])) continue;
+    if (darkSides) InternalDark(c, SideDarkness(k + 1, n));
+    const TPoint face[4] = {f1, b1, back[k - 1], f0};
+    Polygon(face);
+  }
+  if (darkSides) InternalDark(c, DarkColorQuantity);
+  const bool frontShows = solids::Cross(front[2 * n / 3], front[n / 3], front[0]) > 0;
+  Polygon(frontShows ? front : back);
+}
+
 void TPlotCanvas3D::Pie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
                           double startAngle, double endAngle, bool darkSides, bool drawSides,
                           int donutPercent, TCustomPlotGradient* gradient) {

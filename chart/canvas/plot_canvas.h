@@ -262,6 +262,9 @@ class TCanvas3D : public TPlotCanvas {
   void Rectangle(int left, int top, int right, int bottom, int z);
   using TPlotCanvas::Rectangle;
   void RotatedEllipse(int left, int top, int right, int bottom, int z, double angle);
+  // A cylinder along the depth from z0 to z1, its ends the ellipse inscribed in the rectangle:
+  // the sides that face the viewer, then the end nearer them.
+  void DepthCylinder(int left, int top, int right, int bottom, int z0, int z1, bool darkSides);
   // The graphic on the plane at depth z, one projected cell per source pixel. The caller's
   // graphic is left as it was.
   void StretchDraw(const TRect& r, const platform::TGraphic* graphic, int z);

@@ -233,8 +233,10 @@ class TChartAxis : public platform::TPersistent {
   bool Clicked(int x, int y) const;
 
   // ---- Increments and label texts (axis_labels.cpp) ----------------------------------------
-  // The step between value labels, from the size of the labels at the ends and the middle.
-  double CalcIncrement();
+  // The step between value labels, from the size of the labels at the ends and the middle; with
+  // value labels (the style, when the caller knows it), widened until they fit.
+  double CalcIncrement() { return CalcIncrement(CalcLabelStyle()); }
+  double CalcIncrement(TAxisLabelStyle style);
   // The step for as many labels of maxLabelSize pixels (and their separation) as fit.
   double CalcXYIncrement(int maxLabelSize);
   // The step for at most maxNumLabels labels: the 1-2-5 ladder, powers of the logarithmic base,
@@ -245,6 +247,13 @@ class TChartAxis : public platform::TPersistent {
   double RoundLogPower(double value) const;
   // The labels font's room for the label of value: along the axis' width or height.
   int InternalLabelSize(double value, bool isWidth);
+  // The same for a label text, in the labels font already assigned.
+  int LabelTextSize(const std::string& text, bool isWidth);
+  // Whether the value labels written at increment leave room along the axis for the label row
+  // places before each (2 for alternate labels); widest gets the largest of them.
+  bool ValueLabelsFit(double increment, int row, int& widest);
+  // The next step up the ladder of the axis (1-2-5, powers of the base, calendar steps).
+  double NextIncrement(double increment) const;
   int LabelWidth(double value) { return InternalLabelSize(value, true); }
   int LabelHeight(double value) { return InternalLabelSize(value, false); }
   // The text of the value label at value (through the chart's OnGetAxisLabel).
@@ -303,6 +312,9 @@ class TChartAxis : public platform::TPersistent {
   void CalcLabelsAndTicks();
   // The calendar step of date-time labels at increment; dtNone for plain steps.
   TDateTimeStep LabelsStep(double increment) const;
+  // Calls visit with each value the value-label loop walks at increment i and calendar step k,
+  // from the maximum down, until visit returns false.
+  void WalkValueLabels(double i, TDateTimeStep k, const std::function<bool(double)>& visit) const;
   // The widest label the axis can show.
   int MaxLabelsWidth();
 

@@ -30,6 +30,8 @@ void TChartAxis::DrawAxisLine(int wall) {
                              : r.Top - iZPos_;
     if (mode == lmLine)
       c.ZLine3D(PosAxis, y, iStartPos_, iEndPos_);
+    else if (mode == lmCylinder)
+      c.DepthCylinder(PosAxis - pw, y - pw, PosAxis + pw, y + pw, iStartPos_, iEndPos_, true);
     else
       c.Cube(PosAxis - pw, PosAxis + pw, y - pw, y + pw, iStartPos_, iEndPos_, true);
     return;

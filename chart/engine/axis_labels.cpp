@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "chart/canvas/geometry.h"
 #include "chart/common/date_format.h"
@@ -14,6 +16,9 @@
 namespace chart {
 
 namespace {
+
+// Increments tried, each a larger one, before the labels of one fit.
+constexpr int kMaxIncrementTries = 64;
 
 // 1 -> 2 -> 5 -> 10 -> 20 ...; only ever given positive finite steps.
 double NextAxisStep(double s) {
@@ -47,17 +52,20 @@ double TChartAxis::RoundLogPower(double value) const {
 
 int TChartAxis::InternalLabelSize(double value, bool isWidth) {
   if (!chart_ || !chart_->GetCanvas3D()) return 0;
-  TCanvas3D* canvas = chart_->GetCanvas3D();
-  canvas->AssignFont(GetLabelsFont());
+  chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
+  return LabelTextSize(LabelValue(value), isWidth);
+}
+
+int TChartAxis::LabelTextSize(const std::string& text, bool isWidth) {
   int lines = 0;
-  const int width = chart_->MultiLineTextWidth(LabelValue(value), lines);
+  const int width = chart_->MultiLineTextWidth(text, lines);
   const int a = labelsAngle_;
   if ((isWidth && (a == 90 || a == 270)) || (!isWidth && (a == 0 || a == 180)))
-    return canvas->GetFontHeight() * lines;
+    return chart_->GetCanvas3D()->GetFontHeight() * lines;
   return width;
 }
 
-double TChartAxis::CalcIncrement() {
+double TChartAxis::CalcIncrement(TAxisLabelStyle style) {
   const auto size = [this](double v) { return InternalLabelSize(v, horizontal_); };
   int maxSize = std::max(size(iMaximum_), size(iMinimum_));
   if (desiredIncrement_ != 0)
@@ -66,8 +74,53 @@ double TChartAxis::CalcIncrement() {
   else
     maxSize = std::max(maxSize, size((iMaximum_ + iMinimum_) * 0.5));
   double result = CalcXYIncrement(maxSize);
-  if (labelsAlternate_) result = logarithmic_ ? result / logarithmicBase_ : result * 0.5;
-  return result;
+  // Alternate labels take two rows, each label beside the second before it.
+  const auto written = [this](double i) {
+    return !labelsAlternate_ ? i : logarithmic_ ? i / logarithmicBase_ : i * 0.5;
+  };
+  // The labels measured above may be narrower than those between them ("3" and "9" against
+  // "3.2"): an increment whose labels would run into one another is taken again from the widest
+  // of them, and up the ladder until they fit.
+  const bool valueLabels = style == talValue && chart_ && chart_->GetCanvas3D() && GetLabels() &&
+                           items_->Count() == 0 && !chart_->OnGetNextAxisLabel &&
+                           !(logarithmic_ && desiredIncrement_ == 0);
+  for (int n = 0; valueLabels && n < kMaxIncrementTries && result > 0 && std::isfinite(result);
+       ++n) {
+    int widest = 0;
+    if (ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1, widest)) break;
+    const double wider = CalcXYIncrement(widest);
+    result = wider > result ? wider : NextIncrement(result);
+  }
+  return written(result);
+}
+
+bool TChartAxis::ValueLabelsFit(double increment, int row, int& widest) {
+  chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
+  // A label takes [p - e / 2, p - e / 2 + e) along the axis, as centred text is placed; it must
+  // stay clear of the label row places before it.
+  std::vector<std::pair<long long, long long>> spans;
+  bool fit = true;
+  WalkValueLabels(increment, LabelsStep(increment), [&](double v) {
+    const int p = CalcPosValue(v);
+    if (!labelsOnAxis_ && !(p > iStartPos_ && p < iEndPos_)) return true;
+    const int e = LabelTextSize(LabelValue(v), horizontal_);
+    widest = std::max(widest, e);
+    const long long low = static_cast<long long>(p) - e / 2, high = low + e;
+    if (spans.size() >= static_cast<std::size_t>(row)) {
+      const auto [lastLow, lastHigh] = spans[spans.size() - row];
+      fit = e <= 0 || lastHigh <= lastLow || high <= lastLow || low >= lastHigh;
+    }
+    spans.emplace_back(low, high);
+    return fit;
+  });
+  return fit;
+}
+
+double TChartAxis::NextIncrement(double increment) const {
+  if (isDateTime_ && increment >= DateTimeStep[dtOneYear]) return increment * 2;
+  if (isDateTime_ && increment >= DateTimeStep[dtOneSecond]) return NextDateTimeStep(increment);
+  if (logarithmic_ && logarithmicBase_ > 1) return increment * logarithmicBase_;
+  return NextAxisStep(increment);
 }
 
 double TChartAxis::CalcXYIncrement(int maxLabelSize) {

@@ -68,40 +68,11 @@ class TAxisLabelLoops {
     if (axis.GetLabels()) Label(v, axis.LabelValue(v), p);
   }
 
-  // One step down; false when the step cannot move t (a step below what a double resolves).
-  bool StepDown(double& t, double i, TDateTimeStep k) {
-    double next = t;
-    axis.IncDecDateTime(false, next, i, k);
-    if (!(next < t)) return false;
-    t = next;
-    return true;
-  }
-
   void Values(double i, TDateTimeStep k) {
-    const double min = axis.EffectiveMinimum(), max = axis.EffectiveMaximum();
-    if (!(std::fabs(axis.IRange() / i) < MaxValueLabels)) return;
-    double t = max;
-    if (axis.DateTimeFlag() && axis.GetExactDateTime() && k >= dtOneDay && k <= dtOneYear)
-      t = PlotRoundDate(max, k);
-    else if (axis.GetRoundFirstLabel() && FloatText(min) != FloatText(max))
-      t = std::trunc(max / i) * i;
-    // Calendar steps from a rounded start move at least a day; the bound only catches a step
-    // that could not reach the maximum at all.
-    for (int n = 0; t > max; ++n)
-      if (n > MaxValueLabels || !StepDown(t, i, k)) return;
-    if (axis.IsZeroRange() || std::fabs(max - min) < 1e-10) {
-      ValueLabel(t);
-      return;
-    }
-    if (FloatText(t) == FloatText(t - i)) {
-      ValueLabel(t);
-      return;
-    }
-    const double low = min >= 0 ? (min - MinAxisIncrement) / (1 + MinAxisIncrement) : min;
-    for (int n = 0; t >= low && n <= MaxValueLabels + 1; ++n) {
-      ValueLabel(t);
-      if (!StepDown(t, i, k)) break;
-    }
+    axis.WalkValueLabels(i, k, [this](double v) {
+      ValueLabel(v);
+      return true;
+    });
   }
 
   void Logarithmic() {
@@ -261,6 +232,41 @@ TDateTimeStep TChartAxis::LabelsStep(double increment) const {
   return k;
 }
 
+namespace {
+
+// One step down; false when the step cannot move t (a step below what a double resolves).
+bool StepDown(const TChartAxis& axis, double& t, double i, TDateTimeStep k) {
+  double next = t;
+  axis.IncDecDateTime(false, next, i, k);
+  if (!(next < t)) return false;
+  t = next;
+  return true;
+}
+
+}  // namespace
+
+void TChartAxis::WalkValueLabels(double i, TDateTimeStep k,
+                                 const std::function<bool(double)>& visit) const {
+  const double min = iMinimum_, max = iMaximum_;
+  if (!(std::fabs(iRange_ / i) < MaxValueLabels)) return;
+  double t = max;
+  if (isDateTime_ && exactDateTime_ && k >= dtOneDay && k <= dtOneYear)
+    t = PlotRoundDate(max, k);
+  else if (roundFirstLabel_ && FloatText(min) != FloatText(max))
+    t = std::trunc(max / i) * i;
+  // Calendar steps from a rounded start move at least a day; the bound only catches a step
+  // that could not reach the maximum at all.
+  for (int n = 0; t > max; ++n)
+    if (n > MaxValueLabels || !StepDown(*this, t, i, k)) return;
+  if (iRangeZero_ || std::fabs(max - min) < 1e-10 || FloatText(t) == FloatText(t - i)) {
+    visit(t);
+    return;
+  }
+  const double low = min >= 0 ? (min - MinAxisIncrement) / (1 + MinAxisIncrement) : min;
+  for (int n = 0; t >= low && n <= MaxValueLabels + 1; ++n)
+    if (!visit(t) || !StepDown(*this, t, i, k)) break;
+}
+
 void TChartAxis::CalcLabelsAndTicks() {
   Tick.clear();
   LabelItems.clear();
@@ -273,7 +279,7 @@ void TChartAxis::CalcLabelsAndTicks() {
   const TAxisLabelStyle style = CalcLabelStyle();
   if (style == talNone) return;
   chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
-  const double i = CalcIncrement();
+  const double i = CalcIncrement(style);
   const TDateTimeStep k = LabelsStep(i);
   if (!((i > 0 || (k >= dtHalfMonth && k <= dtOneYear)) && iMaximum_ >= iMinimum_)) return;
   switch (style) {
@@ -315,7 +321,7 @@ int TChartAxis::MaxLabelsWidth() {
     case talValue: {
       double a = iMinimum_, b = iMaximum_;
       if (roundFirstLabel_ || (isDateTime_ && exactDateTime_)) {
-        const double i = CalcIncrement();
+        const double i = CalcIncrement(style);
         canvas->AssignFont(GetLabelsFont());
         if (i > 0) {
           a = std::trunc(a / i) * i;

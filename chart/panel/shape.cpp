@@ -314,9 +314,9 @@ void TPlotCustomShape::DrawShadow(TCanvas3D& canvas, const TRect& r, double angl
     shadow_->Draw(canvas, r, z);
     if (bracket) canvas.FrontPlaneEnd();
   }
-  // Turned and rounded boxes cast the shadow of their own outline (the plain shadow is a
-  // rectangle), and so does a translucent box.
-  if (plain && transparency_ <= 0) return;
+  // A translucent box also casts the shadow of its own outline; an opaque one only the plain
+  // shadow of a rectangle.
+  if (transparency_ <= 0) return;
   if (!canvas.Pen || !canvas.Brush) return;
   canvas.Pen->SetStyle(platform::psClear);
   canvas.Brush->SetStyle(platform::bsSolid);

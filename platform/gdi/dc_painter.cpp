@@ -88,13 +88,11 @@ QPainter* Dc::Impl::Paint(std::optional<QPainter>& local) const {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setBackgroundMode(Qt::TransparentMode);
     p.setBackground(keptBackground);
-    // Set with no transform, so that it stays in device pixels.
+    // Set with no transform, so that it stays in device pixels. The clip is dropped, not
+    // switched off: the raster engine keeps a switched-off clip's data and reuses it, still
+    // switched off, for the next region of more than one rectangle, which then clips nothing.
     if (keptClip != clip) {
-      if (clip) {
-        p.setClipRegion(*clip);
-      } else {
-        p.setClipping(false);
-      }
+      p.setClipRegion(clip ? *clip : QRegion(), clip ? Qt::ReplaceClip : Qt::NoClip);
       keptClip = clip;
     }
     return &p;

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "chart/common/date_time.h"
 #include "chart/engine/axis.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -192,6 +194,64 @@ TEST_F(EngineTest, AxisLabelAngleExponentAndDrawLabelEvent) {
   bool box = false;
   for (const auto& call : c.calls) box = box || call.Op == "Rectangle";
   EXPECT_TRUE(box);
+}
+
+// Value labels of whole charts never overlap, whatever the range, the size and the format.
+TEST_F(EngineTest, AxisValueLabelsNeverOverlap) {
+  const double day = chart::EncodeDate(2024, 1, 1);  // a Monday
+  enum { kVertical = 1, kDates = 2, kAlternate = 4, kTwoLines = 8 };
+  const struct {
+    double min, max;
+    const char* format;
+    int size, flags;  // size: the chart's along the axis
+  } cases[] = {{3, 9, "#,##0.###", 400, 0},
+               {3, 9, "0.##", 200, kAlternate},
+               {day, day + 7, "dddd", 370, kDates},
+               {day, day + 300, "mmmm", 450, kDates},
+               {day, day + 30, "mmm d", 110, kVertical | kDates | kTwoLines}};
+  for (const auto& k : cases) {
+    const bool vertical = k.flags & kVertical;
+    AxisChart c(vertical ? 300 : k.size, vertical ? k.size : 200);
+    auto* s = c.New<TChartSeries>();
+    for (int n = 0; n <= 200; ++n) s->AddXY(k.min + (k.max - k.min) * n / 200, k.min + n);
+    TChartAxis* axis = vertical ? c.LeftAxis() : c.BottomAxis();
+    (vertical ? c.BottomAxis() : c.LeftAxis())->SetLabels(false);
+    (vertical ? s->YValues() : s->XValues())->SetDateTime(k.flags & kDates);
+    (k.flags & kDates) ? axis->SetDateTimeFormat(k.format) : axis->SetAxisValuesFormat(k.format);
+    axis->SetLabelsAlternate(k.flags & kAlternate);
+    axis->SetLabelsMultiLine(k.flags & kTwoLines);
+    axis->SetMinMax(k.min, k.max);
+    c.Record();
+    // Each text is a line of a label: centred on a horizontal axis, right-aligned on a vertical.
+    c.GetCanvas3D()->AssignFont(axis->GetLabelsFont());
+    std::vector<TRect> boxes;
+    for (const auto& t : c.Only("TextOut")) {
+      const int w = c.GetCanvas3D()->TextWidth(t.Text), x = t.Args[0] - (vertical ? w : w / 2);
+      const TRect a{x, t.Args[1], x + w, t.Args[1] + c.GetCanvas3D()->GetFontHeight()};
+      for (const TRect& b : boxes)
+        EXPECT_FALSE(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom)
+            << k.format << " " << t.Text;
+      boxes.push_back(a);
+    }
+    EXPECT_GE(boxes.size(), 3u) << k.format;
+  }
+}
+
+// A depth axis drawn as a cylinder: its round end is its one polygon of 16 sides, 8 pixels across.
+TEST_F(EngineTest, DepthAxisCylinder) {
+  AxisChart c(300, 200, true);
+  c.New<TChartSeries>()->AddXY(0, 1);
+  c.DepthAxis()->SetVisible(true);
+  c.DepthAxis()->GetAxis()->SetWidth(4);
+  c.DepthAxis()->GetAxis()->SetLineMode(chart::lmCylinder);
+  c.Record();
+  std::vector<std::vector<int>> ends;
+  for (const auto& p : c.Args("Polygon"))
+    if (p.size() == 2u * chart::PlotNumCylinderSides) ends.push_back(p);
+  ASSERT_EQ(ends.size(), 1u);
+  const std::vector<int>& p = ends[0];
+  for (std::size_t i = 0, half = p.size() / 2; i < half; i += 2)
+    EXPECT_NEAR(std::hypot(p[i] - p[i + half], p[i + 1] - p[i + 1 + half]), 8, 1) << i;
 }
 
 }  // namespace
