@@ -218,7 +218,7 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   // --- ReaderOwner ---
   platform::TClientSocket* ClientSocket() override { return &ClientSocket1; }
   std::atomic<int>& Scanning() override { return *ScanningFlag; }
-  void ShowRawSentences(const reader::ReceiverState& s) override;
+  void ShowRawSentences(const char* sentences) override;
   void RefreshDisplay(reader::ReceiverState& s) override;
   void ShowFixRate(const reader::ReceiverState& s) override;
   void ShowDgpsSbas(const reader::ReceiverState& s) override;

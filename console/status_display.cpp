@@ -30,15 +30,18 @@ void ShowText(platform::TLabel* label, const std::string& text) {
 
 }  // namespace
 
-void TMainForm::ShowRawSentences(const reader::ReceiverState& s) {
-  const char* p = s.SentenceBuffer;
+void TMainForm::ShowRawSentences(const char* sentences) {
+  platform::TStringList lines;
+  const char* p = sentences;
   while ((p = std::strstr(p, "$GP")) != nullptr) {
     const char* end = std::strstr(p, "\r\n");
     if (!end) break;
     std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(end - p), kRawLineMax);
-    MemoNMEA->Lines->Add(std::string(p, n));
+    lines.Add(std::string(p, n));
     p = end + 2;
   }
+  // In one go: the box lays its text out once a chunk, not once a line.
+  MemoNMEA->Lines->AddStrings(lines);
 }
 
 TMainForm::SkyDots TMainForm::SkyDotsOf(const reader::ReceiverState& s) {

@@ -47,10 +47,10 @@ class FakeOwner : public reader::ReaderOwner {
   }
   std::atomic<int>& Scanning() override { return scanning; }
 
-  void ShowRawSentences(const reader::ReceiverState& s) override {
+  void ShowRawSentences(const char* sentences) override {
     Check();
     ++rawSteps;
-    rawSeen += s.SentenceBuffer;
+    rawSeen += sentences;
   }
   void RefreshDisplay(reader::ReceiverState& s) override {
     Check();
