@@ -7,6 +7,7 @@
 //
 // Pin it to one core (taskset -c N) and compare runs side by side: the share depends on the
 // machine and on what else runs on it.
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -21,6 +22,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -59,6 +62,23 @@ bool ParseArgs(int argc, char** argv, Options* o) {
 
 double Seconds(const timeval& t) {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+// Nanoseconds on a CPU so far, by thread name, for this process's threads.
+std::map<std::string, double> ThreadTimes() {
+  std::map<std::string, double> out;
+  DIR* dir = opendir("/proc/self/task");
+  if (!dir) return out;
+  while (dirent* e = readdir(dir)) {
+    if (e->d_name[0] == '.') continue;
+    const std::string base = std::string("/proc/self/task/") + e->d_name;
+    std::ifstream comm(base + "/comm"), stat(base + "/schedstat");
+    std::string name;
+    double ns = 0;
+    if (std::getline(comm, name) && (stat >> ns)) out[name] += ns;
+  }
+  closedir(dir);
+  return out;
 }
 
 // The receiver's side: the line delivers rate bytes a second, a millisecond's worth at a time
@@ -152,6 +172,7 @@ int main(int argc, char** argv) {
   }
 
   rusage before{};
+  std::map<std::string, double> threadsBefore, threadsAfter;
   auto wallStart = std::chrono::steady_clock::now();
   bool measuring = false;
   double share = 0, user = 0, sys = 0, wall = 0;
@@ -162,12 +183,14 @@ int main(int argc, char** argv) {
     if (!measuring) {
       measuring = true;
       getrusage(RUSAGE_SELF, &before);
+      threadsBefore = ThreadTimes();
       wallStart = std::chrono::steady_clock::now();
       clock->Interval = opt.seconds * 1000;
       return;
     }
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
+    threadsAfter = ThreadTimes();
     wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     user = Seconds(after.ru_utime) - Seconds(before.ru_utime);
     sys = Seconds(after.ru_stime) - Seconds(before.ru_stime);
@@ -184,5 +207,9 @@ int main(int argc, char** argv) {
       "window cpu share: %.2f %% of a core over %.1f s (user %.3f s, system %.3f s, "
       "%ld context switches, %d boxes)\n",
       share, wall, user, sys, switches, boxes);
+  for (const auto& [name, ns] : threadsAfter) {
+    const double used = (ns - threadsBefore[name]) / 1e9;
+    if (used > 0) std::printf("  thread %s: %.2f %%\n", name.c_str(), 100.0 * used / wall);
+  }
   return wall > 0 ? 0 : 1;
 }
