@@ -60,6 +60,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_gdi
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_chart
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_chart_draw
+	$(BUILD)/bench/bench_window_cpu --seconds 20
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -63,7 +63,7 @@ void RunDisplaySteps(benchmark::State& st, bool paint) {
     }
 
     auto start = std::chrono::steady_clock::now();
-    form->ShowRawSentences(*state);
+    form->ShowRawSentences(state->SentenceBuffer);
     auto mid = std::chrono::steady_clock::now();
     reader::DispatchSentences(*state, hooks);
     reader::MarkUsedSatellites(*state);

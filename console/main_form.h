@@ -218,7 +218,7 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   // --- ReaderOwner ---
   platform::TClientSocket* ClientSocket() override { return &ClientSocket1; }
   std::atomic<int>& Scanning() override { return *ScanningFlag; }
-  void ShowRawSentences(const reader::ReceiverState& s) override;
+  void ShowRawSentences(const char* sentences) override;
   void RefreshDisplay(reader::ReceiverState& s) override;
   void ShowFixRate(const reader::ReceiverState& s) override;
   void ShowDgpsSbas(const reader::ReceiverState& s) override;
@@ -254,6 +254,8 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   void RestartReaderAfter(const char* sentence, bool withZero);
   // The clean sky plot and the eleven fix labels emptied.
   void ClearFixDisplay();
+  // The eleven fix labels for f.
+  void ShowFix(const reader::FixInfo& f);
   // The clean sky-plot background, with nothing drawn on it.
   void ShowCleanSkyPlot();
   void EmptyStatusBars();
@@ -307,6 +309,10 @@ class TMainForm : public platform::TForm, public reader::ReaderOwner, public det
   };
   static SkyDots SkyDotsOf(const reader::ReceiverState& s);
   SkyShown skyShown_;
+  // The fix the labels show and the channels the enabled grid shows: most chunks change
+  // neither, and their refresh leaves both alone.
+  std::optional<reader::FixInfo> fixShown_;
+  std::array<reader::ChannelInfo, reader::kChannelCount> channelsShown_{};
   // The error of a failed socket send, shown again after the disconnection that follows.
   std::array<std::string, 2> socketError_;
   // The satellite of each signal bar, by X.

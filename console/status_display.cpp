@@ -30,15 +30,18 @@ void ShowText(platform::TLabel* label, const std::string& text) {
 
 }  // namespace
 
-void TMainForm::ShowRawSentences(const reader::ReceiverState& s) {
-  const char* p = s.SentenceBuffer;
+void TMainForm::ShowRawSentences(const char* sentences) {
+  platform::TStringList lines;
+  const char* p = sentences;
   while ((p = std::strstr(p, "$GP")) != nullptr) {
     const char* end = std::strstr(p, "\r\n");
     if (!end) break;
     std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(end - p), kRawLineMax);
-    MemoNMEA->Lines->Add(std::string(p, n));
+    lines.Add(std::string(p, n));
     p = end + 2;
   }
+  // In one go: the box lays its text out once a chunk, not once a line.
+  MemoNMEA->Lines->AddStrings(lines);
 }
 
 TMainForm::SkyDots TMainForm::SkyDotsOf(const reader::ReceiverState& s) {
@@ -97,6 +100,28 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
     skyShown_.indicatorDrawn = true;
   }
 
+  if (!fixShown_ || !(*fixShown_ == f)) ShowFix(f);
+
+  // The grid sets only the cells whose text changes.
+  if (s.ChannelsUpdated.load() &&
+      (!StringGrid1->Enabled ||
+       !std::equal(channelsShown_.begin(), channelsShown_.end(), s.Channels))) {
+    static const char* const kStates[] = {"Idle", "Searching", "Tracking"};
+    if (!StringGrid1->Enabled) StringGrid1->Enabled = true;
+    for (int i = 0; i < reader::kChannelCount; ++i) {
+      const reader::ChannelInfo& ch = s.Channels[i];
+      StringGrid1->SetCell(0, i + 1, std::to_string(i + 1));
+      StringGrid1->SetCell(1, i + 1, std::to_string(ch.Prn));
+      StringGrid1->SetCell(2, i + 1, std::to_string(ch.Snr));
+      StringGrid1->SetCell(3, i + 1, kStates[ch.State < 2 ? ch.State : 2]);
+    }
+    std::copy(s.Channels, s.Channels + reader::kChannelCount, channelsShown_.begin());
+  }
+
+  RefreshSignalChart(s);
+}
+
+void TMainForm::ShowFix(const reader::FixInfo& f) {
   ShowText(LabelDate,
            std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day));
   ShowText(LabelTime, std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" +
@@ -145,25 +170,12 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
   ShowText(LabelPDOP, OneDecimal(f.Pdop));
   ShowText(LabelHDOP, OneDecimal(f.Hdop));
   ShowText(LabelVDOP, OneDecimal(f.Vdop));
-
-  // The grid sets only the cells whose text changes.
-  if (s.ChannelsUpdated.load()) {
-    static const char* const kStates[] = {"Idle", "Searching", "Tracking"};
-    if (!StringGrid1->Enabled) StringGrid1->Enabled = true;
-    for (int i = 0; i < reader::kChannelCount; ++i) {
-      const reader::ChannelInfo& ch = s.Channels[i];
-      StringGrid1->SetCell(0, i + 1, std::to_string(i + 1));
-      StringGrid1->SetCell(1, i + 1, std::to_string(ch.Prn));
-      StringGrid1->SetCell(2, i + 1, std::to_string(ch.Snr));
-      StringGrid1->SetCell(3, i + 1, kStates[ch.State < 2 ? ch.State : 2]);
-    }
-  }
-
-  RefreshSignalChart(s);
+  fixShown_ = f;
 }
 
 void TMainForm::ClearFixDisplay() {
   ShowCleanSkyPlot();
+  fixShown_.reset();
   for (platform::TLabel* l : {LabelDate, LabelTime, LabelLat, LabelLon, LabelAlt, LabelFix,
                               LabelSpeed, LabelTrack, LabelPDOP, LabelHDOP, LabelVDOP})
     l->Caption = "";

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <cstring>
 #include <exception>
 
 #include "platform/core/client_socket.h"
@@ -51,9 +52,15 @@ void TNMEAThread::Publish() {
   for (int i = 0; i < kMaxSatellites; ++i) signals_[i] = {Satellites[i].Prn, Satellites[i].Snr};
 }
 
+std::function<void()> TNMEAThread::TakeRawStep() {
+  if (!rawDue_) return nullptr;
+  rawDue_ = false;
+  return [this] { owner_.ShowRawSentences(rawText_); };
+}
+
 void TNMEAThread::Step(void (ReaderOwner::*step)(const ReceiverState&)) {
   if (Terminated()) return;
-  Synchronize([this, step] { (owner_.*step)(*this); });
+  Synchronize({TakeRawStep(), [this, step] { (owner_.*step)(*this); }});
 }
 
 void TNMEAThread::Execute() {
@@ -68,11 +75,15 @@ void TNMEAThread::Execute() {
       if (const int error = owner_.LogFile.Write(buf, static_cast<std::size_t>(n)))
         owner_.LogWriteFailed(error);
       AppendChunk(*this, buf, static_cast<std::size_t>(n), *this);
-      if (!Scanning()) Step(&ReaderOwner::ShowRawSentences);
+      rawDue_ = !Scanning();
+      if (rawDue_) std::memcpy(rawText_, SentenceBuffer, std::strlen(SentenceBuffer) + 1);
       DispatchSentences(*this, *this);
       MarkUsedSatellites(*this);
       Publish();
-      if (!Scanning() && !Terminated()) Synchronize([this] { owner_.RefreshDisplay(*this); });
+      std::function<void()> refresh;
+      if (!Scanning()) refresh = [this] { owner_.RefreshDisplay(*this); };
+      if (!Terminated()) Synchronize({TakeRawStep(), refresh});
+      rawDue_ = false;
     } catch (...) {
       // The reader outlives a bad turn: the error is shown and the next chunk is read.
       platform::ReportException(std::current_exception());

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 #include "platform/core/thread.h"
@@ -37,6 +38,8 @@ class TNMEAThread : public platform::TThread, public ReceiverState, private Deco
   int ReadChunk(char* buf, int count);
   void Publish();
   void Step(void (ReaderOwner::*step)(const ReceiverState&));
+  // The raw step, when it is still due, for the next hand-over.
+  std::function<void()> TakeRawStep();
 
   // DecoderHooks
   bool Scanning() override;
@@ -47,6 +50,10 @@ class TNMEAThread : public platform::TThread, public ReceiverState, private Deco
   ReaderOwner& owner_;
   // The port whose read failed; it is not read again.
   HANDLE lostPort_ = 0;
+  // The raw step rides with the next hand-over (a reply step's or the refresh), so that most
+  // chunks cost one; it shows the text as framed, before the dispatch cut it into lines.
+  bool rawDue_ = false;
+  char rawText_[kBufferSize];
   std::atomic<std::uint8_t> fixDimension_{0};
   mutable std::mutex signalsMutex_;
   SatelliteSnapshot signals_{};

@@ -40,8 +40,9 @@ class ReaderOwner {
   virtual std::atomic<int>& Scanning() = 0;
 
   // Display steps, run on the window thread while the reader waits. Each gets the state of
-  // the reader that calls it.
-  virtual void ShowRawSentences(const ReceiverState&) {}
+  // the reader that calls it; the raw step gets the text of its SentenceBuffer as framed,
+  // before the dispatch cut it into lines.
+  virtual void ShowRawSentences(const char* /*sentences*/) {}
   virtual void RefreshDisplay(ReceiverState&) {}  // sorts Satellites in place
   virtual void ShowFixRate(const ReceiverState&) {}
   virtual void ShowDgpsSbas(const ReceiverState&) {}

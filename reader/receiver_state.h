@@ -23,6 +23,7 @@ struct FixInfo {
   float SpeedKmh, Course, Pdop, Hdop, Vdop;
   std::int32_t SatsInView;  // as sent; may be negative or above 20
   std::int32_t UsedPrns[kMaxSatellites];
+  bool operator==(const FixInfo&) const = default;
 };
 
 struct SatelliteInfo {
@@ -33,6 +34,7 @@ struct SatelliteInfo {
 struct ChannelInfo {
   std::int32_t Prn, Snr;
   std::uint8_t State;  // 0 idle, 1 searching, 2 tracking
+  bool operator==(const ChannelInfo&) const = default;
 };
 
 struct FirmwareInfo {

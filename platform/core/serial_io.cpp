@@ -95,6 +95,17 @@ COMMTIMEOUTS TimeoutsOf(Port& port) {
   return port.timeouts;
 }
 
+// How long one character takes on the line at the port's settings; nullopt before any.
+std::optional<Clock::duration> CharTime(Port& port) {
+  std::lock_guard lock(port.mu);
+  if (!port.dcbSet || port.dcb.BaudRate == 0) return std::nullopt;
+  const DCB& d = port.dcb;
+  const unsigned bits =
+      1u + d.ByteSize + (d.Parity != NOPARITY ? 1u : 0u) + (d.StopBits == TWOSTOPBITS ? 2u : 1u);
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(bits) / static_cast<double>(d.BaudRate)));
+}
+
 thread_local int t_systemError = 0;
 
 BOOL Fail(DWORD code, int systemError) {
@@ -126,11 +137,13 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
   }
   const auto start = Clock::now();
   const ReadPlan plan = PlanRead(TimeoutsOf(*port), nNumberOfBytesToRead, start);
+  const std::optional<Clock::duration> charTime = CharTime(*port);
   auto* out = static_cast<unsigned char*>(lpBuffer);
   DWORD got = 0;
   Clock::time_point lastByte;
   bool hangupSeen = false;
   bool failed = false;
+  bool flowing = false;
   int systemError = 0;
 
   while (got < nNumberOfBytesToRead) {
@@ -138,6 +151,7 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     if (r > 0) {
       got += static_cast<DWORD>(r);
       lastByte = Clock::now();
+      flowing = true;
       continue;
     }
     if (r < 0 && errno == EINTR) continue;
@@ -152,6 +166,19 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     if (plan.interval && got > 0) {
       const auto gapEnd = lastByte + *plan.interval;
       deadline = deadline ? std::min(*deadline, gapEnd) : gapEnd;
+    }
+    if (flowing && charTime && deadline && !plan.interval) {
+      // While bytes keep coming, the rest comes at the line's speed: wait that long once
+      // instead of waking for every few bytes the driver passes on. A wait that brings nothing
+      // falls back to waking on the next byte.
+      flowing = false;
+      const auto rest = *charTime * static_cast<int>(nNumberOfBytesToRead - got);
+      if (Wait(*port, 0, std::min(*deadline, Clock::now() + rest), nullptr) ==
+          WaitResult::kClosing) {
+        if (lpNumberOfBytesRead) *lpNumberOfBytesRead = got;
+        return Fail(ERROR_OPERATION_ABORTED, ECANCELED);
+      }
+      continue;
     }
     short revents = 0;
     const WaitResult w = Wait(*port, POLLIN, deadline, &revents);

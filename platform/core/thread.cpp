@@ -297,6 +297,24 @@ void TThread::Synchronize(const std::function<void()>& step) {
       lk, [&] { return item->state == StepState::Done || item->state == StepState::Cancelled; });
 }
 
+void TThread::Synchronize(std::initializer_list<std::function<void()>> steps) {
+  bool any = false;
+  for (const auto& step : steps) any = any || static_cast<bool>(step);
+  if (!any) return;
+  // The list outlives the hand-over: Synchronize returns only once the step has run or has
+  // been cancelled before it started.
+  Synchronize([&steps] {
+    for (const auto& step : steps) {
+      if (!step) continue;
+      try {
+        step();
+      } catch (...) {
+        Queue([e = std::current_exception()] { ReportException(e); });
+      }
+    }
+  });
+}
+
 void TThread::Queue(std::function<void()> fn) {
   if (!fn) return;
   auto item = std::make_shared<Item>();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -57,6 +58,9 @@ class TThread {
   // the step runs at once. Returns without running it when the thread is (or becomes)
   // terminated before the step starts.
   void Synchronize(const std::function<void()>& step);
+  // Several steps in one hand-over: they run in order, an empty one is skipped, and one that
+  // throws does not keep the others from running (its exception is reported afterwards).
+  void Synchronize(std::initializer_list<std::function<void()>> steps);
   // Posts fn to the window thread without waiting (runs in a later CheckSynchronize).
   static void Queue(std::function<void()> fn);
 

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
+#include <vector>
 
 #include "platform/vcl/custom_paint.h"
 #include "platform/vcl/exception.h"
@@ -123,20 +124,22 @@ class ComboItems : public TStrings {
   TComboBox* owner_;
 };
 
+// Lines added at the end while the box is hidden (the raw-sentence box on a page nobody looks
+// at) wait in a list and reach the box, in one edit, when it is shown or changed otherwise:
+// laying out text nobody sees costs the window most of its time at a busy line.
 class MemoLines : public TStrings {
  public:
   explicit MemoLines(TMemo* owner) : owner_(owner) {}
-  int Count() const override {
-    auto* w = Edit();
-    if (!w || w->document()->isEmpty()) return lines_ ? 1 : 0;
-    return w->document()->blockCount();
-  }
+  int Count() const override { return ShownCount() + static_cast<int>(held_.size()); }
   std::string Get(int index) const override {
     CheckIndex(index, Count());
+    const int shown = ShownCount();
+    if (index >= shown) return held_[static_cast<std::size_t>(index - shown)];
     return qt::Latin1(Edit()->document()->findBlockByNumber(index).text());
   }
   void Put(int index, const std::string& value) override {
     CheckIndex(index, Count());
+    Flush();
     QTextCursor c(Edit()->document()->findBlockByNumber(index));
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     c.insertText(qt::Str(value));
@@ -145,24 +148,26 @@ class MemoLines : public TStrings {
   void Insert(int index, const std::string& value) override {
     const int n = Count();
     CheckIndex(index, n + 1);
-    QPlainTextEdit* w = Edit();
-    if (n == 0) {
-      w->setPlainText(qt::Str(value));
-    } else if (index == n) {
-      w->appendPlainText(qt::Str(value));
-    } else {
-      QTextCursor c(w->document()->findBlockByNumber(index));
-      c.insertText(qt::Str(value) + QLatin1Char('\n'));
+    if (index == n) {
+      Append({value});
+      return;
     }
+    Flush();
+    QTextCursor c(Edit()->document()->findBlockByNumber(index));
+    c.insertText(qt::Str(value) + QLatin1Char('\n'));
     lines_ = true;
-    // The new line comes into view from its start, not scrolled to its end.
-    w->moveCursor(QTextCursor::End);
-    w->moveCursor(QTextCursor::StartOfBlock);
-    w->ensureCursorVisible();
+    ShowLastLine(Edit());
+  }
+  void AddStrings(const TStrings& other) override {
+    std::vector<std::string> lines;
+    const int m = other.Count();
+    for (int i = 0; i < m; ++i) lines.push_back(other.Get(i));
+    Append(lines);
   }
   void Delete(int index) override {
+    CheckIndex(index, Count());
+    Flush();
     const int n = Count();
-    CheckIndex(index, n);
     QPlainTextEdit* w = Edit();
     if (n == 1) {
       Clear();
@@ -181,15 +186,78 @@ class MemoLines : public TStrings {
     lines_ = true;
   }
   void Clear() override {
+    held_.clear();
     if (auto* w = Edit()) w->clear();
     lines_ = false;
+  }
+  // Hands the held lines to the box: one edit, one layout, one scroll.
+  void Flush() {
+    if (held_.empty()) return;
+    QString text;
+    for (std::size_t i = 0; i < held_.size(); ++i) {
+      if (i > 0) text += QLatin1Char('\n');
+      text += qt::Str(held_[i]);
+    }
+    held_.clear();
+    QPlainTextEdit* w = Edit();
+    if (w->document()->isEmpty()) {
+      // A box showing one empty line keeps it above the new ones.
+      if (lines_) text.prepend(QLatin1Char('\n'));
+      w->setPlainText(text);
+    } else {
+      w->appendPlainText(text);
+    }
+    lines_ = true;
+    ShowLastLine(w);
   }
   // The document cannot tell "no lines" from "one empty line"; this flag does.
   bool lines_ = false;
 
  private:
   QPlainTextEdit* Edit() const { return As<QPlainTextEdit>(owner_); }
+  int ShownCount() const {
+    auto* w = Edit();
+    if (!w || w->document()->isEmpty()) return lines_ ? 1 : 0;
+    return w->document()->blockCount();
+  }
+  // Held lines are split where the box would break them: at CR LF, LF or CR.
+  void Append(const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    for (const std::string& line : lines) {
+      std::size_t from = 0;
+      for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\r' && line[i] != '\n') continue;
+        held_.push_back(line.substr(from, i - from));
+        if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+        from = i + 1;
+      }
+      held_.push_back(line.substr(from));
+    }
+    if (Edit()->isVisible()) Flush();
+  }
+  // The last line comes into view from its start, not scrolled to its end.
+  static void ShowLastLine(QPlainTextEdit* w) {
+    w->moveCursor(QTextCursor::End);
+    w->moveCursor(QTextCursor::StartOfBlock);
+    w->ensureCursorVisible();
+  }
   TMemo* owner_;
+  std::vector<std::string> held_;
+};
+
+// Shows the held lines before the box is first painted.
+class MemoEdit : public QPlainTextEdit {
+ public:
+  explicit MemoEdit(MemoLines* lines) : lines_(lines) {}
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    lines_->Flush();
+    QPlainTextEdit::showEvent(e);
+  }
+
+ private:
+  MemoLines* lines_;
 };
 
 class ListItems : public TStrings {
@@ -368,7 +436,7 @@ void TComboBox::ApplyColor() {
 
 TMemo::TMemo(TComponent* Owner) : TWinControl(Owner), Lines(new MemoLines(this)) {
   color_ = clWindow;
-  auto* w = new QPlainTextEdit;
+  auto* w = new MemoEdit(static_cast<MemoLines*>(Lines));
   width_ = 185;
   height_ = 89;
   SetWidget(w);

@@ -23,7 +23,8 @@ class TStrings : public TPersistent {
   virtual void Clear() = 0;
 
   int Add(const std::string& value);
-  void AddStrings(const TStrings& other);
+  // Appends every line of other; a list shown on screen may take them in one go.
+  virtual void AddStrings(const TStrings& other);
   void Assign(const TStrings& other);
   // Case-insensitive, as the component library compares list entries; -1 when absent.
   int IndexOf(const std::string& value) const;

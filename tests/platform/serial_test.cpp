@@ -327,6 +327,7 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     std::string during;  // sent once the read waits
     DWORD request;
     long long minMs, maxMs;
+    DWORD baud = 0;  // line speed set on the port; 0 for none
   };
   const Case cases[] = {
       {"partial data, then the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500},
@@ -338,6 +339,10 @@ TEST(SerialIo, ReadHonoursTimeouts) {
       {"multiplier adds per byte", 0, 10, 50, "", "", 10, 120, 2500},
       {"return at once", MAXDWORD, 0, 0, "", "", 10, 0, 1000},
       {"first bytes end the wait", MAXDWORD, MAXDWORD, 8000, "", "xy", 100, 0, 4000},
+      // A read that has bytes waits for the rest as long as the line needs for them, and
+      // never past its total time-out.
+      {"the rest at the line's speed", 0, 0, 8000, "abc", "defghij", 10, 0, 4000, 115200},
+      {"a slow line keeps the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500, 50},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -346,6 +351,10 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     const HANDLE h = Open(pty.device());
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, c.interval, c.mult, c.constant);
+    if (c.baud) {
+      DCB dcb = ReceiverDcb(c.baud);
+      ASSERT_EQ(SetCommState(h, &dcb), TRUE);
+    }
     pty.Send(c.before);
     const pid_t readerTid = korvane_test::ThreadId();
     std::thread late([&] {
@@ -724,13 +733,21 @@ TEST(SerialHandles, ValuesNeverRepeat) {
 }
 
 TEST(SerialHandles, CloseReturnsPromptlyWhileAnotherThreadWaits) {
-  for (const bool blockedInWrite : {false, true}) {
-    SCOPED_TRACE(blockedInWrite ? "write" : "read");
+  enum Kind { kRead, kWrite, kReadWaitingForTheRest };
+  for (const Kind kind : {kRead, kWrite, kReadWaitingForTheRest}) {
+    const bool blockedInWrite = kind == kWrite;
+    SCOPED_TRACE(kind);
     Pty pty;
     ASSERT_TRUE(pty.ok());
     const HANDLE h = Open(pty.device());
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, 0, 0, 60000, 60000);
+    if (kind == kReadWaitingForTheRest) {
+      // At 50 baud the other 99 bytes would take 20 s.
+      DCB dcb = ReceiverDcb(50);
+      ASSERT_EQ(SetCommState(h, &dcb), TRUE);
+      pty.Send("$");
+    }
     std::atomic<bool> returned{false};
     std::atomic<pid_t> tid{0};
     BOOL result = TRUE;

@@ -24,6 +24,9 @@ class FakeOwner : public reader::ReaderOwner {
   int replySteps = 0;
   bool stepOffMainThread = false;
   std::string rawSeen;  // every SentenceBuffer shown
+  // Every step in the order the window ran it: "raw:" and the text, "fixrate:" and the rate
+  // the step saw, "refresh".
+  std::vector<std::string> steps;
   std::int32_t lastYear = 0;
   std::uint8_t lastFixRate = 0;
   std::function<void()> onRefresh;
@@ -47,20 +50,23 @@ class FakeOwner : public reader::ReaderOwner {
   }
   std::atomic<int>& Scanning() override { return scanning; }
 
-  void ShowRawSentences(const reader::ReceiverState& s) override {
+  void ShowRawSentences(const char* sentences) override {
     Check();
     ++rawSteps;
-    rawSeen += s.SentenceBuffer;
+    rawSeen += sentences;
+    steps.push_back(std::string("raw:") + sentences);
   }
   void RefreshDisplay(reader::ReceiverState& s) override {
     Check();
     ++refreshSteps;
+    steps.push_back("refresh");
     lastYear = s.Fix.Year;
     if (onRefresh) onRefresh();
   }
   void ShowFixRate(const reader::ReceiverState& s) override {
     Check();
     ++replySteps;
+    steps.push_back("fixrate:" + std::to_string(s.FixRateHz));
     lastFixRate = s.FixRateHz;
   }
 

@@ -119,6 +119,38 @@ TEST_F(ReaderThread, DecodesAndHandsStepsToWindowThread) {
   EXPECT_NE(owner.rawSeen.find("$GPZDA"), std::string::npos);
 }
 
+// Each turn hands the window its raw text as framed, then the reply steps, each seeing its own
+// reply, then the refresh; however the line cuts the bytes into reads.
+TEST_F(ReaderThread, StepsOfATurnReachTheWindowInOrder) {
+  const std::string first = Line("$PQVU500,200");
+  const std::string second = Line("$PQVU500,500");
+  Start();
+  link.Send(kZda + first + second + kGga + "$GP");
+  ASSERT_TRUE(PumpUntil([&] { return owner.replySteps == 2 && owner.lastYear == 2002; }));
+  std::vector<std::string> rates;
+  std::string raw;  // the text of the turn under way
+  bool turnOpen = false;
+  for (const std::string& step : owner.steps) {
+    SCOPED_TRACE(step);
+    if (step.rfind("raw:", 0) == 0) {
+      EXPECT_FALSE(turnOpen) << "a turn without its refresh";
+      raw = step.substr(4);
+      turnOpen = true;
+    } else if (step.rfind("fixrate:", 0) == 0) {
+      ASSERT_TRUE(turnOpen) << "a reply outside a turn";
+      const std::string& line = rates.empty() ? first : second;
+      EXPECT_NE(raw.find(line), std::string::npos) << "the reply's line, whole, in its turn";
+      rates.push_back(step.substr(8));
+    } else {
+      EXPECT_EQ(step, "refresh");
+      EXPECT_TRUE(turnOpen) << "a refresh without its raw text";
+      turnOpen = false;
+    }
+  }
+  EXPECT_FALSE(turnOpen);
+  EXPECT_EQ(rates, (std::vector<std::string>{"5", "2"}));
+}
+
 TEST_F(ReaderThread, RawLogHoldsEveryByte) {
   char path[] = "/tmp/korvane-log-XXXXXX";
   int fd = mkstemp(path);

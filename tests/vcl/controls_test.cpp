@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTextBlock>
 
 #include "tests/vcl/vcl_test_support.h"
 
@@ -186,19 +187,42 @@ TEST_F(Controls, AutoSizedLabelKeepsItsAnchorEdge) {
   EXPECT_EQ(right->Width, 100);
 }
 
+// A hidden box holds the lines added to it and takes them, in order, when it is shown; a shown
+// box takes them at once. Either way the list reads the same and the last line comes into view.
 TEST_F(Controls, MemoAddsLinesAndScrollsToThem) {
-  auto* memo = Make<TMemo>();
-  memo->SetBounds(0, 0, 200, 60);
-  memo->ScrollBars = ssBoth;
-  memo->ReadOnly = true;
-  for (int i = 0; i < 200; ++i) memo->Lines->Add("$GPGGA," + std::to_string(i));
-  EXPECT_EQ(memo->Lines->Count(), 200);
-  EXPECT_EQ(memo->Lines->Strings[199], "$GPGGA,199");
-  auto* edit = static_cast<QPlainTextEdit*>(memo->Widget());
-  EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_EQ(edit->textCursor().blockNumber(), 199);
-  memo->Lines->Clear();
-  EXPECT_EQ(memo->Lines->Count(), 0);
+  for (bool shownFirst : {true, false}) {
+    SCOPED_TRACE(shownFirst);
+    auto* memo = Make<TMemo>();
+    memo->SetBounds(0, 0, 200, 60);
+    memo->ScrollBars = ssBoth;
+    memo->ReadOnly = true;
+    auto* edit = static_cast<QPlainTextEdit*>(memo->Widget());
+    if (shownFirst) form->Show();
+    memo->Lines->Add("dropped");
+    memo->Lines->Clear();
+    for (int i = 0; i < 150; ++i) memo->Lines->Add("$GPGGA," + std::to_string(i));
+    TStringList more;
+    for (int i = 150; i < 199; ++i) more.Add("$GPGGA," + std::to_string(i));
+    memo->Lines->AddStrings(more);
+    // The box breaks a line at CR LF, LF and CR, held or not.
+    memo->Lines->Add("$GPGGA,199\r\n$GPRMC,200\n$GPVTG,201\r$GPZDA,202");
+    EXPECT_EQ(memo->Lines->Count(), 203);
+    EXPECT_EQ(memo->Lines->Strings[199], "$GPGGA,199");
+    EXPECT_EQ(memo->Lines->Strings[202], "$GPZDA,202");
+    EXPECT_EQ(edit->document()->blockCount(), shownFirst ? 203 : 1);
+    form->Show();
+    EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    ASSERT_EQ(edit->document()->blockCount(), 203);
+    for (int i : {0, 149, 150, 198, 201})
+      EXPECT_EQ(memo->Lines->Strings[i],
+                edit->document()->findBlockByNumber(i).text().toStdString());
+    EXPECT_EQ(memo->Lines->Count(), 203);
+    EXPECT_EQ(edit->textCursor().blockNumber(), 202);
+    memo->Lines->Clear();
+    EXPECT_EQ(memo->Lines->Count(), 0);
+    form->Hide();
+    delete memo;
+  }
 }
 
 TEST_F(Controls, StringGridCellsAndHeadings) {

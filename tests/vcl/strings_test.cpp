@@ -60,9 +60,12 @@ TEST_P(StringLists, AddInsertDeleteAndIndexOf) {
   EXPECT_EQ(s.Get(2), "");
   s.Clear();
   EXPECT_EQ(s.Count(), 0);
-  // One empty line is a line.
+  // One empty line is a line, and stays one when another follows.
   s.Add("");
   EXPECT_EQ(s.Count(), 1);
+  s.Add("x");
+  EXPECT_EQ(All(s), (std::vector<std::string>{"", "x"}));
+  s.Delete(1);
   s.Delete(0);
   EXPECT_EQ(s.Count(), 0);
 }
