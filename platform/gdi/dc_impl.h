@@ -4,9 +4,13 @@
 #pragma once
 
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,6 +44,28 @@ struct RoundRectPixels {
   QRegion all, outline, inside;
 };
 RoundRectPixels ScanRoundRect(const QRect& box, long long w, long long h);
+
+// A one-pixel line from one point to another as Qt draws it, leaving out the end point as the
+// platform does. Qt leaves out the pixel at the far end of its own (left to right, top to
+// bottom) order, so a line that runs the other way is moved one step back towards its start.
+// False when the two points are one: nothing is drawn.
+inline bool CosmeticLine(const QPointF& from, const QPointF& to, QLineF& line) {
+  const double dx = to.x() - from.x(), dy = to.y() - from.y();
+  const double steps = std::max(std::abs(dx), std::abs(dy));
+  if (!(steps > 0)) return false;
+  const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+  const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
+  line = QLineF(from + back, to + back);
+  return true;
+}
+
+// The pen of fills: none.
+inline const QPen kNoPen{Qt::NoPen};
+
+// Draws the lines a device context still holds back for image, so that its pixels may be read.
+void DrawQueued(const QImage* image);
+// Whether a paint pass is running on this thread.
+bool InPaintPass();
 
 // One drawing kept for vector devices, in device pixels, with the clip it was drawn under.
 struct VectorStep {
@@ -98,9 +124,18 @@ struct Dc::Impl {
 
   bool Drawable() const { return target && !target->isNull(); }
   // Hands the primitive to the recorder with the state it is drawn with; brush overrides the
-  // selected one (FillRect).
-  void Record(const char* op, std::vector<int> args, const std::string& text = {},
-              const LogBrush* brush = nullptr) const;
+  // selected one (FillRect). Without a recorder nothing is built.
+  void Record(const char* op, std::initializer_list<int> args, const std::string& text = {},
+              const LogBrush* brush = nullptr) const {
+    if (recorder) Emit(op, std::vector<int>(args), text, brush);
+  }
+  void Emit(const char* op, std::vector<int> args, const std::string& text,
+            const LogBrush* brush) const;
+
+  // Bumped whenever what the selected pen draws changes (the pen, the DC pen colour, the raster
+  // operation, the mapping), so that the pen Qt draws with is worked out once per change.
+  unsigned penStamp = 1;
+  void PenChanged() { ++penStamp; }
 
   // Mapping, logical -> device.
   double ScaleX() const;
@@ -115,21 +150,59 @@ struct Dc::Impl {
   // Starts a painter on the target with antialiasing off and the clip set; false when there is
   // nothing to draw on.
   bool Begin(QPainter& p) const;
-  // The painter one primitive draws with, in a fresh painter's state with the clip set: during
-  // a paint pass the one kept open on the target, otherwise local, begun here and ended when the
-  // primitive returns. Null when there is nothing to draw on.
-  QPainter* Paint(std::optional<QPainter>& local) const;
-  // Ends the kept painter, if any.
-  void EndKept() const;
+  // The painter one primitive draws with, with the clip set, no transform, copy mode and a
+  // transparent background; what it was last given stays (pen, brush, font). Lines still
+  // waiting are drawn first. It stays open from primitive to primitive during a paint pass, and
+  // always when the target's owner ends it (keepOpen); otherwise it ends when the primitive
+  // returns. Null when there is nothing to draw on.
+  class Painting {
+   public:
+    Painting(const Impl& d, QPainter* p) : d_(d), p_(p) {
+      if (p_) ++d_.painting;
+    }
+    ~Painting() {
+      if (p_ && --d_.painting == 0 && !d_.KeepsPainter()) d_.EndKept();
+    }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    explicit operator bool() const { return p_ != nullptr; }
+    QPainter* operator->() const { return p_; }
+    QPainter& operator*() const { return *p_; }
 
-  // The painter kept open during a paint pass, the image it paints and the clip it was given,
-  // and the background a fresh painter starts with.
+   private:
+    const Impl& d_;
+    QPainter* p_;
+  };
+  Painting Paint() const;
+  QPainter* Painter() const;
+  // Ends the kept painter, if any, after drawing the lines still waiting.
+  void EndKept() const;
+  bool keepOpen = false;
+  mutable int painting = 0;  // primitives drawing now
+  bool KeepsPainter() const { return keepOpen || InPaintPass(); }
+
+  // The painter kept open on the target, the image it paints and the clip it was given.
   mutable std::unique_ptr<QPainter> kept;
   mutable const QImage* painted = nullptr;
   mutable std::optional<QRegion> keptClip;
-  mutable QBrush keptBackground;
   // The font last given to the kept painter: setting a font costs a font lookup.
   mutable std::optional<QFont> keptFont;
+  // Sets the composition mode, background mode and background only when they change.
+  static void SetComposition(QPainter& p, QPainter::CompositionMode mode);
+  static void SetBackground(QPainter& p, bool opaque, TColor color);
+
+  // During a paint pass, one-pixel solid lines in one pen are gathered and drawn as one run:
+  // drawing a line costs far less than setting up its drawing. They are drawn before anything
+  // else is drawn, the clip changes or somebody reads the image. queuedStamp: the pen they are
+  // drawn in; queuedBox: where their ends must lie (see Queue).
+  mutable std::vector<QLineF> queued;
+  mutable unsigned queuedStamp = 0;
+  mutable QRect queuedBox;
+  static constexpr std::size_t kQueuedLines = 4096;
+  // Adds a line to the open run, or (start) opens a run in the pen the painter was just given;
+  // false when the line cannot join a run and must be drawn alone.
+  bool Queue(const QLineF& line, bool start) const;
+  void DrawQueued() const;
   // Sets the pen's raster operation on the painter; false for R2_NOP (nothing to draw).
   bool ApplyRop(QPainter& p) const;
   // The colour a pen or brush draws in under the raster operation (R2_BLACK and R2_WHITE
@@ -151,19 +224,33 @@ struct Dc::Impl {
       return !cosmetic && !insideFrame && odd ? QPointF(0.5, 0.5) : QPointF();
     }
   };
-  PenSpec Pen() const;
+  // The selected pen as Qt draws it, worked out again only after the pen changed.
+  const PenSpec& Pen() const;
   PenSpec MakePen(const LogPen& pen) const;
   struct LastPen {
-    LogPen pen;
-    double scaleX = 1, scaleY = 1;
-    int rop2 = R2_COPYPEN;
+    unsigned stamp = 0;
     PenSpec spec;
+    QBrush ink;  // the pen's colour as a brush, for outlines filled as rectangles
   };
-  mutable std::optional<LastPen> lastPen;
+  mutable LastPen lastPen;
+  // The pen's colour as a brush.
+  const QBrush& PenInk() const {
+    Pen();
+    return lastPen.ink;
+  }
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
-  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it).
-  QBrush Brush(const LogBrush& b, bool rop) const;
+  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it). The
+  // last brush made for each kind of fill is kept.
+  const QBrush& Brush(const LogBrush& b, bool rop) const;
+  QBrush MakeBrush(const LogBrush& b, bool rop) const;
+  struct LastBrush {
+    LogBrush brush;
+    int rop2 = 0;
+    TColor textColor = 0, bkColor = 0;
+    QBrush made;
+  };
+  mutable std::optional<LastBrush> lastBrush[2];
   // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
   void PrepareBrush(QPainter& p, const LogBrush& b) const;
 

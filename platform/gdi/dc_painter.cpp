@@ -1,7 +1,7 @@
 // The painter a primitive draws with. Starting a painter costs more than most primitives, so
-// during a paint pass each device context keeps one open on its image; every primitive still
-// starts from a fresh painter's state. Images are not owned here: whoever replaces or destroys
-// one ends its painter first (EndPainting), and the painters end with the pass.
+// each device context keeps one open on its image from primitive to primitive. Images are not
+// owned here: whoever replaces or destroys one ends its painter first (EndPainting), and the
+// painters of a thread end with its outermost paint pass.
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -27,7 +27,7 @@ Kept& KeptPainters() {
 // How many painters are kept, so that EndPainting costs nothing when there are none.
 std::atomic<int> gKeptCount{0};
 
-// This thread's passes, and the device contexts that keep a painter for them.
+// This thread's passes, and the device contexts that keep a painter on it.
 thread_local int tPassDepth = 0;
 thread_local std::vector<const Dc::Impl*> tKeeping;
 
@@ -58,8 +58,58 @@ void EndPainting(const QImage* image) {
   if (owner) owner->EndKept();
 }
 
+void DrawQueued(const QImage* image) {
+  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return;
+  const Dc::Impl* owner = nullptr;
+  {
+    Kept& k = KeptPainters();
+    const std::lock_guard lock(k.mutex);
+    const auto it = k.byImage.find(image);
+    if (it != k.byImage.end()) owner = it->second;
+  }
+  if (owner) owner->DrawQueued();
+}
+
+bool InPaintPass() {
+  return tPassDepth > 0;
+}
+
+// Qt gives each line of a run the pixels it gives the line alone only when no line reaches the
+// edge of the clip (where it cuts a line along the line's own direction) and every line runs in
+// Qt's own order, left to right or top to bottom (a line that turns back on the one before gets
+// an extra end pixel). Turning a line round leaves its pixels as they are.
+bool Dc::Impl::Queue(const QLineF& line, bool start) const {
+  if (start) {
+    if (!kept || painted != target || !InPaintPass()) return false;
+    DrawQueued();
+    queuedBox = target->rect();
+    if (clip) queuedBox &= clip->boundingRect();
+    queuedStamp = penStamp;
+  } else if (queued.empty() || queuedStamp != penStamp || !kept || painted != target ||
+             keptClip != clip) {
+    return false;
+  }
+  const auto inside = [&](const QPointF& p) {
+    return p.x() >= queuedBox.left() && p.x() <= queuedBox.right() && p.y() >= queuedBox.top() &&
+           p.y() <= queuedBox.bottom();
+  };
+  if (!inside(line.p1()) || !inside(line.p2())) return false;
+  const double dx = line.dx(), dy = line.dy();
+  const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+  queued.push_back(backwards ? QLineF(line.p2(), line.p1()) : line);
+  if (queued.size() >= kQueuedLines) DrawQueued();
+  return true;
+}
+
+void Dc::Impl::DrawQueued() const {
+  if (queued.empty()) return;
+  if (kept && painted == target) kept->drawLines(queued.data(), static_cast<int>(queued.size()));
+  queued.clear();
+}
+
 void Dc::Impl::EndKept() const {
   if (!kept) return;
+  DrawQueued();
   {
     Kept& k = KeptPainters();
     const std::lock_guard lock(k.mutex);
@@ -75,22 +125,24 @@ void Dc::Impl::EndKept() const {
   keptFont.reset();
 }
 
-QPainter* Dc::Impl::Paint(std::optional<QPainter>& local) const {
+Dc::Impl::Painting Dc::Impl::Paint() const {
+  return Painting(*this, Painter());
+}
+
+QPainter* Dc::Impl::Painter() const {
   if (!Drawable()) return nullptr;
-  if (tPassDepth == 0) {
-    local.emplace();
-    return Begin(*local) ? &*local : nullptr;
-  }
   if (kept && painted == target) {
+    DrawQueued();
     QPainter& p = *kept;
-    // Back to what a fresh painter starts with: primitives set their pen and brush themselves.
-    p.resetTransform();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setBackgroundMode(Qt::TransparentMode);
-    p.setBackground(keptBackground);
+    // Primitives set their own pen, brush and font; the rest goes back to a fresh painter's.
+    if (!p.transform().isIdentity()) p.resetTransform();
+    SetComposition(p, QPainter::CompositionMode_SourceOver);
+    SetBackground(p, false, 0);
     // Set with no transform, so that it stays in device pixels.
     if (keptClip != clip) {
       if (clip) {
+        // A clip set after clipping was switched off stays off until it is switched on again.
+        p.setClipping(true);
         p.setClipRegion(*clip);
       } else {
         p.setClipping(false);
@@ -104,7 +156,6 @@ QPainter* Dc::Impl::Paint(std::optional<QPainter>& local) const {
   EndPainting(target);
   auto p = std::make_unique<QPainter>();
   if (!Begin(*p)) return nullptr;
-  keptBackground = p->background();
   keptClip = clip;
   {
     Kept& k = KeptPainters();

@@ -183,15 +183,13 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     step.color = ToQColor(d_->textColor);
     d_->Keep(std::move(step));
   }
-  std::optional<QPainter> local;
-  QPainter* p = d_->Paint(local);
+  const auto p = d_->Paint();
   if (!p) return true;
-  p->setBackgroundMode(Qt::TransparentMode);
   p->setTransform(frame);
   if (d_->bkMode == OPAQUE) p->fillRect(cell, ToQColor(d_->bkColor));
-  if (local || d_->keptFont != font) {
+  if (d_->keptFont != font) {
     p->setFont(font);
-    if (!local) d_->keptFont = font;
+    d_->keptFont = font;
   }
   p->setPen(ToQColor(d_->textColor));
   p->drawText(QPoint(t.dx, t.baseline), s);

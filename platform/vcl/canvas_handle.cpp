@@ -40,7 +40,11 @@ double TCanvas::DeviceHeightMm() const {
 }
 
 gdi::Dc* TCanvas::GetHandle() {
-  if (!dc_) dc_ = std::make_shared<gdi::Dc>(image_);
+  if (!dc_) {
+    dc_ = std::make_shared<gdi::Dc>(image_);
+    // The canvas draws only on a bitmap's image, and the bitmap ends the painter first.
+    dc_->KeepPainterOpen(true);
+  }
   gdi::Dc& dc = *dc_;
   if (dc.Target() != image_) dc.SetTarget(image_);
   const gdi::LogPen pen = Pen->Handle();
