@@ -277,6 +277,9 @@ class Dc {
   const LogPen& CurrentPen() const;
   const LogBrush& CurrentBrush() const;
   const LogFont& CurrentFont() const;
+  // Changes whenever a pen, brush or font is selected, the DC pen or brush colour changes or the
+  // raster operation does.
+  unsigned SelectionStamp() const;
   // The stock DC brush and pen: selected, their colour follows SetDCBrushColor/SetDCPenColor.
   void SelectDcBrush();
   void SelectDcPen();

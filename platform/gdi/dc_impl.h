@@ -3,6 +3,7 @@
 // cosmetic pens stay device-sized whatever the mapping.
 #pragma once
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QLineF>
 #include <QPainter>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/qt_color.h"
 
 namespace platform::gdi {
 
@@ -135,7 +137,11 @@ struct Dc::Impl {
   // Bumped whenever what the selected pen draws changes (the pen, the DC pen colour, the raster
   // operation, the mapping), so that the pen Qt draws with is worked out once per change.
   unsigned penStamp = 1;
-  void PenChanged() { ++penStamp; }
+  void PenChanged() {
+    ++penStamp;
+    ++selectStamp;
+  }
+  unsigned selectStamp = 1;  // see Dc::SelectionStamp
 
   // Mapping, logical -> device.
   double ScaleX() const;
@@ -187,6 +193,16 @@ struct Dc::Impl {
   mutable std::optional<QRegion> keptClip;
   // The font last given to the kept painter: setting a font costs a font lookup.
   mutable std::optional<QFont> keptFont;
+  // The text colour as a pen, made again only when the colour changes.
+  const QPen& TextPen() const {
+    if (!textPen || textPenColor != textColor) {
+      textPen = QPen(ToQColor(textColor));
+      textPenColor = textColor;
+    }
+    return *textPen;
+  }
+  mutable std::optional<QPen> textPen;
+  mutable TColor textPenColor = 0;
   // Sets the composition mode, background mode and background only when they change.
   static void SetComposition(QPainter& p, QPainter::CompositionMode mode);
   static void SetBackground(QPainter& p, bool opaque, TColor color);
@@ -282,9 +298,21 @@ struct Dc::Impl {
     bool smooth = false;
     QFont qfont;
     int ascent = 0, descent = 0, averageCharWidth = 0;
-    std::unordered_map<std::string, int> advances;
+    // A text in this font: its width, and once drawn straight, its glyphs where a painter's
+    // drawText puts them (its baseline at ascent).
+    struct Shaped {
+      int advance = 0;
+      bool laidOut = false;
+      QList<QGlyphRun> runs;
+      double ascent = 0;
+    };
+    std::unordered_map<std::string, Shaped> texts;
+    Shaped& Text(const std::string& text);
     // The width of text in this font, in device pixels.
-    int Advance(const std::string& text);
+    int Advance(const std::string& text) { return Text(text).advance; }
+    // The glyphs of text; false when the text is drawn with drawText instead (it is not plain
+    // printable text, or the font draws lines of its own).
+    bool LaidOut(const std::string& text, const Shaped*& shaped);
   };
   FontEntry& Font() const;
   // Most recently used first; all dropped when the application's fonts change.

@@ -145,12 +145,17 @@ LogBrush Dc::SelectBrush(const LogBrush& brush) {
   LogBrush old = d_->EffectiveBrush();
   d_->brush = brush;
   d_->dcBrushSelected = false;
+  ++d_->selectStamp;
   return old;
 }
 LogFont Dc::SelectFont(const LogFont& font) {
   LogFont old = d_->font;
   d_->font = font;
+  ++d_->selectStamp;
   return old;
+}
+unsigned Dc::SelectionStamp() const {
+  return d_->selectStamp;
 }
 const LogPen& Dc::CurrentPen() const {
   return d_->pen;
@@ -166,6 +171,7 @@ void Dc::SelectDcBrush() {
   d_->brush.Style = BS_SOLID;
   d_->brush.Color = d_->dcBrushColor;
   d_->dcBrushSelected = true;
+  ++d_->selectStamp;
 }
 void Dc::SelectDcPen() {
   d_->pen = LogPen{};
@@ -177,6 +183,7 @@ TColor Dc::SetDCBrushColor(TColor color) {
   const TColor old = d_->dcBrushColor;
   d_->dcBrushColor = color;
   if (d_->dcBrushSelected) d_->brush.Color = color;
+  ++d_->selectStamp;
   return old;
 }
 TColor Dc::SetDCPenColor(TColor color) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QTextLayout>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -109,14 +110,39 @@ QFont MakeFont(const LogFont& font, double scaleX, double scaleY, int charExtra,
 
 }  // namespace
 
-int Dc::Impl::FontEntry::Advance(const std::string& text) {
-  const auto it = advances.find(text);
-  if (it != advances.end()) return it->second;
+Dc::Impl::FontEntry::Shaped& Dc::Impl::FontEntry::Text(const std::string& text) {
+  const auto it = texts.find(text);
+  if (it != texts.end()) return it->second;
   // Bounded: a drawing names few texts, a long-lived one may name many.
-  if (advances.size() >= 4096) advances.clear();
-  const int width = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
-  advances.emplace(text, width);
-  return width;
+  if (texts.size() >= 4096) texts.clear();
+  Shaped& shaped = texts[text];
+  shaped.advance = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
+  return shaped;
+}
+
+bool Dc::Impl::FontEntry::LaidOut(const std::string& text, const Shaped*& out) {
+  // Shaping a text costs more than drawing it, and labels are drawn again at every paint. Only
+  // plain text is kept: line breaks, tabs and the font's own lines are left to drawText.
+  if (font.Underline || font.StrikeOut) return false;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return false;
+  }
+  Shaped& shaped = Text(text);
+  if (!shaped.laidOut) {
+    QTextLayout layout(Latin1(text), qfont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    shaped.ascent = line.isValid() ? line.ascent() : 0;
+    shaped.runs = layout.glyphRuns();
+    shaped.laidOut = true;
+  }
+  out = &shaped;
+  return true;
 }
 
 Dc::Impl::FontEntry& Dc::Impl::Font() const {
@@ -185,13 +211,22 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
   }
   const auto p = d_->Paint();
   if (!p) return true;
+  const Impl::FontEntry::Shaped* shaped = nullptr;
+  if (angle == 0 && entry.LaidOut(text, shaped)) {
+    // Straight text needs no transform: the same pixels at the reference point.
+    if (d_->bkMode == OPAQUE) p->fillRect(cell.translated(origin), ToQColor(d_->bkColor));
+    p->setPen(d_->TextPen());
+    const QPointF at(origin.x() + t.dx, origin.y() + t.baseline - shaped->ascent);
+    for (const QGlyphRun& run : shaped->runs) p->drawGlyphRun(at, run);
+    return true;
+  }
   p->setTransform(frame);
   if (d_->bkMode == OPAQUE) p->fillRect(cell, ToQColor(d_->bkColor));
   if (d_->keptFont != font) {
     p->setFont(font);
     d_->keptFont = font;
   }
-  p->setPen(ToQColor(d_->textColor));
+  p->setPen(d_->TextPen());
   p->drawText(QPoint(t.dx, t.baseline), s);
   return true;
 }

@@ -47,6 +47,12 @@ gdi::Dc* TCanvas::GetHandle() {
   }
   gdi::Dc& dc = *dc_;
   if (dc.Target() != image_) dc.SetTarget(image_);
+  // Nothing changed since the last call: all is selected as it was. A pattern's pixels may
+  // change without the brush knowing, so a pattern brush is looked at every time.
+  if (dc.SelectionStamp() == selected_ && Pen->Version() == penVersion_ &&
+      Brush->Version() == brushVersion_ && Font->Version() == fontVersion_ && !fontChanged_ &&
+      !Brush->GetBitmap())
+    return &dc;
   const gdi::LogPen pen = Pen->Handle();
   if (!(dc.CurrentPen() == pen)) dc.SelectPen(pen);
   dc.SetROP2(PenModeToRop2(Pen->GetMode()));
@@ -90,6 +96,10 @@ gdi::Dc* TCanvas::GetHandle() {
     dc.SetTextColor(ColorToRGB(Font->GetColor()));
     fontChanged_ = false;
   }
+  selected_ = dc.SelectionStamp();
+  penVersion_ = Pen->Version();
+  brushVersion_ = Brush->Version();
+  fontVersion_ = Font->Version();
   return &dc;
 }
 

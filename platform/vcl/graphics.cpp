@@ -71,6 +71,7 @@ void TFont::Assign(const TFont& other) {
   Changed();
 }
 void TFont::Changed() {
+  ++version_;
   if (OnChange) OnChange();
 }
 gdi::LogFont TFont::ToLogFont() const {
@@ -103,6 +104,7 @@ TPen::~TPen() = default;
 void TPen::Changed() {
   // A property change describes a new pen: the native one no longer applies.
   handle_.reset();
+  ++version_;
   if (OnChange) OnChange();
 }
 void TPen::SetColor(const TColor& v) {
@@ -123,6 +125,7 @@ void TPen::SetMode(const TPenMode& v) {
 }
 void TPen::SetHandle(const gdi::LogPen& pen) {
   handle_ = std::make_unique<gdi::LogPen>(pen);
+  ++version_;
   if (OnChange) OnChange();
 }
 gdi::LogPen TPen::Handle() const {
@@ -149,6 +152,7 @@ void TPen::Assign(const TPen& other) {
 // --- TBrush ---
 
 void TBrush::Changed() {
+  ++version_;
   if (OnChange) OnChange();
 }
 void TBrush::SetColor(const TColor& v) {
