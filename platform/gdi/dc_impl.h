@@ -140,6 +140,7 @@ struct Dc::Impl {
   void PenChanged() {
     ++penStamp;
     ++selectStamp;
+    ++fontStamp;
   }
   unsigned selectStamp = 1;  // see Dc::SelectionStamp
 
@@ -219,6 +220,13 @@ struct Dc::Impl {
   // false when the line cannot join a run and must be drawn alone.
   bool Queue(const QLineF& line, bool start) const;
   void DrawQueued() const;
+  // Draws the lines any device context holds back for the target.
+  void DrawQueuedOnTarget() const {
+    if (kept && painted == target)
+      DrawQueued();
+    else
+      platform::gdi::DrawQueued(target);
+  }
   // Sets the pen's raster operation on the painter; false for R2_NOP (nothing to draw).
   bool ApplyRop(QPainter& p) const;
   // The colour a pen or brush draws in under the raster operation (R2_BLACK and R2_WHITE
@@ -243,16 +251,21 @@ struct Dc::Impl {
   // The selected pen as Qt draws it, worked out again only after the pen changed.
   const PenSpec& Pen() const;
   PenSpec MakePen(const LogPen& pen) const;
-  struct LastPen {
-    unsigned stamp = 0;
+  // The pens worked out last, the one in use first: drawings go back and forth between a few.
+  struct MadePen {
+    LogPen pen;
+    double scaleX = 1, scaleY = 1;
+    int rop2 = R2_COPYPEN;
     PenSpec spec;
     QBrush ink;  // the pen's colour as a brush, for outlines filled as rectangles
   };
-  mutable LastPen lastPen;
+  mutable std::vector<MadePen> madePens;
+  static constexpr std::size_t kMadeKept = 4;
+  mutable unsigned madeStamp = 0;  // the pen stamp the first of madePens is for
   // The pen's colour as a brush.
   const QBrush& PenInk() const {
     Pen();
-    return lastPen.ink;
+    return madePens.front().ink;
   }
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
@@ -260,13 +273,15 @@ struct Dc::Impl {
   // last brush made for each kind of fill is kept.
   const QBrush& Brush(const LogBrush& b, bool rop) const;
   QBrush MakeBrush(const LogBrush& b, bool rop) const;
-  struct LastBrush {
+  struct MadeBrush {
     LogBrush brush;
+    bool rop = false;
     int rop2 = 0;
     TColor textColor = 0, bkColor = 0;
     QBrush made;
   };
-  mutable std::optional<LastBrush> lastBrush[2];
+  // The brushes made last, the one in use first.
+  mutable std::vector<MadeBrush> madeBrushes;
   // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
   void PrepareBrush(QPainter& p, const LogBrush& b) const;
 
@@ -318,6 +333,10 @@ struct Dc::Impl {
   // Most recently used first; all dropped when the application's fonts change.
   mutable std::vector<std::unique_ptr<FontEntry>> fonts;
   mutable unsigned fontGeneration = 0;
+  // Bumped when the font, the character extra or the mapping changes; frontStamp: the value
+  // the first of fonts was chosen at.
+  unsigned fontStamp = 1;
+  mutable unsigned frontStamp = 0;
   QRegion SurfaceRegion() const;
 
   // Whether a drawing is kept for vector devices: only while a log is kept, and, for drawings

@@ -84,12 +84,23 @@ QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double 
 
 const Dc::Impl::PenSpec& Dc::Impl::Pen() const {
   // Kept from the last call: most primitives draw with the pen the one before drew with.
-  if (lastPen.stamp != penStamp) {
-    lastPen.spec = MakePen(EffectivePen());
-    lastPen.ink = QBrush(lastPen.spec.qpen.color());
-    lastPen.stamp = penStamp;
+  if (madeStamp == penStamp && !madePens.empty()) return madePens.front().spec;
+  madeStamp = penStamp;
+  const LogPen pen = EffectivePen();
+  const double sx = ScaleX(), sy = ScaleY();
+  const auto same = [&](const MadePen& m) {
+    return m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2;
+  };
+  auto it = std::find_if(madePens.begin(), madePens.end(), same);
+  if (it == madePens.end()) {
+    if (madePens.size() >= kMadeKept) madePens.pop_back();
+    PenSpec spec = MakePen(pen);
+    const QBrush ink(spec.qpen.color());
+    madePens.insert(madePens.begin(), MadePen{pen, sx, sy, rop2, std::move(spec), ink});
+  } else if (it != madePens.begin()) {
+    std::rotate(madePens.begin(), it, it + 1);
   }
-  return lastPen.spec;
+  return madePens.front().spec;
 }
 
 Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
@@ -162,14 +173,22 @@ Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
 }
 
 const QBrush& Dc::Impl::Brush(const LogBrush& b, bool rop) const {
-  std::optional<LastBrush>& last = lastBrush[rop ? 1 : 0];
   // A monochrome pattern takes the text and background colours; a fill under the raster
   // operation, the operation.
   const bool mono = b.Style == BS_PATTERN && b.Monochrome;
-  if (!last || !(last->brush == b) || (rop && last->rop2 != rop2) ||
-      (mono && (last->textColor != textColor || last->bkColor != bkColor)))
-    last = LastBrush{b, rop2, textColor, bkColor, MakeBrush(b, rop)};
-  return last->made;
+  const auto same = [&](const MadeBrush& m) {
+    return m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
+           (!mono || (m.textColor == textColor && m.bkColor == bkColor));
+  };
+  auto it = std::find_if(madeBrushes.begin(), madeBrushes.end(), same);
+  if (it == madeBrushes.end()) {
+    if (madeBrushes.size() >= kMadeKept) madeBrushes.pop_back();
+    madeBrushes.insert(madeBrushes.begin(),
+                       MadeBrush{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)});
+  } else if (it != madeBrushes.begin()) {
+    std::rotate(madeBrushes.begin(), it, it + 1);
+  }
+  return madeBrushes.front().made;
 }
 
 QBrush Dc::Impl::MakeBrush(const LogBrush& b, bool rop) const {
@@ -290,7 +309,22 @@ void Dc::Impl::StrokePathDev(const QPainterPath& path) {
   if (!p || !ApplyRop(*p)) return;
   PreparePen(*p, s, bkMode, bkColor);
   if (s.cosmetic && OnlyLines(path)) {
-    DrawCosmeticLines(*p, s.qpen, path);
+    if (s.styled) {
+      DrawCosmeticLines(*p, s.qpen, path);
+      return;
+    }
+    // Solid: each segment as a line alone, gathered into runs during a pass.
+    QPointF at;
+    for (int i = 0; i < path.elementCount(); ++i) {
+      const QPainterPath::Element e = path.elementAt(i);
+      const QPointF to(e.x, e.y);
+      QLineF line;
+      if (!e.isMoveTo() && CosmeticLine(at, to, line) && !Queue(line, queued.empty())) {
+        DrawQueued();
+        p->drawLine(line);
+      }
+      at = to;
+    }
     return;
   }
   p->drawPath(path);

@@ -39,20 +39,23 @@ bool Dc::Rectangle(int l, int t, int r, int b) {
   if (R.width() <= 0 || R.height() <= 0) return true;
   const Impl::PenSpec& s = d_->Pen();
   // No pen, or a solid one-pixel pen: whole-pixel rectangles, the frame's four sides one pixel
-  // thick, each pixel once; the same pixels as the paths below, without scanning them. Only on
-  // the surface: Qt's stroke of a frame cut by the surface's edge may leave out its corner.
+  // thick, each pixel once; the same pixels as the paths below, without scanning them. A frame
+  // only on the surface: Qt's stroke of a frame cut by the surface's edge may leave out its
+  // corner.
   const bool plainFrame = !s.null && s.cosmetic && !s.styled;
-  if ((s.null || plainFrame) && R.width() > 2 && R.height() > 2 && !d_->KeepsVector(true) &&
-      d_->Drawable() && d_->target->rect().contains(R)) {
+  const bool onSurface =
+      R.width() > 2 && R.height() > 2 && d_->Drawable() && d_->target->rect().contains(R);
+  if ((s.null || (plainFrame && onSurface)) && !d_->KeepsVector(true)) {
     const LogBrush brush = d_->EffectiveBrush();
     const auto p = d_->Paint();
     if (!p || !d_->ApplyRop(*p)) return true;
     p->setPen(kNoPen);
-    if (brush.Style != BS_NULL) {
+    const QRect inside =
+        s.null ? QRect(R.x(), R.y(), R.width() - 1, R.height() - 1) : R.adjusted(1, 1, -1, -1);
+    if (brush.Style != BS_NULL && !inside.isEmpty()) {
       p->setBrush(d_->Brush(brush, true));
       d_->PrepareBrush(*p, brush);
-      p->drawRect(s.null ? QRect(R.x(), R.y(), R.width() - 1, R.height() - 1)
-                         : R.adjusted(1, 1, -1, -1));
+      p->drawRect(inside);
     }
     if (plainFrame) {
       const int x = R.x(), y = R.y(), w = R.width() - 1, h = R.height() - 1;
@@ -379,7 +382,7 @@ TColor Dc::SetPixel(int x, int y, TColor color) {
   const QPoint p = d_->Dev(x, y);
   if (!d_->Drawable() || !d_->target->valid(p) || (d_->clip && !d_->clip->contains(p))) return -1;
   const QColor c = ToQColor(color);
-  DrawQueued(d_->target);
+  d_->DrawQueuedOnTarget();
   if (d_->KeepsVector(false)) {
     QPainterPath dot;
     dot.addRect(QRectF(p, QSizeF(1, 1)));
@@ -394,7 +397,7 @@ TColor Dc::SetPixel(int x, int y, TColor color) {
 TColor Dc::GetPixel(int x, int y) const {
   const QPoint p = d_->Dev(x, y);
   if (!d_->Drawable() || !d_->target->valid(p) || (d_->clip && !d_->clip->contains(p))) return -1;
-  DrawQueued(d_->target);
+  d_->DrawQueuedOnTarget();
   return FromQRgb(d_->target->pixel(p));
 }
 

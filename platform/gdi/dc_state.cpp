@@ -101,6 +101,7 @@ int Dc::GetROP2() const {
 int Dc::SetTextCharacterExtra(int extra) {
   const int old = d_->charExtra;
   d_->charExtra = std::clamp(extra, -1000, 1000);
+  ++d_->fontStamp;
   return old;
 }
 int Dc::GetTextCharacterExtra() const {
@@ -152,6 +153,7 @@ LogFont Dc::SelectFont(const LogFont& font) {
   LogFont old = d_->font;
   d_->font = font;
   ++d_->selectStamp;
+  ++d_->fontStamp;
   return old;
 }
 unsigned Dc::SelectionStamp() const {

@@ -151,8 +151,12 @@ Dc::Impl::FontEntry& Dc::Impl::Font() const {
     fonts.clear();
     fontGeneration = generation;
   }
-  const double sx = ScaleX(), sy = ScaleY();
   const bool smooth = font.Quality == ANTIALIASED_QUALITY && gTextAntialiasing;
+  // The one used last, while nothing it was chosen by changed.
+  if (!fonts.empty() && frontStamp == fontStamp && fonts.front()->smooth == smooth)
+    return *fonts.front();
+  frontStamp = fontStamp;
+  const double sx = ScaleX(), sy = ScaleY();
   for (size_t i = 0; i < fonts.size(); ++i) {
     FontEntry& e = *fonts[i];
     if (e.font == font && e.scaleX == sx && e.scaleY == sy && e.charExtra == charExtra &&

@@ -138,11 +138,13 @@ class TPen : public TPersistent {
   virtual void Assign(const TPen& other);
   // Called after every change.
   std::function<void()> OnChange;
-  // Changes with every change of the pen.
+  // Changes whenever the pen becomes another.
   unsigned Version() const { return version_; }
 
  protected:
-  void Changed();
+  void Changed() { Changed(true); }
+  // changed: the pen is another than before.
+  void Changed(bool changed);
 
  private:
   unsigned version_ = 0;
@@ -183,11 +185,13 @@ class TBrush : public TPersistent {
   virtual void Assign(const TBrush& other);
   // Called after every change.
   std::function<void()> OnChange;
-  // Changes with every change of the brush (not of its bitmap's pixels).
+  // Changes whenever the brush becomes another (not when its bitmap's pixels do).
   unsigned Version() const { return version_; }
 
  protected:
-  void Changed();
+  void Changed() { Changed(true); }
+  // changed: the brush is another than before.
+  void Changed(bool changed);
 
  private:
   unsigned version_ = 0;
@@ -281,6 +285,11 @@ class TCanvas : public TPersistent {
 
  private:
   void Changed();
+  // Select the canvas's pen (with its raster operation), brush (with the background it sets)
+  // and font (with its text colour) where the device context holds another.
+  void SelectPen(gdi::Dc& dc);
+  void SelectBrush(gdi::Dc& dc);
+  void SelectFont(gdi::Dc& dc);
   QImage* image_ = nullptr;
   int deviceBits_ = 0;
   int dpiX_ = 0;
