@@ -61,8 +61,33 @@ inline bool CosmeticLine(const QPointF& from, const QPointF& to, QLineF& line) {
   return true;
 }
 
-// The pen of fills: none.
+// A one-pixel solid line as drawn: the line Qt is given (CosmeticLine), or, when it runs along a
+// row or a column between whole pixels, the rectangle of its pixels, which Qt fills in far less
+// time than it strokes the line, with the same pixels.
+struct CosmeticSegment {
+  QLineF line;
+  bool straight = false;
+  QRect run;
+};
+inline bool MakeSegment(const QPointF& from, const QPointF& to, CosmeticSegment& s) {
+  if (!CosmeticLine(from, to, s.line)) return false;
+  const double x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
+  const bool whole =
+      x0 == std::floor(x0) && y0 == std::floor(y0) && x1 == std::floor(x1) && y1 == std::floor(y1);
+  s.straight = whole && (x0 == x1 || y0 == y1);
+  if (s.straight) {
+    // From the first point up to the one before the last.
+    const int a = static_cast<int>(x0 == x1 ? y0 : x0), b = static_cast<int>(x0 == x1 ? y1 : x1);
+    const int lo = b > a ? a : b + 1, length = std::abs(b - a);
+    s.run = x0 == x1 ? QRect(static_cast<int>(x0), lo, 1, length)
+                     : QRect(lo, static_cast<int>(y0), length, 1);
+  }
+  return true;
+}
+
+// The pen of fills and the brush of lines: none.
 inline const QPen kNoPen{Qt::NoPen};
+inline const QBrush kNoBrush{Qt::NoBrush};
 
 // Draws the lines a device context still holds back for image, so that its pixels may be read.
 void DrawQueued(const QImage* image);
@@ -210,15 +235,21 @@ struct Dc::Impl {
 
   // During a paint pass, one-pixel solid lines in one pen are gathered and drawn as one run:
   // drawing a line costs far less than setting up its drawing. They are drawn before anything
-  // else is drawn, the clip changes or somebody reads the image. queuedStamp: the pen they are
-  // drawn in; queuedBox: where their ends must lie (see Queue).
+  // else is drawn, the clip changes or somebody reads the image. queuedRuns: the rows and
+  // columns among them; queuedStamp: the pen they are drawn in, queuedInk its colour;
+  // queuedBox: where the ends of the other lines must lie (see Queue).
   mutable std::vector<QLineF> queued;
+  mutable std::vector<QRect> queuedRuns;
   mutable unsigned queuedStamp = 0;
+  mutable QBrush queuedInk;
   mutable QRect queuedBox;
   static constexpr std::size_t kQueuedLines = 4096;
+  bool Queued() const { return !queued.empty() || !queuedRuns.empty(); }
   // Adds a line to the open run, or (start) opens a run in the pen the painter was just given;
   // false when the line cannot join a run and must be drawn alone.
-  bool Queue(const QLineF& line, bool start) const;
+  bool Queue(const CosmeticSegment& segment, bool start) const;
+  // Draws a line that does not join a run, with the painter set for its pen.
+  void DrawAlone(QPainter& p, const CosmeticSegment& segment) const;
   void DrawQueued() const;
   // Draws the lines any device context holds back for the target.
   void DrawQueuedOnTarget() const {
@@ -320,6 +351,16 @@ struct Dc::Impl {
       bool laidOut = false;
       QList<QGlyphRun> runs;
       double ascent = 0;
+      // Drawn again and again, the text's pixels in one colour at one fraction of a pixel, kept
+      // as an image to copy: the same pixels for far less than drawing each glyph.
+      struct Inked {
+        TColor color = 0;
+        QPointF fraction;
+        QPoint offset;  // of the image's corner from the whole pixel the glyphs start at
+        QImage image;
+      };
+      std::vector<Inked> inked;
+      int drawn = 0;
     };
     std::unordered_map<std::string, Shaped> texts;
     Shaped& Text(const std::string& text);
@@ -327,7 +368,9 @@ struct Dc::Impl {
     int Advance(const std::string& text) { return Text(text).advance; }
     // The glyphs of text; false when the text is drawn with drawText instead (it is not plain
     // printable text, or the font draws lines of its own).
-    bool LaidOut(const std::string& text, const Shaped*& shaped);
+    bool LaidOut(const std::string& text, Shaped*& shaped);
+    // The kept image of shaped text in color, its glyphs starting at the fraction of a pixel.
+    const Shaped::Inked& Ink(Shaped& shaped, TColor color, const QPointF& fraction) const;
   };
   FontEntry& Font() const;
   // Most recently used first; all dropped when the application's fonts change.

@@ -78,17 +78,24 @@ bool InPaintPass() {
 // edge of the clip (where it cuts a line along the line's own direction) and every line runs in
 // Qt's own order, left to right or top to bottom (a line that turns back on the one before gets
 // an extra end pixel). Turning a line round leaves its pixels as they are.
-bool Dc::Impl::Queue(const QLineF& line, bool start) const {
+bool Dc::Impl::Queue(const CosmeticSegment& segment, bool start) const {
   if (start) {
     if (!kept || painted != target || !InPaintPass()) return false;
     DrawQueued();
     queuedBox = target->rect();
     if (clip) queuedBox &= clip->boundingRect();
     queuedStamp = penStamp;
-  } else if (queued.empty() || queuedStamp != penStamp || !kept || painted != target ||
+    queuedInk = PenInk();
+  } else if (!Queued() || queuedStamp != penStamp || !kept || painted != target ||
              keptClip != clip) {
     return false;
   }
+  if (segment.straight) {
+    queuedRuns.push_back(segment.run);
+    if (queuedRuns.size() >= kQueuedLines) DrawQueued();
+    return true;
+  }
+  const QLineF& line = segment.line;
   const auto inside = [&](const QPointF& p) {
     return p.x() >= queuedBox.left() && p.x() <= queuedBox.right() && p.y() >= queuedBox.top() &&
            p.y() <= queuedBox.bottom();
@@ -102,9 +109,35 @@ bool Dc::Impl::Queue(const QLineF& line, bool start) const {
 }
 
 void Dc::Impl::DrawQueued() const {
-  if (queued.empty()) return;
-  if (kept && painted == target) kept->drawLines(queued.data(), static_cast<int>(queued.size()));
+  if (!Queued()) return;
+  if (kept && painted == target) {
+    QPainter& p = *kept;
+    if (!queued.empty()) p.drawLines(queued.data(), static_cast<int>(queued.size()));
+    if (!queuedRuns.empty()) {
+      const QPen pen = p.pen();
+      const QBrush brush = p.brush();
+      p.setPen(kNoPen);
+      p.setBrush(queuedInk);
+      p.drawRects(queuedRuns.data(), static_cast<int>(queuedRuns.size()));
+      p.setPen(pen);
+      p.setBrush(brush);
+    }
+  }
   queued.clear();
+  queuedRuns.clear();
+}
+
+void Dc::Impl::DrawAlone(QPainter& p, const CosmeticSegment& segment) const {
+  if (!segment.straight) {
+    p.drawLine(segment.line);
+    return;
+  }
+  const QPen pen = p.pen();
+  p.setPen(kNoPen);
+  p.setBrush(PenInk());
+  p.drawRect(segment.run);
+  p.setPen(pen);
+  p.setBrush(kNoBrush);
 }
 
 void Dc::Impl::EndKept() const {

@@ -226,8 +226,6 @@ void Dc::Impl::PrepareBrush(QPainter& p, const LogBrush& b) const {
 
 namespace {
 
-const QBrush kNoBrush(Qt::NoBrush);
-
 void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) {
   p.setBrush(kNoBrush);
   p.setPen(s.qpen);
@@ -318,10 +316,10 @@ void Dc::Impl::StrokePathDev(const QPainterPath& path) {
     for (int i = 0; i < path.elementCount(); ++i) {
       const QPainterPath::Element e = path.elementAt(i);
       const QPointF to(e.x, e.y);
-      QLineF line;
-      if (!e.isMoveTo() && CosmeticLine(at, to, line) && !Queue(line, queued.empty())) {
+      CosmeticSegment segment;
+      if (!e.isMoveTo() && MakeSegment(at, to, segment) && !Queue(segment, !Queued())) {
         DrawQueued();
-        p->drawLine(line);
+        DrawAlone(*p, segment);
       }
       at = to;
     }
@@ -341,13 +339,13 @@ void Dc::Impl::StrokeLine(const QPointF& from, const QPointF& to) {
   }
   // What StrokePathDev does with a one-segment path, without building it.
   if (!s.styled) {
-    QLineF line;
-    if (!CosmeticLine(from, to, line)) return;
-    if (Queue(line, false)) return;
+    CosmeticSegment segment;
+    if (!MakeSegment(from, to, segment)) return;
+    if (Queue(segment, false)) return;
     const auto p = Paint();
     if (!p || !ApplyRop(*p)) return;
     PreparePen(*p, s, bkMode, bkColor);
-    if (!Queue(line, true)) p->drawLine(line);
+    if (!Queue(segment, true)) DrawAlone(*p, segment);
     return;
   }
   const auto p = Paint();

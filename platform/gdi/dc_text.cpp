@@ -120,7 +120,7 @@ Dc::Impl::FontEntry::Shaped& Dc::Impl::FontEntry::Text(const std::string& text) 
   return shaped;
 }
 
-bool Dc::Impl::FontEntry::LaidOut(const std::string& text, const Shaped*& out) {
+bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
   // Shaping a text costs more than drawing it, and labels are drawn again at every paint. Only
   // plain text is kept: line breaks, tabs and the font's own lines are left to drawText.
   if (font.Underline || font.StrikeOut) return false;
@@ -143,6 +143,31 @@ bool Dc::Impl::FontEntry::LaidOut(const std::string& text, const Shaped*& out) {
   }
   out = &shaped;
   return true;
+}
+
+const Dc::Impl::FontEntry::Shaped::Inked& Dc::Impl::FontEntry::Ink(Shaped& shaped, TColor color,
+                                                                   const QPointF& fraction) const {
+  for (const Shaped::Inked& i : shaped.inked)
+    if (i.color == color && i.fraction.x() == fraction.x() && i.fraction.y() == fraction.y())
+      return i;
+  if (shaped.inked.size() >= 2) shaped.inked.erase(shaped.inked.begin());
+  Shaped::Inked& i = shaped.inked.emplace_back();
+  i.color = color;
+  i.fraction = fraction;
+  QRectF reach;
+  for (const QGlyphRun& run : shaped.runs) reach |= run.boundingRect();
+  // Room for what hinting and rounding add to the outlines.
+  const int margin = 2 + qfont.pixelSize() / 4;
+  const QRect box = reach.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+  i.offset = box.topLeft();
+  i.image = QImage(box.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  i.image.fill(Qt::transparent);
+  QPainter p(&i.image);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setPen(ToQColor(color));
+  for (const QGlyphRun& run : shaped.runs) p.drawGlyphRun(fraction - QPointF(box.topLeft()), run);
+  return i;
 }
 
 Dc::Impl::FontEntry& Dc::Impl::Font() const {
@@ -215,12 +240,22 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
   }
   const auto p = d_->Paint();
   if (!p) return true;
-  const Impl::FontEntry::Shaped* shaped = nullptr;
+  Impl::FontEntry::Shaped* shaped = nullptr;
   if (angle == 0 && entry.LaidOut(text, shaped)) {
     // Straight text needs no transform: the same pixels at the reference point.
     if (d_->bkMode == OPAQUE) p->fillRect(cell.translated(origin), ToQColor(d_->bkColor));
-    p->setPen(d_->TextPen());
     const QPointF at(origin.x() + t.dx, origin.y() + t.baseline - shaped->ascent);
+    // Glyph pixels are all or nothing unless the font is smoothed: an image of them copies as
+    // they would be drawn on surfaces that hold plain colours.
+    const QImage::Format format = d_->target->format();
+    if (!entry.smooth && ++shaped->drawn > 1 &&
+        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)) {
+      const QPointF whole(std::floor(at.x()), std::floor(at.y()));
+      const auto& inked = entry.Ink(*shaped, d_->textColor, at - whole);
+      p->drawImage(whole.toPoint() + inked.offset, inked.image);
+      return true;
+    }
+    p->setPen(d_->TextPen());
     for (const QGlyphRun& run : shaped->runs) p->drawGlyphRun(at, run);
     return true;
   }

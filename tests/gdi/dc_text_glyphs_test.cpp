@@ -1,5 +1,5 @@
-// Text drawn from the glyphs kept for it has the pixels of a painter's drawText in the same font
-// at the same place, the first time and every time after.
+// Text drawn from the glyphs kept for it, or from the image of its pixels kept once it is drawn
+// again, has the pixels of a painter's drawText in the same font at the same place.
 #include <QPainter>
 
 #include "tests/gdi/dc_fixture.h"
@@ -38,10 +38,12 @@ TEST_F(DcTest, KeptGlyphsDrawWhatDrawTextDraws) {
         dc.SetBkColor(clYellow);
         dc.SetTextColor(clNavy);
         dc.KeepVector(log);
-        // Laid out on the first, taken as kept on the others.
+        // Laid out on the first, taken as kept on the others, in another colour on the last.
         dc.TextOut(3, 4, text);
         dc.TextOut(40, 50, text);
+        dc.TextOut(30, 30, text);
         dc.SetTextAlign(TA_RIGHT | TA_BASELINE);
+        dc.SetTextColor(clMaroon);
         dc.TextOut(150, 110, text);
       }
       QImage played(big.size(), QImage::Format_RGB32);
