@@ -58,6 +58,19 @@ const Scene kScenes[] = {
          dc.Rectangle(i * 6, 50, i * 6 + 5, 58);
        }
      }},
+    {"rows and columns both ways, over the edge, under XOR",
+     [](Dc& dc) {
+       for (int i = 0; i < 8; ++i) {
+         Line(dc, -5 + i, i * 8, 70 - i * 9, i * 8);
+         Line(dc, 60 - i * 7, 3, 60 - i * 7, 70 - i * 11);
+       }
+       dc.SetROP2(R2_XORPEN);
+       for (int i = 0; i < 8; ++i) {
+         Line(dc, i * 8 + 2, 66, i * 8 + 2, i);
+         Line(dc, 0, i * 8 + 1, 40, i * 8 + 1);
+       }
+       dc.SetROP2(R2_COPYPEN);
+     }},
     {"XOR lines crossing each other",
      [](Dc& dc) {
        dc.SetROP2(R2_XORPEN);
