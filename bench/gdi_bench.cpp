@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "platform/gdi/dc.h"
 
@@ -80,14 +82,6 @@ void FillRectangles(benchmark::State& state, bool inPass) {
     }
   });
 }
-void BM_FillRectangles(benchmark::State& state) {
-  FillRectangles(state, false);
-}
-BENCHMARK(BM_FillRectangles)->Unit(benchmark::kMillisecond);
-void BM_FillRectanglesInPaintPass(benchmark::State& state) {
-  FillRectangles(state, true);
-}
-BENCHMARK(BM_FillRectanglesInPaintPass)->Unit(benchmark::kMillisecond);
 
 // A null pen leaves out the right and bottom edges.
 void BM_FillRectanglesOnePainter(benchmark::State& state) {
@@ -115,14 +109,6 @@ void FrameRectangles(benchmark::State& state, bool inPass) {
     }
   });
 }
-void BM_FrameRectangles(benchmark::State& state) {
-  FrameRectangles(state, false);
-}
-BENCHMARK(BM_FrameRectangles)->Unit(benchmark::kMillisecond);
-void BM_FrameRectanglesInPaintPass(benchmark::State& state) {
-  FrameRectangles(state, true);
-}
-BENCHMARK(BM_FrameRectanglesInPaintPass)->Unit(benchmark::kMillisecond);
 
 // Each frame as its four one-pixel sides.
 void BM_FrameRectanglesOnePainter(benchmark::State& state) {
@@ -151,14 +137,6 @@ void ShortLines(benchmark::State& state, bool inPass) {
     }
   });
 }
-void BM_ShortLines(benchmark::State& state) {
-  ShortLines(state, false);
-}
-BENCHMARK(BM_ShortLines)->Unit(benchmark::kMillisecond);
-void BM_ShortLinesInPaintPass(benchmark::State& state) {
-  ShortLines(state, true);
-}
-BENCHMARK(BM_ShortLinesInPaintPass)->Unit(benchmark::kMillisecond);
 
 void BM_ShortLinesOnePainter(benchmark::State& state) {
   Surface s;
@@ -184,14 +162,6 @@ void TextOut(benchmark::State& state, bool inPass) {
     for (int i = 0; i < 100; ++i) s.dc.TextOut(X(i, 560), Y(i, 460), "Satellite 12");
   });
 }
-void BM_TextOut(benchmark::State& state) {
-  TextOut(state, false);
-}
-BENCHMARK(BM_TextOut)->Unit(benchmark::kMillisecond);
-void BM_TextOutInPaintPass(benchmark::State& state) {
-  TextOut(state, true);
-}
-BENCHMARK(BM_TextOutInPaintPass)->Unit(benchmark::kMillisecond);
 
 // The font set once, the top of each text at the given point.
 void BM_TextOutOnePainter(benchmark::State& state) {
@@ -211,6 +181,22 @@ void BM_TextOutOnePainter(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_TextOutOnePainter)->Unit(benchmark::kMillisecond);
+
+// Each drawing outside a paint pass as BM_<name> and inside one as BM_<name>InPaintPass.
+const bool kRegistered = [] {
+  const std::pair<const char*, void (*)(benchmark::State&, bool)> drawings[] = {
+      {"FillRectangles", FillRectangles},
+      {"FrameRectangles", FrameRectangles},
+      {"ShortLines", ShortLines},
+      {"TextOut", TextOut}};
+  for (const auto& [name, draw] : drawings) {
+    for (const bool inPass : {false, true}) {
+      const std::string full = std::string("BM_") + name + (inPass ? "InPaintPass" : "");
+      benchmark::RegisterBenchmark(full.c_str(), draw, inPass)->Unit(benchmark::kMillisecond);
+    }
+  }
+  return true;
+}();
 
 }  // namespace
 

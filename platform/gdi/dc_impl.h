@@ -234,8 +234,8 @@ struct Dc::Impl {
 
   // During a paint pass, one-pixel solid lines in one pen are gathered and drawn as one run:
   // drawing a line costs far less than setting up its drawing. They are drawn before anything
-  // else is drawn, the clip changes or somebody reads the image. queuedRuns: the rows and
-  // columns among them; queuedStamp: the pen they are drawn in, queuedInk its colour;
+  // else is drawn, the clip changes or somebody reads the image. queuedRuns: the rows among them
+  // (MakeSegment); queuedStamp: the pen they are drawn in, queuedInk its colour;
   // queuedBox: where the ends of the other lines must lie (see Queue).
   mutable std::vector<QLineF> queued;
   mutable std::vector<QRect> queuedRuns;
@@ -299,8 +299,8 @@ struct Dc::Impl {
   }
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
-  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it). The
-  // last brush made for each kind of fill is kept.
+  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it). Made
+  // once for the last few brushes.
   const QBrush& Brush(const LogBrush& b, bool rop) const;
   QBrush MakeBrush(const LogBrush& b, bool rop) const;
   struct MadeBrush {
@@ -362,6 +362,8 @@ struct Dc::Impl {
       int drawn = 0;
     };
     std::unordered_map<std::string, Shaped> texts;
+    int inkedImages = 0;
+    static constexpr int kInkedImages = 256;
     Shaped& Text(const std::string& text);
     // The width of text in this font, in device pixels.
     int Advance(const std::string& text) { return Text(text).advance; }
@@ -369,7 +371,7 @@ struct Dc::Impl {
     // printable text, or the font draws lines of its own).
     bool LaidOut(const std::string& text, Shaped*& shaped);
     // The kept image of shaped text in color, its glyphs starting at the fraction of a pixel.
-    const Shaped::Inked& Ink(Shaped& shaped, TColor color, const QPointF& fraction) const;
+    const Shaped::Inked& Ink(Shaped& shaped, TColor color, const QPointF& fraction);
   };
   FontEntry& Font() const;
   // Most recently used first; all dropped when the application's fonts change.

@@ -46,28 +46,25 @@ PaintPass::~PaintPass() {
   }
 }
 
+namespace {
+
+// The device context that keeps a painter on image, if any.
+const Dc::Impl* PainterOwner(const QImage* image) {
+  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return nullptr;
+  Kept& k = KeptPainters();
+  const std::lock_guard lock(k.mutex);
+  const auto it = k.byImage.find(image);
+  return it != k.byImage.end() ? it->second : nullptr;
+}
+
+}  // namespace
+
 void EndPainting(const QImage* image) {
-  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return;
-  const Dc::Impl* owner = nullptr;
-  {
-    Kept& k = KeptPainters();
-    const std::lock_guard lock(k.mutex);
-    const auto it = k.byImage.find(image);
-    if (it != k.byImage.end()) owner = it->second;
-  }
-  if (owner) owner->EndKept();
+  if (const Dc::Impl* owner = PainterOwner(image)) owner->EndKept();
 }
 
 void DrawQueued(const QImage* image) {
-  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return;
-  const Dc::Impl* owner = nullptr;
-  {
-    Kept& k = KeptPainters();
-    const std::lock_guard lock(k.mutex);
-    const auto it = k.byImage.find(image);
-    if (it != k.byImage.end()) owner = it->second;
-  }
-  if (owner) owner->DrawQueued();
+  if (const Dc::Impl* owner = PainterOwner(image)) owner->DrawQueued();
 }
 
 bool InPaintPass() {

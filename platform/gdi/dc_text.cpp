@@ -114,7 +114,10 @@ Dc::Impl::FontEntry::Shaped& Dc::Impl::FontEntry::Text(const std::string& text) 
   const auto it = texts.find(text);
   if (it != texts.end()) return it->second;
   // Bounded: a drawing names few texts, a long-lived one may name many.
-  if (texts.size() >= 4096) texts.clear();
+  if (texts.size() >= 4096) {
+    texts.clear();
+    inkedImages = 0;
+  }
   Shaped& shaped = texts[text];
   shaped.advance = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
   return shaped;
@@ -146,11 +149,20 @@ bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
 }
 
 const Dc::Impl::FontEntry::Shaped::Inked& Dc::Impl::FontEntry::Ink(Shaped& shaped, TColor color,
-                                                                   const QPointF& fraction) const {
+                                                                   const QPointF& fraction) {
   for (const Shaped::Inked& i : shaped.inked)
     if (i.color == color && i.fraction.x() == fraction.x() && i.fraction.y() == fraction.y())
       return i;
-  if (shaped.inked.size() >= 2) shaped.inked.erase(shaped.inked.begin());
+  if (shaped.inked.size() >= 2) {
+    shaped.inked.erase(shaped.inked.begin());
+    --inkedImages;
+  }
+  // Bounded: a long-lived surface may draw many texts again.
+  if (inkedImages >= kInkedImages) {
+    for (auto& [name, other] : texts) other.inked.clear();
+    inkedImages = 0;
+  }
+  ++inkedImages;
   Shaped::Inked& i = shaped.inked.emplace_back();
   i.color = color;
   i.fraction = fraction;
@@ -248,7 +260,8 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     // Glyph pixels are all or nothing unless the font is smoothed: an image of them copies as
     // they would be drawn on surfaces that hold plain colours.
     const QImage::Format format = d_->target->format();
-    if (!entry.smooth && ++shaped->drawn > 1 &&
+    if (shaped->drawn < 2) ++shaped->drawn;
+    if (!entry.smooth && shaped->drawn > 1 &&
         (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)) {
       const QPointF whole(std::floor(at.x()), std::floor(at.y()));
       const auto& inked = entry.Ink(*shaped, d_->textColor, at - whole);
