@@ -281,7 +281,8 @@ struct Dc::Impl {
   // The selected pen as Qt draws it, worked out again only after the pen changed.
   const PenSpec& Pen() const;
   PenSpec MakePen(const LogPen& pen) const;
-  // The pens worked out last, the one in use first: drawings go back and forth between a few.
+  // The pens worked out last: drawings go back and forth between a few. madePen: the one in
+  // use, worked out for the pen stamp madeStamp; a new one takes the place of the oldest.
   struct MadePen {
     LogPen pen;
     double scaleX = 1, scaleY = 1;
@@ -289,13 +290,14 @@ struct Dc::Impl {
     PenSpec spec;
     QBrush ink;  // the pen's colour as a brush, for outlines filled as rectangles
   };
-  mutable std::vector<MadePen> madePens;
   static constexpr std::size_t kMadeKept = 4;
-  mutable unsigned madeStamp = 0;  // the pen stamp the first of madePens is for
+  mutable std::vector<MadePen> madePens;
+  mutable std::size_t madePen = 0, nextPen = 0;
+  mutable unsigned madeStamp = 0;
   // The pen's colour as a brush.
   const QBrush& PenInk() const {
     Pen();
-    return madePens.front().ink;
+    return madePens[madePen].ink;
   }
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
@@ -310,8 +312,9 @@ struct Dc::Impl {
     TColor textColor = 0, bkColor = 0;
     QBrush made;
   };
-  // The brushes made last, the one in use first.
+  // The brushes made last; a new one takes the place of the oldest.
   mutable std::vector<MadeBrush> madeBrushes;
+  mutable std::size_t nextBrush = 0;
   // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
   void PrepareBrush(QPainter& p, const LogBrush& b) const;
 

@@ -84,23 +84,29 @@ QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double 
 
 const Dc::Impl::PenSpec& Dc::Impl::Pen() const {
   // Kept from the last call: most primitives draw with the pen the one before drew with.
-  if (madeStamp == penStamp && !madePens.empty()) return madePens.front().spec;
+  if (madeStamp == penStamp && !madePens.empty()) return madePens[madePen].spec;
   madeStamp = penStamp;
   const LogPen pen = EffectivePen();
   const double sx = ScaleX(), sy = ScaleY();
-  const auto same = [&](const MadePen& m) {
-    return m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2;
-  };
-  auto it = std::find_if(madePens.begin(), madePens.end(), same);
-  if (it == madePens.end()) {
-    if (madePens.size() >= kMadeKept) madePens.pop_back();
-    PenSpec spec = MakePen(pen);
-    const QBrush ink(spec.qpen.color());
-    madePens.insert(madePens.begin(), MadePen{pen, sx, sy, rop2, std::move(spec), ink});
-  } else if (it != madePens.begin()) {
-    std::rotate(madePens.begin(), it, it + 1);
+  for (std::size_t i = 0; i < madePens.size(); ++i) {
+    const MadePen& m = madePens[i];
+    if (m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2) {
+      madePen = i;
+      return m.spec;
+    }
   }
-  return madePens.front().spec;
+  PenSpec spec = MakePen(pen);
+  const QBrush ink(spec.qpen.color());
+  MadePen made{pen, sx, sy, rop2, std::move(spec), ink};
+  if (madePens.size() < kMadeKept) {
+    madePen = madePens.size();
+    madePens.push_back(std::move(made));
+  } else {
+    madePen = nextPen;
+    nextPen = (nextPen + 1) % kMadeKept;
+    madePens[madePen] = std::move(made);
+  }
+  return madePens[madePen].spec;
 }
 
 Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
@@ -176,19 +182,20 @@ const QBrush& Dc::Impl::Brush(const LogBrush& b, bool rop) const {
   // A monochrome pattern takes the text and background colours; a fill under the raster
   // operation, the operation.
   const bool mono = b.Style == BS_PATTERN && b.Monochrome;
-  const auto same = [&](const MadeBrush& m) {
-    return m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
-           (!mono || (m.textColor == textColor && m.bkColor == bkColor));
-  };
-  auto it = std::find_if(madeBrushes.begin(), madeBrushes.end(), same);
-  if (it == madeBrushes.end()) {
-    if (madeBrushes.size() >= kMadeKept) madeBrushes.pop_back();
-    madeBrushes.insert(madeBrushes.begin(),
-                       MadeBrush{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)});
-  } else if (it != madeBrushes.begin()) {
-    std::rotate(madeBrushes.begin(), it, it + 1);
+  for (const MadeBrush& m : madeBrushes) {
+    if (m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
+        (!mono || (m.textColor == textColor && m.bkColor == bkColor)))
+      return m.made;
   }
-  return madeBrushes.front().made;
+  MadeBrush made{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)};
+  if (madeBrushes.size() < kMadeKept) {
+    madeBrushes.push_back(std::move(made));
+    return madeBrushes.back().made;
+  }
+  MadeBrush& slot = madeBrushes[nextBrush];
+  nextBrush = (nextBrush + 1) % kMadeKept;
+  slot = std::move(made);
+  return slot.made;
 }
 
 QBrush Dc::Impl::MakeBrush(const LogBrush& b, bool rop) const {
