@@ -239,6 +239,10 @@ class Dc {
 
   void SetTarget(QImage* target);
   QImage* Target() const;
+  // For targets whose owner calls EndPainting before it replaces, resizes, reformats or destroys
+  // them, or paints on them itself: the painter stays open from primitive to primitive also
+  // outside a paint pass, which saves starting one for each.
+  void KeepPainterOpen(bool keep);
 
   // Every primitive is also handed to the recorder, before it is drawn.
   void SetRecorder(DcRecorder recorder);
@@ -273,6 +277,9 @@ class Dc {
   const LogPen& CurrentPen() const;
   const LogBrush& CurrentBrush() const;
   const LogFont& CurrentFont() const;
+  // Changes whenever a pen, brush or font is selected, the DC pen or brush colour changes or the
+  // raster operation does.
+  unsigned SelectionStamp() const;
   // The stock DC brush and pen: selected, their colour follows SetDCBrushColor/SetDCPenColor.
   void SelectDcBrush();
   void SelectDcPen();
@@ -353,10 +360,12 @@ class Dc {
 
 // While one lives on a thread, the device contexts drawing on that thread keep one painter open
 // on their surface from primitive to primitive (a chart's whole drawing pass) instead of starting
-// one for every primitive. A kept painter ends with the outermost pass, or sooner: when its
-// device context is retargeted or destroyed, when another device context draws on the same
-// image, and at EndPainting. Outside a pass every primitive finishes its painting before it
-// returns, so the image may be replaced or destroyed between any two primitives.
+// one for every primitive, and gather runs of one-pixel lines in one pen into one drawing. A kept
+// painter ends with the outermost pass, or sooner: when its device context is retargeted or
+// destroyed, when another device context draws on the same image, and at EndPainting; lines
+// still gathered are drawn before the device context's pixels are read or copied. Outside a pass
+// every primitive finishes its painting before it returns, and its painter ends with it unless
+// the device context keeps it open (Dc::KeepPainterOpen).
 class PaintPass {
  public:
   PaintPass();

@@ -25,14 +25,23 @@ bool Dc::Blit(int x, int y, int w, int h, const Dc& src, int sx, int sy, int sw,
   if (dr.isEmpty() || sr.isEmpty()) return true;
   // A negative size on one side only mirrors the picture.
   const bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
-  QImage piece = src.d_->target->copy(sr);
-  if (mirrorX || mirrorY) piece = piece.mirrored(mirrorX, mirrorY);
-  d_->KeepImage(dr, piece);
-  std::optional<QPainter> local;
-  QPainter* p = d_->Paint(local);
+  src.d_->DrawQueuedOnTarget();
+  // A plain copy of pixels that are all there into another image needs no copy of its own.
+  const bool apart = !mirrorX && !mirrorY && src.d_->target != d_->target &&
+                     dr.size() == sr.size() && src.d_->target->rect().contains(sr);
+  QImage piece;
+  if (!apart || d_->KeepsVector(false)) {
+    piece = src.d_->target->copy(sr);
+    if (mirrorX || mirrorY) piece = piece.mirrored(mirrorX, mirrorY);
+    d_->KeepImage(dr, piece);
+  }
+  const auto p = d_->Paint();
   if (!p) return false;
-  p->setCompositionMode(QPainter::CompositionMode_Source);
-  p->drawImage(dr, piece);
+  Impl::SetComposition(*p, QPainter::CompositionMode_Source);
+  if (apart)
+    p->drawImage(QRectF(dr), *src.d_->target, QRectF(sr));
+  else
+    p->drawImage(dr, piece);
   return true;
 }
 
@@ -42,8 +51,7 @@ bool Dc::DrawImage(const TRect& dest, const QImage& image) {
   const QRect dr = d_->DevRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
   if (dr.isEmpty()) return true;
   d_->KeepImage(dr, image);
-  std::optional<QPainter> local;
-  QPainter* p = d_->Paint(local);
+  const auto p = d_->Paint();
   if (!p) return false;
   p->drawImage(dr, image);
   return true;

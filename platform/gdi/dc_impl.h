@@ -3,10 +3,15 @@
 // cosmetic pens stay device-sized whatever the mapping.
 #pragma once
 
+#include <QGlyphRun>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +19,7 @@
 #include <vector>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/qt_color.h"
 
 namespace platform::gdi {
 
@@ -40,6 +46,52 @@ struct RoundRectPixels {
   QRegion all, outline, inside;
 };
 RoundRectPixels ScanRoundRect(const QRect& box, long long w, long long h);
+
+// A one-pixel line from one point to another as Qt draws it, leaving out the end point as the
+// platform does. Qt leaves out the pixel at the far end of its own (left to right, top to
+// bottom) order, so a line that runs the other way is moved one step back towards its start.
+// False when the two points are one: nothing is drawn.
+inline bool CosmeticLine(const QPointF& from, const QPointF& to, QLineF& line) {
+  const double dx = to.x() - from.x(), dy = to.y() - from.y();
+  const double steps = std::max(std::abs(dx), std::abs(dy));
+  if (!(steps > 0)) return false;
+  const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+  const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
+  line = QLineF(from + back, to + back);
+  return true;
+}
+
+// A one-pixel solid line as drawn: the line Qt is given (CosmeticLine), or, when it runs along a
+// row between whole pixels, the rectangle of its pixels, which Qt fills in far less time than it
+// strokes the line, with the same pixels. (A column fills no quicker than it strokes.)
+struct CosmeticSegment {
+  QLineF line;
+  bool straight = false;
+  QRect run;
+};
+inline bool MakeSegment(const QPointF& from, const QPointF& to, CosmeticSegment& s) {
+  if (!CosmeticLine(from, to, s.line)) return false;
+  const double x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
+  const bool whole =
+      x0 == std::floor(x0) && y0 == std::floor(y0) && x1 == std::floor(x1) && y1 == std::floor(y1);
+  s.straight = whole && y0 == y1;
+  if (s.straight) {
+    // From the first point up to the one before the last.
+    const int a = static_cast<int>(x0), b = static_cast<int>(x1);
+    const int lo = b > a ? a : b + 1;
+    s.run = QRect(lo, static_cast<int>(y0), std::abs(b - a), 1);
+  }
+  return true;
+}
+
+// The pen of fills and the brush of lines: none.
+inline const QPen kNoPen{Qt::NoPen};
+inline const QBrush kNoBrush{Qt::NoBrush};
+
+// Draws the lines a device context still holds back for image, so that its pixels may be read.
+void DrawQueued(const QImage* image);
+// Whether a paint pass is running on this thread.
+bool InPaintPass();
 
 // One drawing kept for vector devices, in device pixels, with the clip it was drawn under.
 struct VectorStep {
@@ -98,9 +150,23 @@ struct Dc::Impl {
 
   bool Drawable() const { return target && !target->isNull(); }
   // Hands the primitive to the recorder with the state it is drawn with; brush overrides the
-  // selected one (FillRect).
-  void Record(const char* op, std::vector<int> args, const std::string& text = {},
-              const LogBrush* brush = nullptr) const;
+  // selected one (FillRect). Without a recorder nothing is built.
+  void Record(const char* op, std::initializer_list<int> args, const std::string& text = {},
+              const LogBrush* brush = nullptr) const {
+    if (recorder) Emit(op, std::vector<int>(args), text, brush);
+  }
+  void Emit(const char* op, std::vector<int> args, const std::string& text,
+            const LogBrush* brush) const;
+
+  // Bumped whenever what the selected pen draws changes (the pen, the DC pen colour, the raster
+  // operation, the mapping), so that the pen Qt draws with is worked out once per change.
+  unsigned penStamp = 1;
+  void PenChanged() {
+    ++penStamp;
+    ++selectStamp;
+    ++fontStamp;
+  }
+  unsigned selectStamp = 1;  // see Dc::SelectionStamp
 
   // Mapping, logical -> device.
   double ScaleX() const;
@@ -115,21 +181,82 @@ struct Dc::Impl {
   // Starts a painter on the target with antialiasing off and the clip set; false when there is
   // nothing to draw on.
   bool Begin(QPainter& p) const;
-  // The painter one primitive draws with, in a fresh painter's state with the clip set: during
-  // a paint pass the one kept open on the target, otherwise local, begun here and ended when the
-  // primitive returns. Null when there is nothing to draw on.
-  QPainter* Paint(std::optional<QPainter>& local) const;
-  // Ends the kept painter, if any.
-  void EndKept() const;
+  // The painter one primitive draws with, with the clip set, no transform, copy mode and a
+  // transparent background; what it was last given stays (pen, brush, font). Lines still
+  // waiting are drawn first. It stays open from primitive to primitive during a paint pass, and
+  // always when the target's owner ends it (keepOpen); otherwise it ends when the primitive
+  // returns. Null when there is nothing to draw on.
+  class Painting {
+   public:
+    Painting(const Impl& d, QPainter* p) : d_(d), p_(p) {
+      if (p_) ++d_.painting;
+    }
+    ~Painting() {
+      if (p_ && --d_.painting == 0 && !d_.KeepsPainter()) d_.EndKept();
+    }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    explicit operator bool() const { return p_ != nullptr; }
+    QPainter* operator->() const { return p_; }
+    QPainter& operator*() const { return *p_; }
 
-  // The painter kept open during a paint pass, the image it paints and the clip it was given,
-  // and the background a fresh painter starts with.
+   private:
+    const Impl& d_;
+    QPainter* p_;
+  };
+  Painting Paint() const;
+  QPainter* Painter() const;
+  // Ends the kept painter, if any, after drawing the lines still waiting.
+  void EndKept() const;
+  bool keepOpen = false;
+  mutable int painting = 0;  // primitives drawing now
+  bool KeepsPainter() const { return keepOpen || InPaintPass(); }
+
+  // The painter kept open on the target, the image it paints and the clip it was given.
   mutable std::unique_ptr<QPainter> kept;
   mutable const QImage* painted = nullptr;
   mutable std::optional<QRegion> keptClip;
-  mutable QBrush keptBackground;
   // The font last given to the kept painter: setting a font costs a font lookup.
   mutable std::optional<QFont> keptFont;
+  // The text colour as a pen, made again only when the colour changes.
+  const QPen& TextPen() const {
+    if (!textPen || textPenColor != textColor) {
+      textPen = QPen(ToQColor(textColor));
+      textPenColor = textColor;
+    }
+    return *textPen;
+  }
+  mutable std::optional<QPen> textPen;
+  mutable TColor textPenColor = 0;
+  // Sets the composition mode, background mode and background only when they change.
+  static void SetComposition(QPainter& p, QPainter::CompositionMode mode);
+  static void SetBackground(QPainter& p, bool opaque, TColor color);
+
+  // During a paint pass, one-pixel solid lines in one pen are gathered and drawn as one run:
+  // drawing a line costs far less than setting up its drawing. They are drawn before anything
+  // else is drawn, the clip changes or somebody reads the image. queuedRuns: the rows among them
+  // (MakeSegment); queuedStamp: the pen they are drawn in, queuedInk its colour;
+  // queuedBox: where the ends of the other lines must lie (see Queue).
+  mutable std::vector<QLineF> queued;
+  mutable std::vector<QRect> queuedRuns;
+  mutable unsigned queuedStamp = 0;
+  mutable QBrush queuedInk;
+  mutable QRect queuedBox;
+  static constexpr std::size_t kQueuedLines = 4096;
+  bool Queued() const { return !queued.empty() || !queuedRuns.empty(); }
+  // Adds a line to the open run, or (start) opens a run in the pen the painter was just given;
+  // false when the line cannot join a run and must be drawn alone.
+  bool Queue(const CosmeticSegment& segment, bool start) const;
+  // Draws a line that does not join a run, with the painter set for its pen.
+  void DrawAlone(QPainter& p, const CosmeticSegment& segment) const;
+  void DrawQueued() const;
+  // Draws the lines any device context holds back for the target.
+  void DrawQueuedOnTarget() const {
+    if (kept && painted == target)
+      DrawQueued();
+    else
+      platform::gdi::DrawQueued(target);
+  }
   // Sets the pen's raster operation on the painter; false for R2_NOP (nothing to draw).
   bool ApplyRop(QPainter& p) const;
   // The colour a pen or brush draws in under the raster operation (R2_BLACK and R2_WHITE
@@ -151,19 +278,43 @@ struct Dc::Impl {
       return !cosmetic && !insideFrame && odd ? QPointF(0.5, 0.5) : QPointF();
     }
   };
-  PenSpec Pen() const;
+  // The selected pen as Qt draws it, worked out again only after the pen changed.
+  const PenSpec& Pen() const;
   PenSpec MakePen(const LogPen& pen) const;
-  struct LastPen {
+  // The pens worked out last: drawings go back and forth between a few. madePen: the one in
+  // use, worked out for the pen stamp madeStamp; a new one takes the place of the oldest.
+  struct MadePen {
     LogPen pen;
     double scaleX = 1, scaleY = 1;
     int rop2 = R2_COPYPEN;
     PenSpec spec;
+    QBrush ink;  // the pen's colour as a brush, for outlines filled as rectangles
   };
-  mutable std::optional<LastPen> lastPen;
+  static constexpr std::size_t kMadeKept = 4;
+  mutable std::vector<MadePen> madePens;
+  mutable std::size_t madePen = 0, nextPen = 0;
+  mutable unsigned madeStamp = 0;
+  // The pen's colour as a brush.
+  const QBrush& PenInk() const {
+    Pen();
+    return madePens[madePen].ink;
+  }
   LogPen EffectivePen() const;
   LogBrush EffectiveBrush() const;
-  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it).
-  QBrush Brush(const LogBrush& b, bool rop) const;
+  // rop: a shape's fill, drawn under the raster operation (R2_BLACK/R2_WHITE recolour it). Made
+  // once for the last few brushes.
+  const QBrush& Brush(const LogBrush& b, bool rop) const;
+  QBrush MakeBrush(const LogBrush& b, bool rop) const;
+  struct MadeBrush {
+    LogBrush brush;
+    bool rop = false;
+    int rop2 = 0;
+    TColor textColor = 0, bkColor = 0;
+    QBrush made;
+  };
+  // The brushes made last; a new one takes the place of the oldest.
+  mutable std::vector<MadeBrush> madeBrushes;
+  mutable std::size_t nextBrush = 0;
   // Sets the background mode and colour the brush needs (hatch gaps, monochrome patterns).
   void PrepareBrush(QPainter& p, const LogBrush& b) const;
 
@@ -195,14 +346,44 @@ struct Dc::Impl {
     bool smooth = false;
     QFont qfont;
     int ascent = 0, descent = 0, averageCharWidth = 0;
-    std::unordered_map<std::string, int> advances;
+    // A text in this font: its width, and once drawn straight, its glyphs where a painter's
+    // drawText puts them (its baseline at ascent).
+    struct Shaped {
+      int advance = 0;
+      bool laidOut = false;
+      QList<QGlyphRun> runs;
+      double ascent = 0;
+      // Drawn again and again, the text's pixels in one colour at one fraction of a pixel, kept
+      // as an image to copy: the same pixels for far less than drawing each glyph.
+      struct Inked {
+        TColor color = 0;
+        QPointF fraction;
+        QPoint offset;  // of the image's corner from the whole pixel the glyphs start at
+        QImage image;
+      };
+      std::vector<Inked> inked;
+      int drawn = 0;
+    };
+    std::unordered_map<std::string, Shaped> texts;
+    int inkedImages = 0;
+    static constexpr int kInkedImages = 256;
+    Shaped& Text(const std::string& text);
     // The width of text in this font, in device pixels.
-    int Advance(const std::string& text);
+    int Advance(const std::string& text) { return Text(text).advance; }
+    // The glyphs of text; false when the text is drawn with drawText instead (it is not plain
+    // printable text, or the font draws lines of its own).
+    bool LaidOut(const std::string& text, Shaped*& shaped);
+    // The kept image of shaped text in color, its glyphs starting at the fraction of a pixel.
+    const Shaped::Inked& Ink(Shaped& shaped, TColor color, const QPointF& fraction);
   };
   FontEntry& Font() const;
   // Most recently used first; all dropped when the application's fonts change.
   mutable std::vector<std::unique_ptr<FontEntry>> fonts;
   mutable unsigned fontGeneration = 0;
+  // Bumped when the font, the character extra or the mapping changes; frontStamp: the value
+  // the first of fonts was chosen at.
+  unsigned fontStamp = 1;
+  mutable unsigned frontStamp = 0;
   QRegion SurfaceRegion() const;
 
   // Whether a drawing is kept for vector devices: only while a log is kept, and, for drawings

@@ -1,7 +1,7 @@
 // The painter a primitive draws with. Starting a painter costs more than most primitives, so
-// during a paint pass each device context keeps one open on its image; every primitive still
-// starts from a fresh painter's state. Images are not owned here: whoever replaces or destroys
-// one ends its painter first (EndPainting), and the painters end with the pass.
+// each device context keeps one open on its image from primitive to primitive. Images are not
+// owned here: whoever replaces or destroys one ends its painter first (EndPainting), and the
+// painters of a thread end with its outermost paint pass.
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -27,7 +27,7 @@ Kept& KeptPainters() {
 // How many painters are kept, so that EndPainting costs nothing when there are none.
 std::atomic<int> gKeptCount{0};
 
-// This thread's passes, and the device contexts that keep a painter for them.
+// This thread's passes, and the device contexts that keep a painter on it.
 thread_local int tPassDepth = 0;
 thread_local std::vector<const Dc::Impl*> tKeeping;
 
@@ -46,20 +46,100 @@ PaintPass::~PaintPass() {
   }
 }
 
+namespace {
+
+// The device context that keeps a painter on image, if any.
+const Dc::Impl* PainterOwner(const QImage* image) {
+  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return nullptr;
+  Kept& k = KeptPainters();
+  const std::lock_guard lock(k.mutex);
+  const auto it = k.byImage.find(image);
+  return it != k.byImage.end() ? it->second : nullptr;
+}
+
+}  // namespace
+
 void EndPainting(const QImage* image) {
-  if (!image || gKeptCount.load(std::memory_order_acquire) == 0) return;
-  const Dc::Impl* owner = nullptr;
-  {
-    Kept& k = KeptPainters();
-    const std::lock_guard lock(k.mutex);
-    const auto it = k.byImage.find(image);
-    if (it != k.byImage.end()) owner = it->second;
+  if (const Dc::Impl* owner = PainterOwner(image)) owner->EndKept();
+}
+
+void DrawQueued(const QImage* image) {
+  if (const Dc::Impl* owner = PainterOwner(image)) owner->DrawQueued();
+}
+
+bool InPaintPass() {
+  return tPassDepth > 0;
+}
+
+// Qt gives each line of a run the pixels it gives the line alone only when no line reaches the
+// edge of the clip (where it cuts a line along the line's own direction) and every line runs in
+// Qt's own order, left to right or top to bottom (a line that turns back on the one before gets
+// an extra end pixel). Turning a line round leaves its pixels as they are.
+bool Dc::Impl::Queue(const CosmeticSegment& segment, bool start) const {
+  if (start) {
+    if (!kept || painted != target || !InPaintPass()) return false;
+    DrawQueued();
+    queuedBox = target->rect();
+    if (clip) queuedBox &= clip->boundingRect();
+    queuedStamp = penStamp;
+    queuedInk = PenInk();
+  } else if (!Queued() || queuedStamp != penStamp || !kept || painted != target ||
+             keptClip != clip) {
+    return false;
   }
-  if (owner) owner->EndKept();
+  if (segment.straight) {
+    queuedRuns.push_back(segment.run);
+    if (queuedRuns.size() >= kQueuedLines) DrawQueued();
+    return true;
+  }
+  const QLineF& line = segment.line;
+  const auto inside = [&](const QPointF& p) {
+    return p.x() >= queuedBox.left() && p.x() <= queuedBox.right() && p.y() >= queuedBox.top() &&
+           p.y() <= queuedBox.bottom();
+  };
+  if (!inside(line.p1()) || !inside(line.p2())) return false;
+  const double dx = line.dx(), dy = line.dy();
+  const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+  queued.push_back(backwards ? QLineF(line.p2(), line.p1()) : line);
+  if (queued.size() >= kQueuedLines) DrawQueued();
+  return true;
+}
+
+void Dc::Impl::DrawQueued() const {
+  if (!Queued()) return;
+  if (kept && painted == target) {
+    QPainter& p = *kept;
+    if (!queued.empty()) p.drawLines(queued.data(), static_cast<int>(queued.size()));
+    if (!queuedRuns.empty()) {
+      const QPen pen = p.pen();
+      const QBrush brush = p.brush();
+      p.setPen(kNoPen);
+      p.setBrush(queuedInk);
+      p.drawRects(queuedRuns.data(), static_cast<int>(queuedRuns.size()));
+      p.setPen(pen);
+      p.setBrush(brush);
+    }
+  }
+  queued.clear();
+  queuedRuns.clear();
+}
+
+void Dc::Impl::DrawAlone(QPainter& p, const CosmeticSegment& segment) const {
+  if (!segment.straight) {
+    p.drawLine(segment.line);
+    return;
+  }
+  const QPen pen = p.pen();
+  p.setPen(kNoPen);
+  p.setBrush(PenInk());
+  p.drawRect(segment.run);
+  p.setPen(pen);
+  p.setBrush(kNoBrush);
 }
 
 void Dc::Impl::EndKept() const {
   if (!kept) return;
+  DrawQueued();
   {
     Kept& k = KeptPainters();
     const std::lock_guard lock(k.mutex);
@@ -75,24 +155,28 @@ void Dc::Impl::EndKept() const {
   keptFont.reset();
 }
 
-QPainter* Dc::Impl::Paint(std::optional<QPainter>& local) const {
+Dc::Impl::Painting Dc::Impl::Paint() const {
+  return Painting(*this, Painter());
+}
+
+QPainter* Dc::Impl::Painter() const {
   if (!Drawable()) return nullptr;
-  if (tPassDepth == 0) {
-    local.emplace();
-    return Begin(*local) ? &*local : nullptr;
-  }
   if (kept && painted == target) {
+    DrawQueued();
     QPainter& p = *kept;
-    // Back to what a fresh painter starts with: primitives set their pen and brush themselves.
-    p.resetTransform();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setBackgroundMode(Qt::TransparentMode);
-    p.setBackground(keptBackground);
-    // Set with no transform, so that it stays in device pixels. The clip is dropped, not
-    // switched off: the raster engine keeps a switched-off clip's data and reuses it, still
-    // switched off, for the next region of more than one rectangle, which then clips nothing.
+    // Primitives set their own pen, brush and font; the rest goes back to a fresh painter's.
+    if (!p.transform().isIdentity()) p.resetTransform();
+    SetComposition(p, QPainter::CompositionMode_SourceOver);
+    SetBackground(p, false, 0);
+    // Set with no transform, so that it stays in device pixels.
     if (keptClip != clip) {
-      p.setClipRegion(clip ? *clip : QRegion(), clip ? Qt::ReplaceClip : Qt::NoClip);
+      if (clip) {
+        // A clip set after clipping was switched off stays off until it is switched on again.
+        p.setClipping(true);
+        p.setClipRegion(*clip);
+      } else {
+        p.setClipping(false);
+      }
       keptClip = clip;
     }
     return &p;
@@ -102,7 +186,6 @@ QPainter* Dc::Impl::Paint(std::optional<QPainter>& local) const {
   EndPainting(target);
   auto p = std::make_unique<QPainter>();
   if (!Begin(*p)) return nullptr;
-  keptBackground = p->background();
   keptClip = clip;
   {
     Kept& k = KeptPainters();

@@ -30,7 +30,7 @@ bool Dc::AbortPath() {
 bool Dc::WidenPath() {
   d_->Record("WidenPath", {});
   if (d_->pathOpen) return false;
-  const Impl::PenSpec s = d_->Pen();
+  const Impl::PenSpec& s = d_->Pen();
   if (s.null) return false;
   QPen pen = s.qpen;
   pen.setWidthF(s.width);

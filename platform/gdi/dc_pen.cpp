@@ -82,14 +82,31 @@ QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double 
 
 }  // namespace
 
-Dc::Impl::PenSpec Dc::Impl::Pen() const {
+const Dc::Impl::PenSpec& Dc::Impl::Pen() const {
   // Kept from the last call: most primitives draw with the pen the one before drew with.
-  const LogPen lp = EffectivePen();
+  if (madeStamp == penStamp && !madePens.empty()) return madePens[madePen].spec;
+  madeStamp = penStamp;
+  const LogPen pen = EffectivePen();
   const double sx = ScaleX(), sy = ScaleY();
-  if (!lastPen || !(lastPen->pen == lp) || lastPen->scaleX != sx || lastPen->scaleY != sy ||
-      lastPen->rop2 != rop2)
-    lastPen = LastPen{lp, sx, sy, rop2, MakePen(lp)};
-  return lastPen->spec;
+  for (std::size_t i = 0; i < madePens.size(); ++i) {
+    const MadePen& m = madePens[i];
+    if (m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2) {
+      madePen = i;
+      return m.spec;
+    }
+  }
+  PenSpec spec = MakePen(pen);
+  const QBrush ink(spec.qpen.color());
+  MadePen made{pen, sx, sy, rop2, std::move(spec), ink};
+  if (madePens.size() < kMadeKept) {
+    madePen = madePens.size();
+    madePens.push_back(std::move(made));
+  } else {
+    madePen = nextPen;
+    nextPen = (nextPen + 1) % kMadeKept;
+    madePens[madePen] = std::move(made);
+  }
+  return madePens[madePen].spec;
 }
 
 Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
@@ -161,7 +178,27 @@ Dc::Impl::PenSpec Dc::Impl::MakePen(const LogPen& lp) const {
   return s;
 }
 
-QBrush Dc::Impl::Brush(const LogBrush& b, bool rop) const {
+const QBrush& Dc::Impl::Brush(const LogBrush& b, bool rop) const {
+  // A monochrome pattern takes the text and background colours; a fill under the raster
+  // operation, the operation.
+  const bool mono = b.Style == BS_PATTERN && b.Monochrome;
+  for (const MadeBrush& m : madeBrushes) {
+    if (m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
+        (!mono || (m.textColor == textColor && m.bkColor == bkColor)))
+      return m.made;
+  }
+  MadeBrush made{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)};
+  if (madeBrushes.size() < kMadeKept) {
+    madeBrushes.push_back(std::move(made));
+    return madeBrushes.back().made;
+  }
+  MadeBrush& slot = madeBrushes[nextBrush];
+  nextBrush = (nextBrush + 1) % kMadeKept;
+  slot = std::move(made);
+  return slot.made;
+}
+
+QBrush Dc::Impl::MakeBrush(const LogBrush& b, bool rop) const {
   const QColor color = rop ? RopColor(b.Color) : ToQColor(b.Color);
   switch (b.Style) {
     case BS_SOLID:
@@ -191,24 +228,20 @@ QBrush Dc::Impl::Brush(const LogBrush& b, bool rop) const {
 }
 
 void Dc::Impl::PrepareBrush(QPainter& p, const LogBrush& b) const {
-  const bool opaque = b.Style == BS_HATCHED && bkMode == OPAQUE;
-  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-  p.setBackground(ToQColor(bkColor));
+  SetBackground(p, b.Style == BS_HATCHED && bkMode == OPAQUE, bkColor);
 }
 
 namespace {
 
 void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) {
-  p.setBrush(Qt::NoBrush);
+  p.setBrush(kNoBrush);
   p.setPen(s.qpen);
   // A wide pen of odd width is centred on the middle of the pixel its points name, so that it
   // covers as many pixels on each side.
   const QPointF shift = s.StrokeShift();
   if (!shift.isNull()) p.translate(shift);
   // Styled cosmetic pens fill their gaps with the background colour when opaque.
-  const bool opaque = s.styled && s.cosmetic && !s.geometric && bkMode == OPAQUE;
-  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-  p.setBackground(ToQColor(bk));
+  Dc::Impl::SetBackground(p, s.styled && s.cosmetic && !s.geometric && bkMode == OPAQUE, bk);
 }
 
 }  // namespace
@@ -216,14 +249,13 @@ void PreparePen(QPainter& p, const Dc::Impl::PenSpec& s, int bkMode, TColor bk) 
 void Dc::Impl::DrawShape(const QPainterPath& fill, const QPainterPath& outline, bool fillShape,
                          const QRect* box) {
   const LogBrush b = EffectiveBrush();
-  const PenSpec s = Pen();
+  const PenSpec& s = Pen();
   if (fillShape) KeepFill(fill, b, true);
   KeepStroke(outline, s);
-  std::optional<QPainter> local;
-  QPainter* p = Paint(local);
+  const auto p = Paint();
   if (!p || !ApplyRop(*p)) return;
   if (fillShape && b.Style != BS_NULL && !fill.isEmpty()) {
-    p->setPen(Qt::NoPen);
+    p->setPen(kNoPen);
     p->setBrush(Brush(b, true));
     PrepareBrush(*p, b);
     if (box) {
@@ -247,23 +279,18 @@ bool OnlyLines(const QPainterPath& path) {
   return true;
 }
 
-// One-pixel lines segment by segment. Qt leaves out the pixel at the far end of its own
-// (left to right, top to bottom) order; the platform leaves out the end point. A line that runs
-// the other way is therefore moved one step back towards its start, and the dash pattern
-// carries on from segment to segment. Returns the length drawn.
+// One-pixel lines segment by segment, the dash pattern carrying on from segment to segment.
+// Returns the length drawn.
 double DrawCosmeticSegment(QPainter& p, QPen& pen, const QPointF& at, const QPointF& to,
                            double offset) {
-  const double dx = to.x() - at.x(), dy = to.y() - at.y();
-  const double steps = std::max(std::abs(dx), std::abs(dy));
-  if (steps <= 0) return 0;
-  const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
-  const QPointF back = reversed ? QPointF(-dx / steps, -dy / steps) : QPointF();
+  QLineF line;
+  if (!CosmeticLine(at, to, line)) return 0;
   if (pen.style() == Qt::CustomDashLine) {
     pen.setDashOffset(offset);
     p.setPen(pen);
   }
-  p.drawLine(QLineF(at + back, to + back));
-  return steps;
+  p.drawLine(line);
+  return std::max(std::abs(to.x() - at.x()), std::abs(to.y() - at.y()));
 }
 
 void DrawCosmeticLines(QPainter& p, QPen pen, const QPainterPath& path) {
@@ -280,22 +307,36 @@ void DrawCosmeticLines(QPainter& p, QPen pen, const QPainterPath& path) {
 }  // namespace
 
 void Dc::Impl::StrokePathDev(const QPainterPath& path) {
-  const PenSpec s = Pen();
+  const PenSpec& s = Pen();
   if (s.null || path.isEmpty()) return;
   KeepStroke(path, s);
-  std::optional<QPainter> local;
-  QPainter* p = Paint(local);
+  const auto p = Paint();
   if (!p || !ApplyRop(*p)) return;
   PreparePen(*p, s, bkMode, bkColor);
   if (s.cosmetic && OnlyLines(path)) {
-    DrawCosmeticLines(*p, s.qpen, path);
+    if (s.styled) {
+      DrawCosmeticLines(*p, s.qpen, path);
+      return;
+    }
+    // Solid: each segment as a line alone, gathered into runs during a pass.
+    QPointF at;
+    for (int i = 0; i < path.elementCount(); ++i) {
+      const QPainterPath::Element e = path.elementAt(i);
+      const QPointF to(e.x, e.y);
+      CosmeticSegment segment;
+      if (!e.isMoveTo() && MakeSegment(at, to, segment) && !Queue(segment, !Queued())) {
+        DrawQueued();
+        DrawAlone(*p, segment);
+      }
+      at = to;
+    }
     return;
   }
   p->drawPath(path);
 }
 
 void Dc::Impl::StrokeLine(const QPointF& from, const QPointF& to) {
-  const PenSpec s = Pen();
+  const PenSpec& s = Pen();
   if (s.null) return;
   if (!s.cosmetic || KeepsVector(true)) {
     QPainterPath line(from);
@@ -304,8 +345,17 @@ void Dc::Impl::StrokeLine(const QPointF& from, const QPointF& to) {
     return;
   }
   // What StrokePathDev does with a one-segment path, without building it.
-  std::optional<QPainter> local;
-  QPainter* p = Paint(local);
+  if (!s.styled) {
+    CosmeticSegment segment;
+    if (!MakeSegment(from, to, segment)) return;
+    if (Queue(segment, false)) return;
+    const auto p = Paint();
+    if (!p || !ApplyRop(*p)) return;
+    PreparePen(*p, s, bkMode, bkColor);
+    if (!Queue(segment, true)) DrawAlone(*p, segment);
+    return;
+  }
+  const auto p = Paint();
   if (!p || !ApplyRop(*p)) return;
   PreparePen(*p, s, bkMode, bkColor);
   QPen pen = s.qpen;
@@ -316,10 +366,9 @@ void Dc::Impl::FillPathDev(const QPainterPath& path) {
   const LogBrush b = EffectiveBrush();
   if (b.Style == BS_NULL || path.isEmpty()) return;
   KeepFill(path, b, true);
-  std::optional<QPainter> local;
-  QPainter* p = Paint(local);
+  const auto p = Paint();
   if (!p || !ApplyRop(*p)) return;
-  p->setPen(Qt::NoPen);
+  p->setPen(kNoPen);
   p->setBrush(Brush(b, true));
   PrepareBrush(*p, b);
   p->drawPath(path);

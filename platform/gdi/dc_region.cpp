@@ -290,7 +290,7 @@ int Dc::GetClipRgn(Region& out) const {
 }
 
 int Dc::SelectClipRgn(const Region* region) {
-  d_->Record("SelectClipRgn", BoxArgs(region));
+  if (d_->recorder) d_->Emit("SelectClipRgn", BoxArgs(region), {}, nullptr);
   if (!region) {
     d_->clip.reset();
     return SIMPLEREGION;
@@ -300,9 +300,11 @@ int Dc::SelectClipRgn(const Region* region) {
 }
 
 int Dc::ExtSelectClipRgn(const Region* region, int mode) {
-  std::vector<int> args = BoxArgs(region);
-  args.insert(args.begin(), mode);
-  d_->Record("ExtSelectClipRgn", std::move(args));
+  if (d_->recorder) {
+    std::vector<int> args = BoxArgs(region);
+    args.insert(args.begin(), mode);
+    d_->Emit("ExtSelectClipRgn", std::move(args), {}, nullptr);
+  }
   if (mode == RGN_COPY) {
     if (!region) {
       d_->clip.reset();

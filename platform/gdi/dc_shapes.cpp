@@ -37,30 +37,32 @@ bool Dc::Rectangle(int l, int t, int r, int b) {
     return true;
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
-  const Impl::PenSpec s = d_->Pen();
+  const Impl::PenSpec& s = d_->Pen();
   // No pen, or a solid one-pixel pen: whole-pixel rectangles, the frame's four sides one pixel
-  // thick, each pixel once; the same pixels as the paths below, without scanning them. Only on
-  // the surface: Qt's stroke of a frame cut by the surface's edge may leave out its corner.
+  // thick, each pixel once; the same pixels as the paths below, without scanning them. A frame
+  // only on the surface: Qt's stroke of a frame cut by the surface's edge may leave out its
+  // corner.
   const bool plainFrame = !s.null && s.cosmetic && !s.styled;
-  if ((s.null || plainFrame) && R.width() > 2 && R.height() > 2 && !d_->KeepsVector(true) &&
-      d_->Drawable() && d_->target->rect().contains(R)) {
+  const bool onSurface =
+      R.width() > 2 && R.height() > 2 && d_->Drawable() && d_->target->rect().contains(R);
+  if ((s.null || (plainFrame && onSurface)) && !d_->KeepsVector(true)) {
     const LogBrush brush = d_->EffectiveBrush();
-    std::optional<QPainter> local;
-    QPainter* p = d_->Paint(local);
+    const auto p = d_->Paint();
     if (!p || !d_->ApplyRop(*p)) return true;
-    p->setPen(Qt::NoPen);
-    if (brush.Style != BS_NULL) {
+    p->setPen(kNoPen);
+    const QRect inside =
+        s.null ? QRect(R.x(), R.y(), R.width() - 1, R.height() - 1) : R.adjusted(1, 1, -1, -1);
+    if (brush.Style != BS_NULL && !inside.isEmpty()) {
       p->setBrush(d_->Brush(brush, true));
       d_->PrepareBrush(*p, brush);
-      p->drawRect(s.null ? QRect(R.x(), R.y(), R.width() - 1, R.height() - 1)
-                         : R.adjusted(1, 1, -1, -1));
+      p->drawRect(inside);
     }
     if (plainFrame) {
       const int x = R.x(), y = R.y(), w = R.width() - 1, h = R.height() - 1;
       const QRect sides[] = {QRect(x, y, w + 1, 1), QRect(x, y + h, w + 1, 1),
                              QRect(x, y + 1, 1, h - 1), QRect(x + w, y + 1, 1, h - 1)};
-      p->setBrush(s.qpen.color());
-      p->setBackgroundMode(Qt::TransparentMode);
+      p->setBrush(d_->PenInk());
+      Impl::SetBackground(*p, false, 0);
       p->drawRects(sides, 4);
     }
     return true;
@@ -98,7 +100,7 @@ bool Dc::RoundRect(int l, int t, int r, int b, int w, int h) {
     return true;
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
-  const Impl::PenSpec s = d_->Pen();
+  const Impl::PenSpec& s = d_->Pen();
   QPainterPath shape;
   if (!s.null && !s.cosmetic) {
     shape.addRoundedRect(s.insideFrame ? Inset(QRectF(R), s.width / 2) : OutlineRect(R), rx, ry);
@@ -116,11 +118,10 @@ bool Dc::RoundRect(int l, int t, int r, int b, int w, int h) {
     d_->KeepFill(shape, fill, true);
     if (!s.null && !s.styled) d_->KeepStroke(shape, s);
   }
-  std::optional<QPainter> local;
-  QPainter* p = d_->Paint(local);
+  const auto p = d_->Paint();
   if (!p || !d_->ApplyRop(*p)) return true;
   if (fill.Style != BS_NULL) {
-    p->setPen(Qt::NoPen);
+    p->setPen(kNoPen);
     p->setBrush(d_->Brush(fill, true));
     d_->PrepareBrush(*p, fill);
     for (const QRect& area : s.null ? px.all : px.inside) p->drawRect(area);
@@ -128,13 +129,12 @@ bool Dc::RoundRect(int l, int t, int r, int b, int w, int h) {
   if (s.null) return true;
   if (s.styled) {
     // Dashes follow the curve; their gaps show what lies below.
-    if (local) local->end();
     d_->StrokePathDev(shape);
     return true;
   }
-  p->setPen(Qt::NoPen);
-  p->setBrush(s.qpen.color());
-  p->setBackgroundMode(Qt::TransparentMode);
+  p->setPen(kNoPen);
+  p->setBrush(d_->PenInk());
+  Impl::SetBackground(*p, false, 0);
   for (const QRect& area : px.outline) p->drawRect(area);
   return true;
 }
@@ -147,7 +147,7 @@ bool Dc::Ellipse(int l, int t, int r, int b) {
     return true;
   }
   if (R.width() <= 0 || R.height() <= 0) return true;
-  const Impl::PenSpec s = d_->Pen();
+  const Impl::PenSpec& s = d_->Pen();
   if (!s.null && s.cosmetic && !s.styled) {
     // Qt's own scan conversion of whole-pixel ellipses: symmetric, each pixel drawn once.
     const LogBrush fill = d_->EffectiveBrush();
@@ -157,8 +157,7 @@ bool Dc::Ellipse(int l, int t, int r, int b) {
       d_->KeepFill(ring, fill, true);
       d_->KeepStroke(ring, s);
     }
-    std::optional<QPainter> local;
-    QPainter* p = d_->Paint(local);
+    const auto p = d_->Paint();
     if (!p || !d_->ApplyRop(*p)) return true;
     p->setPen(s.qpen);
     p->setBrush(d_->Brush(fill, true));
@@ -271,7 +270,7 @@ bool Dc::LineTo(int x, int y) {
     d_->path.lineTo(to);
     return true;
   }
-  const Impl::PenSpec s = d_->Pen();
+  const Impl::PenSpec& s = d_->Pen();
   if (s.null) return true;
   if (from == to) {
     // A wide pen's zero-length line is a dot of its width with a round or square end; a flat
@@ -288,11 +287,10 @@ bool Dc::LineTo(int x, int y) {
     LogBrush ink;
     ink.Color = FromQRgb(s.qpen.color().rgb());
     d_->KeepFill(dot, ink, true);
-    std::optional<QPainter> local;
-    QPainter* p = d_->Paint(local);
+    const auto p = d_->Paint();
     if (!p || !d_->ApplyRop(*p)) return true;
-    p->setPen(Qt::NoPen);
-    p->setBrush(s.qpen.color());
+    p->setPen(kNoPen);
+    p->setBrush(d_->PenInk());
     p->drawPath(dot);
     return true;
   }
@@ -315,7 +313,7 @@ std::vector<int> PointArgs(const TPoint* points, int count) {
 }  // namespace
 
 bool Dc::Polyline(const TPoint* points, int count) {
-  d_->Record("Polyline", PointArgs(points, count));
+  if (d_->recorder) d_->Emit("Polyline", PointArgs(points, count), {}, nullptr);
   if (!points || count < 2) return false;
   QPainterPath line(d_->Dev(points[0].X, points[0].Y));
   for (int i = 1; i < count; ++i) line.lineTo(d_->Dev(points[i].X, points[i].Y));
@@ -328,7 +326,7 @@ bool Dc::Polyline(const TPoint* points, int count) {
 }
 
 bool Dc::Polygon(const TPoint* points, int count) {
-  d_->Record("Polygon", PointArgs(points, count));
+  if (d_->recorder) d_->Emit("Polygon", PointArgs(points, count), {}, nullptr);
   if (!points || count < 2) return false;
   QPolygonF poly;
   poly.reserve(count);
@@ -355,10 +353,9 @@ void CopyFill(const Dc::Impl& d, const QRect& r, const LogBrush& brush) {
     area.addRect(r);
     d.KeepFill(area, brush, false);
   }
-  std::optional<QPainter> local;
-  QPainter* p = d.Paint(local);
+  const auto p = d.Paint();
   if (!p) return;
-  p->setPen(Qt::NoPen);
+  p->setPen(kNoPen);
   p->setBrush(d.Brush(brush, false));
   d.PrepareBrush(*p, brush);
   p->drawRect(r);
@@ -385,6 +382,7 @@ TColor Dc::SetPixel(int x, int y, TColor color) {
   const QPoint p = d_->Dev(x, y);
   if (!d_->Drawable() || !d_->target->valid(p) || (d_->clip && !d_->clip->contains(p))) return -1;
   const QColor c = ToQColor(color);
+  d_->DrawQueuedOnTarget();
   if (d_->KeepsVector(false)) {
     QPainterPath dot;
     dot.addRect(QRectF(p, QSizeF(1, 1)));
@@ -399,6 +397,7 @@ TColor Dc::SetPixel(int x, int y, TColor color) {
 TColor Dc::GetPixel(int x, int y) const {
   const QPoint p = d_->Dev(x, y);
   if (!d_->Drawable() || !d_->target->valid(p) || (d_->clip && !d_->clip->contains(p))) return -1;
+  d_->DrawQueuedOnTarget();
   return FromQRgb(d_->target->pixel(p));
 }
 

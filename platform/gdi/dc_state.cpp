@@ -26,6 +26,10 @@ void Dc::SetTarget(QImage* target) {
 QImage* Dc::Target() const {
   return d_->target;
 }
+void Dc::KeepPainterOpen(bool keep) {
+  d_->keepOpen = keep;
+  if (!keep && !InPaintPass()) d_->EndKept();
+}
 void Dc::SetRecorder(DcRecorder recorder) {
   d_->recorder = std::move(recorder);
 }
@@ -36,9 +40,8 @@ const std::shared_ptr<VectorLog>& Dc::KeptVector() const {
   return d_->vector;
 }
 
-void Dc::Impl::Record(const char* op, std::vector<int> args, const std::string& text,
-                      const LogBrush* b) const {
-  if (!recorder) return;
+void Dc::Impl::Emit(const char* op, std::vector<int> args, const std::string& text,
+                    const LogBrush* b) const {
   DcCall call;
   call.Op = op;
   call.Args = std::move(args);
@@ -86,7 +89,10 @@ unsigned Dc::GetTextAlign() const {
 }
 int Dc::SetROP2(int rop) {
   const int old = d_->rop2;
-  if (rop >= R2_BLACK && rop <= R2_WHITE) d_->rop2 = rop;
+  if (rop >= R2_BLACK && rop <= R2_WHITE && rop != old) {
+    d_->rop2 = rop;
+    d_->PenChanged();
+  }
   return old;
 }
 int Dc::GetROP2() const {
@@ -95,6 +101,7 @@ int Dc::GetROP2() const {
 int Dc::SetTextCharacterExtra(int extra) {
   const int old = d_->charExtra;
   d_->charExtra = std::clamp(extra, -1000, 1000);
+  ++d_->fontStamp;
   return old;
 }
 int Dc::GetTextCharacterExtra() const {
@@ -132,18 +139,25 @@ LogPen Dc::SelectPen(const LogPen& pen) {
   LogPen old = d_->EffectivePen();
   d_->pen = pen;
   d_->dcPenSelected = false;
+  d_->PenChanged();
   return old;
 }
 LogBrush Dc::SelectBrush(const LogBrush& brush) {
   LogBrush old = d_->EffectiveBrush();
   d_->brush = brush;
   d_->dcBrushSelected = false;
+  ++d_->selectStamp;
   return old;
 }
 LogFont Dc::SelectFont(const LogFont& font) {
   LogFont old = d_->font;
   d_->font = font;
+  ++d_->selectStamp;
+  ++d_->fontStamp;
   return old;
+}
+unsigned Dc::SelectionStamp() const {
+  return d_->selectStamp;
 }
 const LogPen& Dc::CurrentPen() const {
   return d_->pen;
@@ -159,22 +173,28 @@ void Dc::SelectDcBrush() {
   d_->brush.Style = BS_SOLID;
   d_->brush.Color = d_->dcBrushColor;
   d_->dcBrushSelected = true;
+  ++d_->selectStamp;
 }
 void Dc::SelectDcPen() {
   d_->pen = LogPen{};
   d_->pen.Color = d_->dcPenColor;
   d_->dcPenSelected = true;
+  d_->PenChanged();
 }
 TColor Dc::SetDCBrushColor(TColor color) {
   const TColor old = d_->dcBrushColor;
   d_->dcBrushColor = color;
   if (d_->dcBrushSelected) d_->brush.Color = color;
+  ++d_->selectStamp;
   return old;
 }
 TColor Dc::SetDCPenColor(TColor color) {
   const TColor old = d_->dcPenColor;
   d_->dcPenColor = color;
-  if (d_->dcPenSelected) d_->pen.Color = color;
+  if (d_->dcPenSelected) {
+    d_->pen.Color = color;
+    d_->PenChanged();
+  }
   return old;
 }
 
@@ -194,6 +214,7 @@ LogBrush Dc::Impl::EffectiveBrush() const {
 int Dc::SetMapMode(int mode) {
   const int old = d_->mapMode;
   if (mode == MM_TEXT || mode == MM_ANISOTROPIC) d_->mapMode = mode;
+  d_->PenChanged();
   return old;
 }
 int Dc::GetMapMode() const {
@@ -206,6 +227,7 @@ void Dc::SetWindowOrgEx(int x, int y) {
 void Dc::SetWindowExtEx(int w, int h) {
   if (w != 0) d_->winExtX = w;
   if (h != 0) d_->winExtY = h;
+  d_->PenChanged();
 }
 void Dc::SetViewportOrgEx(int x, int y) {
   d_->vpOrgX = x;
@@ -214,6 +236,7 @@ void Dc::SetViewportOrgEx(int x, int y) {
 void Dc::SetViewportExtEx(int w, int h) {
   if (w != 0) d_->vpExtX = w;
   if (h != 0) d_->vpExtY = h;
+  d_->PenChanged();
 }
 
 double Dc::Impl::ScaleX() const {
@@ -230,6 +253,7 @@ QPointF Dc::Impl::DevF(int x, int y) const {
 }
 
 QPoint Dc::Impl::Dev(int x, int y) const {
+  if (mapMode != MM_ANISOTROPIC) return QPoint(ClampCoord(x), ClampCoord(y));
   const QPointF p = DevF(x, y);
   return QPoint(ClampCoord(std::llround(std::clamp(p.x(), -1e15, 1e15))),
                 ClampCoord(std::llround(std::clamp(p.y(), -1e15, 1e15))));
@@ -277,6 +301,21 @@ bool Dc::Impl::Begin(QPainter& p) const {
   return true;
 }
 
+void Dc::Impl::SetComposition(QPainter& p, QPainter::CompositionMode mode) {
+  if (p.compositionMode() != mode) p.setCompositionMode(mode);
+}
+
+void Dc::Impl::SetBackground(QPainter& p, bool opaque, TColor color) {
+  // The background only shows in opaque mode.
+  if (!opaque) {
+    if (p.backgroundMode() != Qt::TransparentMode) p.setBackgroundMode(Qt::TransparentMode);
+    return;
+  }
+  if (p.backgroundMode() != Qt::OpaqueMode) p.setBackgroundMode(Qt::OpaqueMode);
+  const QColor c = ToQColor(color);
+  if (p.background().style() != Qt::SolidPattern || p.background().color() != c) p.setBackground(c);
+}
+
 bool Dc::Impl::ApplyRop(QPainter& p) const {
   static constexpr QPainter::CompositionMode kModes[] = {
       QPainter::CompositionMode_SourceOver,           // R2_BLACK (colour replaced)
@@ -299,7 +338,7 @@ bool Dc::Impl::ApplyRop(QPainter& p) const {
   // Copy modes draw "over": every colour is opaque, and hatch gaps are transparent pixels of
   // the pattern that must not be copied.
   if (rop2 == R2_NOP) return false;
-  p.setCompositionMode(kModes[std::clamp(rop2, R2_BLACK, R2_WHITE) - 1]);
+  SetComposition(p, kModes[std::clamp(rop2, R2_BLACK, R2_WHITE) - 1]);
   return true;
 }
 

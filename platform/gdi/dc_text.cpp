@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QTextLayout>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -109,14 +110,76 @@ QFont MakeFont(const LogFont& font, double scaleX, double scaleY, int charExtra,
 
 }  // namespace
 
-int Dc::Impl::FontEntry::Advance(const std::string& text) {
-  const auto it = advances.find(text);
-  if (it != advances.end()) return it->second;
+Dc::Impl::FontEntry::Shaped& Dc::Impl::FontEntry::Text(const std::string& text) {
+  const auto it = texts.find(text);
+  if (it != texts.end()) return it->second;
   // Bounded: a drawing names few texts, a long-lived one may name many.
-  if (advances.size() >= 4096) advances.clear();
-  const int width = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
-  advances.emplace(text, width);
-  return width;
+  if (texts.size() >= 4096) {
+    texts.clear();
+    inkedImages = 0;
+  }
+  Shaped& shaped = texts[text];
+  shaped.advance = QFontMetrics(qfont).horizontalAdvance(Latin1(text));
+  return shaped;
+}
+
+bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
+  // Shaping a text costs more than drawing it, and labels are drawn again at every paint. Only
+  // plain text is kept: line breaks, tabs and the font's own lines are left to drawText.
+  if (font.Underline || font.StrikeOut) return false;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return false;
+  }
+  Shaped& shaped = Text(text);
+  if (!shaped.laidOut) {
+    QTextLayout layout(Latin1(text), qfont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    shaped.ascent = line.isValid() ? line.ascent() : 0;
+    shaped.runs = layout.glyphRuns();
+    shaped.laidOut = true;
+  }
+  out = &shaped;
+  return true;
+}
+
+const Dc::Impl::FontEntry::Shaped::Inked& Dc::Impl::FontEntry::Ink(Shaped& shaped, TColor color,
+                                                                   const QPointF& fraction) {
+  for (const Shaped::Inked& i : shaped.inked)
+    if (i.color == color && i.fraction.x() == fraction.x() && i.fraction.y() == fraction.y())
+      return i;
+  if (shaped.inked.size() >= 2) {
+    shaped.inked.erase(shaped.inked.begin());
+    --inkedImages;
+  }
+  // Bounded: a long-lived surface may draw many texts again.
+  if (inkedImages >= kInkedImages) {
+    for (auto& [name, other] : texts) other.inked.clear();
+    inkedImages = 0;
+  }
+  ++inkedImages;
+  Shaped::Inked& i = shaped.inked.emplace_back();
+  i.color = color;
+  i.fraction = fraction;
+  QRectF reach;
+  for (const QGlyphRun& run : shaped.runs) reach |= run.boundingRect();
+  // Room for what hinting and rounding add to the outlines.
+  const int margin = 2 + qfont.pixelSize() / 4;
+  const QRect box = reach.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+  i.offset = box.topLeft();
+  i.image = QImage(box.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  i.image.fill(Qt::transparent);
+  QPainter p(&i.image);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setPen(ToQColor(color));
+  for (const QGlyphRun& run : shaped.runs) p.drawGlyphRun(fraction - QPointF(box.topLeft()), run);
+  return i;
 }
 
 Dc::Impl::FontEntry& Dc::Impl::Font() const {
@@ -125,8 +188,12 @@ Dc::Impl::FontEntry& Dc::Impl::Font() const {
     fonts.clear();
     fontGeneration = generation;
   }
-  const double sx = ScaleX(), sy = ScaleY();
   const bool smooth = font.Quality == ANTIALIASED_QUALITY && gTextAntialiasing;
+  // The one used last, while nothing it was chosen by changed.
+  if (!fonts.empty() && frontStamp == fontStamp && fonts.front()->smooth == smooth)
+    return *fonts.front();
+  frontStamp = fontStamp;
+  const double sx = ScaleX(), sy = ScaleY();
   for (size_t i = 0; i < fonts.size(); ++i) {
     FontEntry& e = *fonts[i];
     if (e.font == font && e.scaleX == sx && e.scaleY == sy && e.charExtra == charExtra &&
@@ -183,17 +250,35 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     step.color = ToQColor(d_->textColor);
     d_->Keep(std::move(step));
   }
-  std::optional<QPainter> local;
-  QPainter* p = d_->Paint(local);
+  const auto p = d_->Paint();
   if (!p) return true;
-  p->setBackgroundMode(Qt::TransparentMode);
+  Impl::FontEntry::Shaped* shaped = nullptr;
+  if (angle == 0 && entry.LaidOut(text, shaped)) {
+    // Straight text needs no transform: the same pixels at the reference point.
+    if (d_->bkMode == OPAQUE) p->fillRect(cell.translated(origin), ToQColor(d_->bkColor));
+    const QPointF at(origin.x() + t.dx, origin.y() + t.baseline - shaped->ascent);
+    // Glyph pixels are all or nothing unless the font is smoothed: an image of them copies as
+    // they would be drawn on surfaces that hold plain colours.
+    const QImage::Format format = d_->target->format();
+    if (shaped->drawn < 2) ++shaped->drawn;
+    if (!entry.smooth && shaped->drawn > 1 &&
+        (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)) {
+      const QPointF whole(std::floor(at.x()), std::floor(at.y()));
+      const auto& inked = entry.Ink(*shaped, d_->textColor, at - whole);
+      p->drawImage(whole.toPoint() + inked.offset, inked.image);
+      return true;
+    }
+    p->setPen(d_->TextPen());
+    for (const QGlyphRun& run : shaped->runs) p->drawGlyphRun(at, run);
+    return true;
+  }
   p->setTransform(frame);
   if (d_->bkMode == OPAQUE) p->fillRect(cell, ToQColor(d_->bkColor));
-  if (local || d_->keptFont != font) {
+  if (d_->keptFont != font) {
     p->setFont(font);
-    if (!local) d_->keptFont = font;
+    d_->keptFont = font;
   }
-  p->setPen(ToQColor(d_->textColor));
+  p->setPen(d_->TextPen());
   p->drawText(QPoint(t.dx, t.baseline), s);
   return true;
 }

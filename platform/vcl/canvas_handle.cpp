@@ -40,13 +40,34 @@ double TCanvas::DeviceHeightMm() const {
 }
 
 gdi::Dc* TCanvas::GetHandle() {
-  if (!dc_) dc_ = std::make_shared<gdi::Dc>(image_);
+  if (!dc_) {
+    dc_ = std::make_shared<gdi::Dc>(image_);
+    // The canvas draws only on a bitmap's image, and the bitmap ends the painter first.
+    dc_->KeepPainterOpen(true);
+  }
   gdi::Dc& dc = *dc_;
   if (dc.Target() != image_) dc.SetTarget(image_);
+  // Only what changed since the last call is looked at again: a tool that changed, or all of
+  // them after something else was selected. A pattern's pixels may change without the brush
+  // knowing, so a pattern brush is looked at every time.
+  const bool all = dc.SelectionStamp() != selected_;
+  if (all || Pen->Version() != penVersion_) SelectPen(dc);
+  if (all || Brush->Version() != brushVersion_ || Brush->GetBitmap()) SelectBrush(dc);
+  if (all || Font->Version() != fontVersion_ || fontChanged_) SelectFont(dc);
+  selected_ = dc.SelectionStamp();
+  penVersion_ = Pen->Version();
+  brushVersion_ = Brush->Version();
+  fontVersion_ = Font->Version();
+  return &dc;
+}
+
+void TCanvas::SelectPen(gdi::Dc& dc) {
   const gdi::LogPen pen = Pen->Handle();
   if (!(dc.CurrentPen() == pen)) dc.SelectPen(pen);
   dc.SetROP2(PenModeToRop2(Pen->GetMode()));
+}
 
+void TCanvas::SelectBrush(gdi::Dc& dc) {
   gdi::LogBrush brush;
   const TColor color = ColorToRGB(Brush->GetColor());
   brush.Color = color;
@@ -77,7 +98,9 @@ gdi::Dc* TCanvas::GetHandle() {
       dc.SetBkMode(gdi::TRANSPARENT);
     }
   }
+}
 
+void TCanvas::SelectFont(gdi::Dc& dc) {
   // The text colour follows the font only when the font changed: in between, the text colour
   // may be a pattern brush's foreground set on the device context itself.
   const gdi::LogFont font = Font->ToLogFont();
@@ -86,7 +109,6 @@ gdi::Dc* TCanvas::GetHandle() {
     dc.SetTextColor(ColorToRGB(Font->GetColor()));
     fontChanged_ = false;
   }
-  return &dc;
 }
 
 }  // namespace platform

@@ -71,6 +71,7 @@ void TFont::Assign(const TFont& other) {
   Changed();
 }
 void TFont::Changed() {
+  ++version_;
   if (OnChange) OnChange();
 }
 gdi::LogFont TFont::ToLogFont() const {
@@ -100,29 +101,36 @@ int PenModeToRop2(TPenMode mode) {
 TPen::TPen() = default;
 TPen::~TPen() = default;
 
-void TPen::Changed() {
+void TPen::Changed(bool changed) {
   // A property change describes a new pen: the native one no longer applies.
+  if (changed || handle_) ++version_;
   handle_.reset();
   if (OnChange) OnChange();
 }
 void TPen::SetColor(const TColor& v) {
+  const bool changed = v != color_;
   color_ = v;
-  Changed();
+  Changed(changed);
 }
 void TPen::SetWidth(const int& v) {
-  width_ = v < 0 ? 0 : v;
-  Changed();
+  const int width = v < 0 ? 0 : v;
+  const bool changed = width != width_;
+  width_ = width;
+  Changed(changed);
 }
 void TPen::SetStyle(const TPenStyle& v) {
+  const bool changed = v != style_;
   style_ = v;
-  Changed();
+  Changed(changed);
 }
 void TPen::SetMode(const TPenMode& v) {
+  const bool changed = v != mode_;
   mode_ = v;
-  Changed();
+  Changed(changed);
 }
 void TPen::SetHandle(const gdi::LogPen& pen) {
   handle_ = std::make_unique<gdi::LogPen>(pen);
+  ++version_;
   if (OnChange) OnChange();
 }
 gdi::LogPen TPen::Handle() const {
@@ -139,37 +147,44 @@ gdi::LogPen TPen::Handle() const {
 }
 void TPen::Assign(const TPen& other) {
   if (&other == this) return;
+  const bool changed = color_ != other.color_ || width_ != other.width_ || style_ != other.style_ ||
+                       mode_ != other.mode_;
   color_ = other.color_;
   width_ = other.width_;
   style_ = other.style_;
   mode_ = other.mode_;
-  Changed();
+  Changed(changed);
 }
 
 // --- TBrush ---
 
-void TBrush::Changed() {
+void TBrush::Changed(bool changed) {
+  if (changed) ++version_;
   if (OnChange) OnChange();
 }
 void TBrush::SetColor(const TColor& v) {
+  const bool changed = v != color_ || style_ == bsClear;
   color_ = v;
   if (style_ == bsClear) style_ = bsSolid;
-  Changed();
+  Changed(changed);
 }
 void TBrush::SetStyle(const TBrushStyle& v) {
+  const bool changed = v != style_;
   style_ = v;
-  Changed();
+  Changed(changed);
 }
 void TBrush::SetBitmap(TBitmap* const& v) {
+  const bool changed = v != bitmap_;
   bitmap_ = v;
-  Changed();
+  Changed(changed);
 }
 void TBrush::Assign(const TBrush& other) {
   if (&other == this) return;
+  const bool changed = color_ != other.color_ || style_ != other.style_ || bitmap_ != other.bitmap_;
   color_ = other.color_;
   style_ = other.style_;
   bitmap_ = other.bitmap_;
-  Changed();
+  Changed(changed);
 }
 
 // --- TCanvas ---

@@ -47,7 +47,10 @@ class TFont : public TPersistent {
   TFontStyles GetStyle() const { return style_; }
   void SetStyle(const TFontStyles& v);
   int GetCharset() const { return charset_; }
-  void SetCharset(const int& v) { charset_ = v; }
+  void SetCharset(const int& v) {
+    charset_ = v;
+    ++version_;
+  }
 
   Property<std::string, TFont, &TFont::GetName, &TFont::SetName> Name{this};
   Property<int, TFont, &TFont::GetSize, &TFont::SetSize> Size{this};
@@ -67,11 +70,14 @@ class TFont : public TPersistent {
   gdi::LogFont ToLogFont() const;
   // Called after every change; the owner re-applies the font to its widget.
   std::function<void()> OnChange;
+  // Changes with every change of what ToLogFont gives.
+  unsigned Version() const { return version_; }
 
  protected:
   void Changed();
 
  private:
+  unsigned version_ = 0;
   int pixelsPerInch_ = kPixelsPerInch;
   std::string name_ = "MS Sans Serif";
   int height_ = -11;
@@ -132,11 +138,16 @@ class TPen : public TPersistent {
   virtual void Assign(const TPen& other);
   // Called after every change.
   std::function<void()> OnChange;
+  // Changes whenever the pen becomes another.
+  unsigned Version() const { return version_; }
 
  protected:
-  void Changed();
+  void Changed() { Changed(true); }
+  // changed: the pen is another than before.
+  void Changed(bool changed);
 
  private:
+  unsigned version_ = 0;
   TColor color_ = clBlack;
   int width_ = 1;
   TPenStyle style_ = psSolid;
@@ -174,11 +185,16 @@ class TBrush : public TPersistent {
   virtual void Assign(const TBrush& other);
   // Called after every change.
   std::function<void()> OnChange;
+  // Changes whenever the brush becomes another (not when its bitmap's pixels do).
+  unsigned Version() const { return version_; }
 
  protected:
-  void Changed();
+  void Changed() { Changed(true); }
+  // changed: the brush is another than before.
+  void Changed(bool changed);
 
  private:
+  unsigned version_ = 0;
   TColor color_ = clWhite;
   TBrushStyle style_ = bsSolid;
   TBitmap* bitmap_ = nullptr;
@@ -269,6 +285,11 @@ class TCanvas : public TPersistent {
 
  private:
   void Changed();
+  // Select the canvas's pen (with its raster operation), brush (with the background it sets)
+  // and font (with its text colour) where the device context holds another.
+  void SelectPen(gdi::Dc& dc);
+  void SelectBrush(gdi::Dc& dc);
+  void SelectFont(gdi::Dc& dc);
   QImage* image_ = nullptr;
   int deviceBits_ = 0;
   int dpiX_ = 0;
@@ -277,6 +298,9 @@ class TCanvas : public TPersistent {
   std::shared_ptr<gdi::Dc> dc_;
   // The font changed since it was last selected into the device context.
   bool fontChanged_ = true;
+  // What was selected into the device context at the last GetHandle: the device context's
+  // selection and the tools' versions. While none of them changes, nothing needs selecting.
+  unsigned selected_ = 0, penVersion_ = 0, brushVersion_ = 0, fontVersion_ = 0;
 };
 
 }  // namespace platform
