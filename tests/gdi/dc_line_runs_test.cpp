@@ -1,29 +1,18 @@
 // One-pixel lines gathered into runs during a paint pass, and painters kept open: the pixels of
 // a line drawn alone, whatever comes between the lines, and every read sees them.
-#include <functional>
+#include <utility>
 
 #include "tests/gdi/dc_fixture.h"
 
 namespace gditest {
 namespace {
 
-struct Scene {
-  const char* name;
-  std::function<void(Dc& dc)> draw;
-};
-
-LogPen Solid(TColor c) {
-  LogPen p;
-  p.Color = c;
-  return p;
-}
-
 void Line(Dc& dc, int x0, int y0, int x1, int y1) {
   dc.MoveToEx(x0, y0);
   dc.LineTo(x1, y1);
 }
 
-const Scene kScenes[] = {
+const std::pair<const char*, void (*)(Dc&)> kScenes[] = {
     {"zigzags turning back on themselves",
      [](Dc& dc) {
        dc.MoveToEx(2, 2);
@@ -45,7 +34,7 @@ const Scene kScenes[] = {
     {"the pen changed between lines",
      [](Dc& dc) {
        for (int i = 0; i < 12; ++i) {
-         dc.SelectPen(Solid(i % 3 ? clRed : clBlue));
+         dc.SelectPen({.Color = i % 3 ? clRed : clBlue, .UserStyle = {}});
          Line(dc, 5, i * 5, 60, i * 5 + 7);
        }
      }},
@@ -69,14 +58,12 @@ const Scene kScenes[] = {
          Line(dc, i * 8 + 2, 66, i * 8 + 2, i);
          Line(dc, 0, i * 8 + 1, 40, i * 8 + 1);
        }
-       dc.SetROP2(R2_COPYPEN);
      }},
     {"XOR lines crossing each other",
      [](Dc& dc) {
        dc.SetROP2(R2_XORPEN);
-       dc.SelectPen(Solid(clYellow));
+       dc.SelectPen({.Color = clYellow, .UserStyle = {}});
        for (int i = 0; i < 16; ++i) Line(dc, i * 4, 0, 63 - i * 3, 63);
-       dc.SetROP2(R2_COPYPEN);
      }},
     {"pixels read and copied between lines",
      [](Dc& dc) {
@@ -89,24 +76,23 @@ const Scene kScenes[] = {
 };
 
 TEST_F(DcTest, LinesInAPassHaveThePixelsOfLinesDrawnAlone) {
-  for (const Scene& scene : kScenes) {
-    SCOPED_TRACE(scene.name);
+  for (const auto& [name, draw] : kScenes) {
+    SCOPED_TRACE(name);
     QImage apart = image.copy(), inPass = image.copy(), kept = image.copy();
     {
       Dc dc(&apart);
-      scene.draw(dc);
+      draw(dc);
     }
     {
       Dc dc(&kept);
       dc.KeepPainterOpen(true);
-      scene.draw(dc);
-      // Read while the painter is still open.
-      EXPECT_EQ(kept, apart);
+      draw(dc);
+      EXPECT_EQ(kept, apart);  // read while the painter is still open
     }
     {
       Dc dc(&inPass);
       const PaintPass pass;
-      scene.draw(dc);
+      draw(dc);
     }
     EXPECT_NE(apart, image);
     EXPECT_EQ(inPass, apart);
