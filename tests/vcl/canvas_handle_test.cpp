@@ -13,12 +13,11 @@ using namespace platform;
 class CanvasHandle : public vcltest::VclTest {};
 
 TEST_F(CanvasHandle, ThePrimitiveAfterAChangeDrawsWithTheCanvasTools) {
-  struct Case {
+  const struct {
     const char* name;
     std::function<void(TCanvas&, TBitmap& pattern)> change;
     TColor frame, fill;  // of the rectangle drawn after the change
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"nothing", [](TCanvas&, TBitmap&) {}, clBlack, clWhite},
       {"the canvas pen and brush",
        [](TCanvas& c, TBitmap&) {
@@ -28,20 +27,12 @@ TEST_F(CanvasHandle, ThePrimitiveAfterAChangeDrawsWithTheCanvasTools) {
        clRed, clBlue},
       {"a pen and brush selected on the handle",
        [](TCanvas& c, TBitmap&) {
-         gdi::LogPen pen;
-         pen.Color = clLime;
-         c.GetHandle()->SelectPen(pen);
-         gdi::LogBrush brush;
-         brush.Color = clYellow;
-         c.GetHandle()->SelectBrush(brush);
+         c.GetHandle()->SelectPen({.Color = clLime, .UserStyle = {}});
+         c.GetHandle()->SelectBrush({.Color = clYellow, .Pattern = {}});
        },
        clBlack, clWhite},
       {"a native pen on the canvas",
-       [](TCanvas& c, TBitmap&) {
-         gdi::LogPen pen;
-         pen.Color = clFuchsia;
-         c.Pen->SetHandle(pen);
-       },
+       [](TCanvas& c, TBitmap&) { c.Pen->SetHandle({.Color = clFuchsia, .UserStyle = {}}); },
        clFuchsia, clWhite},
       {"the pattern's pixels",
        [](TCanvas& c, TBitmap& pattern) {
@@ -52,7 +43,7 @@ TEST_F(CanvasHandle, ThePrimitiveAfterAChangeDrawsWithTheCanvasTools) {
        },
        clBlack, clTeal},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TBitmap bmp, pattern;
     bmp.SetSize(64, 64);
@@ -72,9 +63,7 @@ TEST_F(CanvasHandle, TextAfterAFontSelectedOnTheHandleIsInTheCanvasFont) {
   TCanvas& canvas = *bmp.Canvas;
   const int width = canvas.TextWidth("Wide");
   gdi::Dc* dc = canvas.GetHandle();
-  gdi::LogFont big = dc->CurrentFont();
-  big.Height = -40;
-  dc->SelectFont(big);
+  dc->SelectFont({.Height = -40});
   EXPECT_GT(dc->GetTextExtent("Wide").X, width);
   EXPECT_EQ(canvas.TextWidth("Wide"), width);
   canvas.Font->Size = 20;
