@@ -5,9 +5,9 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "chart/component/chart.h"
@@ -74,6 +74,12 @@ void ExpectRange(const TChartAxis* a, double min, double max, bool automatic) {
   EXPECT_NEAR(a->GetMinimum(), min, 1e-9);
   EXPECT_NEAR(a->GetMaximum(), max, 1e-9);
   EXPECT_EQ(a->GetAutomatic(), automatic);
+}
+
+// Zoomed to the pixels x0..x1 (bottom axis), y0..y1 (left axis, y0 the higher).
+void ExpectZoomedTo(const ConsoleLikeChart& c, int x0, int y0, int x1, int y1) {
+  ExpectRange(c.BottomAxis(), BottomValue(x0), BottomValue(x1), false);
+  ExpectRange(c.LeftAxis(), c.LeftValue(y1), c.LeftValue(y0), false);
 }
 
 TEST_F(EngineTest, ConsoleChartScriptedInteraction) {
@@ -227,15 +233,11 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
          for (int i = 0; i < 2; ++i) c.PerformMouseWheel({}, 60, 150, 50);
          ExpectRange(c.LeftAxis(), -2.1, 67.9, false);
        }},
-      {"vertical: 5 right, 30 down",
+      {"vertical: 5 right, 30 down takes the full width",
        [](C& c) {
          c.GetZoom()->Direction = chart::tzdVertical;
-         const int y0 = c.ChartRect.Top + 10;
-         const double l0 = c.LeftValue(y0 + 30), l1 = c.LeftValue(y0);
-         const double b0 = BottomValue(c.ChartRect.Left), b1 = BottomValue(c.ChartRect.Right);
-         c.Drag(mbLeft, 100, y0, 105, y0 + 30);
-         ExpectRange(c.LeftAxis(), l0, l1, false);
-         ExpectRange(c.BottomAxis(), b0, b1, false);
+         c.Drag(mbLeft, 100, 30, 105, 60);
+         ExpectZoomedTo(c, c.ChartRect.Left, 30, c.ChartRect.Right, 60);
        }},
       {"vertical: 40 right, 16 down is too short",
        [](C& c) {
@@ -254,11 +256,8 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
       {"up-left zooms with UpLeftZooms",
        [](C& c) {
          c.GetZoom()->UpLeftZooms = true;
-         const int y0 = c.ChartRect.Top + 10;
-         const double l0 = c.LeftValue(y0 + 30), l1 = c.LeftValue(y0);
-         c.Drag(mbLeft, 140, y0 + 30, 110, y0);
-         ExpectRange(c.BottomAxis(), BottomValue(110), BottomValue(140), false);
-         ExpectRange(c.LeftAxis(), l0, l1, false);
+         c.Drag(mbLeft, 140, 60, 110, 30);
+         ExpectZoomedTo(c, 110, 30, 140, 60);
        }},
       {"free margin: no zoom, OnClickBackground",
        [](C& c) {
@@ -295,71 +294,53 @@ TEST_F(EngineTest, SeriesAxisAndCursorOperations) {
   EXPECT_EQ(loose.YValueToText(1234.5) + std::to_string(loose.GetCursorValueIndex()), "1,234.5-1");
 }
 
-// Logs its mouse events as name + "d", "m" or "u" and the mouse leaving the chart as name + "x";
+// Logs its mouse events as name + 'd', 'm' or 'u' and the mouse leaving the chart as name + 'x';
 // cancels the kinds of event listed.
 struct MouseTool : chart::TPlotCustomTool {
-  MouseTool(ConsoleLikeChart& c, std::string& log, char name, std::string cancels)
-      : TPlotCustomTool(&c.form), log(log), name(name), cancels(std::move(cancels)) {
+  MouseTool(ConsoleLikeChart& c, std::string& log, char name, const char* cancels)
+      : TPlotCustomTool(&c.form), log(log), name(name), cancels(cancels) {
     c.Tools().Add(this);
   }
   void ChartMouseEvent(chart::TChartMouseEvent e, platform::TMouseButton, platform::TShiftState,
                        int, int) override {
     log += {name, "dmu"[e]};
-    if (cancels.find("dmu"[e]) != std::string::npos) GetParentChart()->CancelMouse = true;
+    if (std::strchr(cancels, "dmu"[e])) GetParentChart()->CancelMouse = true;
   }
   void ChartEvent(chart::TChartToolEvent e) override {
     if (e == chart::cteMouseLeave) log += {name, 'x'};
   }
   std::string& log;
   char name;
-  std::string cancels;
+  const char* cancels;
 };
 
-// A press on the title (T), an axis (A) or a legend check box (L) raises its event, which marks
-// the press handled unless the handler clears CancelMouse: then the zoom may start and the
-// background (B) hears of it too (twice on the chart rectangle: as the part, then as no part
-// handled). A tool that cancels an event keeps it from the tools after it
-// and from the chart; the active tools hear the mouse leave the chart.
+// A press on the title (T), the bottom axis (A) or a legend check box (L) raises its event, which
+// marks the press handled unless the handler clears CancelMouse: then the zoom may start and the
+// background (B) hears of it too, twice on the chart rectangle. A tool that cancels an event
+// keeps it from the tools after it and from the chart; active tools hear the mouse leave.
 TEST_F(EngineTest, ChartClickEventsAndTools) {
-  using C = ConsoleLikeChart;
-  struct Case {
+  enum { kTitle, kAxis, kLegendBox, kChart };
+  const std::string moves = "ambmcmambmcm";
+  const struct {
     const char* name;
-    std::function<platform::TPoint(C&)> press;  // the drag goes on 30 right, 30 down
-    const char* toolCancels;                    // null: no tools
+    int at;                   // the press; the drag goes on 30 right, 30 down
+    const char* toolCancels;  // null: no tools
     bool clears;
     std::string log;
     bool zoomed, barsActive;
-  };
-  auto title = [](C& c) {
-    const TRect& b = c.Title()->ShapeBounds;
-    return platform::TPoint{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
-  };
-  auto inChart = [](C& c) { return platform::TPoint{100, c.ChartRect.Top + 10}; };
-  const std::string moves = "ambmcmambmcm";
-  const Case cases[] = {
-      {"title, handled", title, nullptr, false, "T", false, true},
-      {"title, CancelMouse cleared", title, nullptr, true, "TB", true, true},
-      {"bottom axis",
-       [](C& c) {
-         return platform::TPoint{149, c.ChartRect.Bottom + 3};
-       },
-       nullptr, false, "A", false, true},
-      {"legend check box",
-       [](C& c) {
-         const TRect& b = c.Legend()->ShapeBounds;
-         for (int y = b.Top; y < b.Bottom; ++y)
-           if (c.Legend()->Clicked(b.Left + 8, y) == 0) return platform::TPoint{b.Left + 8, y};
-         return platform::TPoint{-1, -1};
-       },
-       nullptr, false, "L", false, false},
-      {"tools hear everything", inChart, "", true, "adbdcdBB" + moves + "aubucu", true, true},
-      {"a tool cancels the press", inChart, "d", true, "adbd" + moves + "aubucu", false, true},
+  } cases[] = {
+      {"title, handled", kTitle, nullptr, false, "T", false, true},
+      {"title, CancelMouse cleared", kTitle, nullptr, true, "TB", true, true},
+      {"bottom axis", kAxis, nullptr, false, "A", false, true},
+      {"legend check box", kLegendBox, nullptr, false, "L", false, false},
+      {"tools hear everything", kChart, "", true, "adbdcdBB" + moves + "aubucu", true, true},
+      {"a tool cancels the press", kChart, "d", true, "adbd" + moves + "aubucu", false, true},
       // The release still ends the zoom where the mouse is.
-      {"a tool cancels the moves", inChart, "m", true, "adbdcdBBambmambmaubucu", true, true},
+      {"a tool cancels the moves", kChart, "m", true, "adbdcdBBambmambmaubucu", true, true},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
-    C c;
+    ConsoleLikeChart c;
     std::string log;
     auto mark = [&](char letter) {
       log += letter;
@@ -372,12 +353,18 @@ TEST_F(EngineTest, ChartClickEventsAndTools) {
     c.Legend()->SetVisible(true);
     c.Legend()->SetCheckBoxes(true);
     if (k.toolCancels) {
-      for (const char* t : {"a", "b", "c", "i"})
-        new MouseTool(c, log, *t, *t == 'b' ? k.toolCancels : "");
+      for (char t : {'a', 'b', 'c', 'i'}) new MouseTool(c, log, t, t == 'b' ? k.toolCancels : "");
       c.Tools().Get(3)->SetActive(false);
     }
     c.Repaint();
-    const platform::TPoint p = k.press(c);
+    const TRect &t = c.Title()->ShapeBounds, &l = c.Legend()->ShapeBounds;
+    int boxY = l.Top;  // a row of the first check box
+    while (boxY < l.Bottom && c.Legend()->Clicked(l.Left + 8, boxY) != 0) ++boxY;
+    const platform::TPoint at[] = {{(t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2},
+                                   {149, c.ChartRect.Bottom + 3},
+                                   {l.Left + 8, boxY},
+                                   {100, c.ChartRect.Top + 10}},
+                           p = at[k.at];
     c.Drag(mbLeft, p.X, p.Y, p.X + 30, p.Y + 30);
     EXPECT_EQ(log, k.log);
     EXPECT_EQ(!c.ScalesFree, k.zoomed);
