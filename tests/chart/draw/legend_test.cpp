@@ -279,11 +279,11 @@ std::vector<std::pair<int, TRect>> DrawnItems(const std::vector<gdi::DcCall>& ca
       out.push_back({std::stoi(c.Text.substr(5)),
                      TRect{a[0], a[1], a[0] + canvas.TextWidth(c.Text), a[1] + fontHeight}});
     } else if (!out.empty() && (c.Op == "Rectangle" || c.Op == "FillRect" || c.Op == "SetPixel")) {
-      const TRect r = c.Op == "SetPixel" ? TRect{a[0], a[1], a[0] + 1, a[1] + 1}
-                                         : TRect{a[0], a[1], a[2], a[3]};
-      TRect& box = out.back().second;
-      box = TRect{std::min(box.Left, r.Left), std::min(box.Top, r.Top),
-                  std::max(box.Right, r.Right), std::max(box.Bottom, r.Bottom)};
+      const bool pixel = c.Op == "SetPixel";
+      TRect& b = out.back().second;
+      b = TRect{std::min(b.Left, a[0]), std::min(b.Top, a[1]),
+                std::max(b.Right, pixel ? a[0] + 1 : a[2]),
+                std::max(b.Bottom, pixel ? a[1] + 1 : a[3])};
     }
   }
   return out;
@@ -326,12 +326,10 @@ TEST_F(EngineTest, LegendClicksAnswerTheItemDrawnUnderThePointer) {
         EXPECT_EQ(legend.Clicked(x, y), index) << "at " << x << ", " << y;
     }
     // The places after the last row's items, one row under the items above them.
-    const int lastRow = 6 / columns;
+    const int lastRow = 6 / columns, rowStep = items[columns].second.Top - items[0].second.Top;
     for (int col = 7 - lastRow * columns; col < columns; ++col) {
       const TRect& above = items[(lastRow - 1) * columns + col].second;
-      const int x = (above.Left + above.Right) / 2, y = (above.Top + above.Bottom) / 2 +
-                                                        items[columns].second.Top -
-                                                        items[0].second.Top;
+      const int x = (above.Left + above.Right) / 2, y = (above.Top + above.Bottom) / 2 + rowStep;
       ASSERT_TRUE(chart::PointInRect(legend.ShapeBounds, x, y));
       EXPECT_EQ(legend.Clicked(x, y), -1) << "empty place of column " << col;
     }
