@@ -247,13 +247,12 @@ TEST_F(SignalChartTest, EphemerisBarsStandUnderTheirSatellites) {
 // Opening a link, on the COM port or the socket, empties the chart of the bars shown before: no
 // bar, no value mark and no bar label is drawn afterwards.
 TEST_F(SignalChartTest, OpeningALinkEmptiesTheChart) {
-  auto drawn = [this] {
-    int ephemerisBars = 0;
+  auto drawn = [this] {  // labels, marks, ephemeris bars
+    const platform::TColor ephemeris[] = {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A};
+    size_t bars = 0;
     for (const auto& r : rec.Only("Rectangle"))
-      for (platform::TColor e : {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A})
-        ephemerisBars += r.Brush.Color == e;
-    return std::vector<size_t>{Texts("30").size(), Texts("5").size(),
-                               static_cast<size_t>(ephemerisBars)};
+      bars += std::count(std::begin(ephemeris), std::end(ephemeris), r.Brush.Color);
+    return std::vector<size_t>{Texts("30").size(), Texts("5").size(), bars};
   };
   for (bool socket : {false, true}) {
     SCOPED_TRACE(socket ? "socket" : "COM port");

@@ -75,26 +75,14 @@ class StatusDisplayTest : public ConsoleTest {
 // receiver's own sentences and an unfinished last one do not.
 TEST_F(StatusDisplayTest, RawBoxTakesEachChunksSentencesInOrder) {
   const std::string longLine = "$GPTXT," + std::string(300, 'A');
-  struct Chunk {
-    std::string text;
-    std::vector<std::string> lines;
-  };
-  const Chunk chunks[] = {
-      {"$GPGGA,1*00\r\n$PQVU500,200*00\r\n$GPRMC,2*00\r\n$GPGS", {"$GPGGA,1*00", "$GPRMC,2*00"}},
-      {"", {}},
-      {"junk$GPVTG,3\r\n$PQVUCHN,1\r\n", {"$GPVTG,3"}},
-      {longLine + "\r\n$GPZDA,4\r\n", {longLine.substr(0, 255), "$GPZDA,4"}},
-      {"$GPGLL,5\n$GPGSA,6\r\n", {"$GPGLL,5", "$GPGSA,6"}},
-  };
-  std::vector<std::string> expected;
-  for (const Chunk& c : chunks) {
-    form->ShowRawSentences(c.text.c_str());
-    expected.insert(expected.end(), c.lines.begin(), c.lines.end());
-  }
-  std::vector<std::string> shown;
-  for (int i = 0; i < form->MemoNMEA->Lines->Count(); ++i)
-    shown.push_back(form->MemoNMEA->Lines->Get(i));
-  EXPECT_EQ(shown, expected);
+  const std::string chunks[] = {"$GPGGA,1*00\r\n$PQVU500,200*00\r\n$GPRMC,2*00\r\n$GPGS", "",
+                                "junk$GPVTG,3\r\n$PQVUCHN,1\r\n", longLine + "\r\n$GPZDA,4\r\n",
+                                "$GPGLL,5\n$GPGSA,6\r\n"};
+  for (const std::string& chunk : chunks) form->ShowRawSentences(chunk.c_str());
+  EXPECT_EQ(form->MemoNMEA->Lines->Count(), 7);
+  EXPECT_EQ(form->MemoNMEA->Lines->GetText(), "$GPGGA,1*00\r\n$GPRMC,2*00\r\n$GPVTG,3\r\n" +
+                                                  longLine.substr(0, 255) +
+                                                  "\r\n$GPZDA,4\r\n$GPGLL,5\r\n$GPGSA,6\r\n");
 }
 
 TEST_F(StatusDisplayTest, EveryClearPathIsFollowedByAFullRefresh) {
