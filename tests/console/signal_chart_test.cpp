@@ -244,8 +244,7 @@ TEST_F(SignalChartTest, EphemerisBarsStandUnderTheirSatellites) {
   }
 }
 
-// Opening a link, on the COM port or the socket, empties the chart of the bars shown before: no
-// bar, no value mark and no bar label is drawn afterwards.
+// Opening a COM port or socket link leaves no bar, value mark or bar label drawn from before.
 TEST_F(SignalChartTest, OpeningALinkEmptiesTheChart) {
   auto drawn = [this] {  // labels, marks, ephemeris bars
     const platform::TColor ephemeris[] = {0x008000, 0x0000FF, 0x0080FA, 0x00FA7A};

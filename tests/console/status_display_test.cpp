@@ -71,8 +71,7 @@ class StatusDisplayTest : public ConsoleTest {
   console::TMainForm& f() { return *form; }
 };
 
-// Each chunk's "$GP" sentences reach the raw box in order, cut at 255 characters; the
-// receiver's own sentences and an unfinished last one do not.
+// "$GP" sentences in order, cut at 255 characters; not the receiver's own, nor an unfinished one.
 TEST_F(StatusDisplayTest, RawBoxTakesEachChunksSentencesInOrder) {
   const std::string longLine = "$GPTXT," + std::string(300, 'A');
   const std::string chunks[] = {"$GPGGA,1*00\r\n$PQVU500,200*00\r\n$GPRMC,2*00\r\n$GPGS", "",

@@ -116,8 +116,7 @@ TEST_P(ReaderE2E, StateAfterCycleMatchesReceiver) {
     return Slurp(log).size() == sent.size() && owner.refreshSteps > 0;
   }));
   EXPECT_FALSE(owner.stepOffMainThread);
-  // The state is read on the window thread, inside a step, as the console does, at a refresh
-  // that follows a complete satellite list.
+  // Read on the window thread inside a step, as the console does, once the list is complete.
   reader::FixInfo fix{};
   reader::SatelliteInfo sats[reader::kMaxSatellites]{};
   int channelsUpdated = 0;

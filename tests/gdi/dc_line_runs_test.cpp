@@ -1,5 +1,4 @@
-// One-pixel lines gathered into runs during a paint pass, and painters kept open: the pixels of
-// a line drawn alone, whatever comes between the lines, and every read sees them.
+// Lines gathered into runs in a paint pass or on a kept painter have the pixels of lines alone.
 #include <utility>
 
 #include "tests/gdi/dc_fixture.h"

@@ -1,5 +1,4 @@
-// Text drawn from the glyphs kept for it, or from the image of its pixels kept once it is drawn
-// again, has the pixels of a painter's drawText in the same font at the same place.
+// Text from kept glyphs or a kept image of its pixels has the pixels of a painter's drawText.
 #include <QPainter>
 #include <utility>
 

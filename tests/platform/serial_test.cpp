@@ -339,8 +339,7 @@ TEST(SerialIo, ReadHonoursTimeouts) {
       {"multiplier adds per byte", 0, 10, 50, "", "", 10, 120, 2500},
       {"return at once", MAXDWORD, 0, 0, "", "", 10, 0, 1000},
       {"first bytes end the wait", MAXDWORD, MAXDWORD, 8000, "", "xy", 100, 0, 4000},
-      // A read that has bytes waits for the rest as long as the line needs for them, and
-      // never past its total time-out.
+      // A read with bytes waits as long as the line needs for the rest, within its time-out.
       {"the rest at the line's speed", 0, 0, 8000, "abc", "defghij", 10, 0, 4000, 115200},
       {"a slow line keeps the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500, 50},
   };

@@ -24,8 +24,7 @@ class FakeOwner : public reader::ReaderOwner {
   int replySteps = 0;
   bool stepOffMainThread = false;
   std::string rawSeen;  // every SentenceBuffer shown
-  // Every step in the order the window ran it: "raw:" and the text, "fixrate:" and the rate
-  // the step saw, "refresh".
+  // Steps in the window's order: "raw:" + text, "fixrate:" + the rate seen, "refresh".
   std::vector<std::string> steps;
   std::int32_t lastYear = 0;
   std::uint8_t lastFixRate = 0;

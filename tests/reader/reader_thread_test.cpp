@@ -120,8 +120,7 @@ TEST_F(ReaderThread, DecodesAndHandsStepsToWindowThread) {
   EXPECT_NE(owner.rawSeen.find("$GPZDA"), std::string::npos);
 }
 
-// Each turn hands the window its raw text as framed, then the reply steps, each seeing its own
-// reply, then the refresh; however the line cuts the bytes into reads.
+// A turn: its raw text, the reply steps (each seeing its reply), then the refresh.
 TEST_F(ReaderThread, StepsOfATurnReachTheWindowInOrder) {
   const std::string replies[] = {Line("$PQVU500,200"), Line("$PQVU500,500")};
   Start();

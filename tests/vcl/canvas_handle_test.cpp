@@ -1,6 +1,5 @@
-// A canvas selects its pen, brush and font into its device context only when something changed:
-// whatever changed in between (the canvas's tools, a selection made on the handle, a pattern's
-// pixels), the next primitive draws with the canvas's own.
+// A canvas selects its tools into its device context only after a change: whatever changed, the
+// next primitive draws with the canvas's own.
 #include <functional>
 
 #include "platform/gdi/dc.h"

@@ -186,8 +186,7 @@ TEST_F(Controls, AutoSizedLabelKeepsItsAnchorEdge) {
   EXPECT_EQ(right->Width, 100);
 }
 
-// A hidden box holds the lines added to it and takes them, in order, when it is shown; a shown
-// box takes them at once. Either way the list reads the same and the last line comes into view.
+// A hidden box holds the lines added until it is shown; either way the last line comes into view.
 TEST_F(Controls, MemoAddsLinesAndScrollsToThem) {
   for (bool shownFirst : {true, false}) {
     SCOPED_TRACE(shownFirst);

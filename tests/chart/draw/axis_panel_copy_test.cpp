@@ -1,5 +1,4 @@
-// Copying a chart into another, the axis panel's ranges, hidden axes and class-made series, axis
-// tools whose axis goes, and the side axes' titles.
+// Chart copies, the axis panel's ranges and class-made series, axis tools, side axis titles.
 #include <QImage>
 #include <functional>
 #include <string>

@@ -289,15 +289,12 @@ std::vector<std::pair<int, TRect>> DrawnItems(const std::vector<gdi::DcCall>& ca
   return out;
 }
 
-// Seven series listed as "Item 0".."Item 6", drawn in list order or from the last up when
-// inverted: a click on the centre or an edge pixel of what is drawn for an item answers that
-// item, vertical or horizontal, plain or inverted, with or without check boxes; the empty places
-// of a short last row answer none, and a check box click switches the series drawn beside it.
+// A click on the centre or an edge pixel of an item as drawn answers that item, in every layout;
+// the empty places of a short last row answer none; a check box switches the series beside it.
 TEST_F(EngineTest, LegendClicksAnswerTheItemDrawnUnderThePointer) {
   for (int bits = 0; bits < 8; ++bits) {
     const bool horizontal = bits & 4, inverted = bits & 2, checkBoxes = bits & 1;
-    SCOPED_TRACE(testing::Message() << "horizontal " << horizontal << " inverted " << inverted
-                                    << " check boxes " << checkBoxes);
+    SCOPED_TRACE(testing::Message() << "horizontal, inverted, check boxes: " << bits);
     LegendChart c;
     std::vector<TChartSeries*> listed{c.s1, c.s2};
     for (int i = 0; i < 5; ++i) listed.push_back(c.AddSeries(new TChartSeries(nullptr)));

@@ -294,8 +294,7 @@ TEST_F(EngineTest, SeriesAxisAndCursorOperations) {
   EXPECT_EQ(loose.YValueToText(1234.5) + std::to_string(loose.GetCursorValueIndex()), "1,234.5-1");
 }
 
-// Logs its mouse events as name + 'd', 'm' or 'u' and the mouse leaving the chart as name + 'x';
-// cancels the kinds of event listed.
+// Logs name + 'd', 'm', 'u' per mouse event, 'x' when the mouse leaves; cancels those listed.
 struct MouseTool : chart::TPlotCustomTool {
   MouseTool(ConsoleLikeChart& c, std::string& log, char name, const char* cancels)
       : TPlotCustomTool(&c.form), log(log), name(name), cancels(cancels) {
@@ -314,10 +313,9 @@ struct MouseTool : chart::TPlotCustomTool {
   const char* cancels;
 };
 
-// A press on the title (T), the bottom axis (A) or a legend check box (L) raises its event, which
-// marks the press handled unless the handler clears CancelMouse: then the zoom may start and the
-// background (B) hears of it too, twice on the chart rectangle. A tool that cancels an event
-// keeps it from the tools after it and from the chart; active tools hear the mouse leave.
+// A press on the title (T), bottom axis (A) or a check box (L) is handled unless its handler
+// clears CancelMouse: then the background (B) hears it too and the zoom may start. A tool that
+// cancels an event keeps it from the later tools and the chart.
 TEST_F(EngineTest, ChartClickEventsAndTools) {
   enum { kTitle, kAxis, kLegendBox, kChart };
   const std::string moves = "ambmcmambmcm";

@@ -123,8 +123,7 @@ TColor HorizBars(GalleryChart& c) {
 
 void CheckHorizBars(GalleryChart& c, bool is3D) {
   if (is3D) {
-    // Boxes: each front face spans origin to value at the front, each top face runs back through
-    // the whole depth (the flat 3D view moves the points of one depth alike).
+    // Front faces span origin to value; top faces run through the whole depth.
     auto x = [&c](double v, int z) {
       return c.GetCanvas3D()->Calculate3DPosition(c.BottomAxis()->CalcPosValue(v), 0, z).X;
     };
