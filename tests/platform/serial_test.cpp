@@ -350,10 +350,8 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     const HANDLE h = Open(pty.device());
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, c.interval, c.mult, c.constant);
-    if (c.baud) {
-      DCB dcb = ReceiverDcb(c.baud);
-      ASSERT_EQ(SetCommState(h, &dcb), TRUE);
-    }
+    const DCB dcb = ReceiverDcb(c.baud);
+    if (c.baud) ASSERT_EQ(SetCommState(h, &dcb), TRUE);
     pty.Send(c.before);
     const pid_t readerTid = korvane_test::ThreadId();
     std::thread late([&] {
