@@ -351,7 +351,9 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     SetTimeouts(h, c.interval, c.mult, c.constant);
     const DCB dcb = ReceiverDcb(c.baud);
-    if (c.baud) ASSERT_EQ(SetCommState(h, &dcb), TRUE);
+    if (c.baud) {
+      ASSERT_EQ(SetCommState(h, &dcb), TRUE);
+    }
     pty.Send(c.before);
     const pid_t readerTid = korvane_test::ThreadId();
     std::thread late([&] {
