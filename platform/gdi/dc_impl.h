@@ -164,6 +164,10 @@ struct Dc::Impl {
   void PenChanged() {
     ++penStamp;
     ++selectStamp;
+  }
+  // The mapping scales pens and fonts.
+  void MappingChanged() {
+    ++penStamp;
     ++fontStamp;
   }
   unsigned selectStamp = 1;  // see Dc::SelectionStamp
