@@ -164,6 +164,10 @@ struct Dc::Impl {
   void PenChanged() {
     ++penStamp;
     ++selectStamp;
+  }
+  // The mapping scales pens and fonts.
+  void MappingChanged() {
+    ++penStamp;
     ++fontStamp;
   }
   unsigned selectStamp = 1;  // see Dc::SelectionStamp
@@ -370,9 +374,9 @@ struct Dc::Impl {
     Shaped& Text(const std::string& text);
     // The width of text in this font, in device pixels.
     int Advance(const std::string& text) { return Text(text).advance; }
-    // The glyphs of text; false when the text is drawn with drawText instead (it is not plain
-    // printable text, or the font draws lines of its own).
-    bool LaidOut(const std::string& text, Shaped*& shaped);
+    // Lays out the glyphs of text, shaped (Text) once; false when the text is drawn with
+    // drawText instead (it is not plain printable text, or the font draws lines of its own).
+    bool LaidOut(const std::string& text, Shaped& shaped);
     // The kept image of shaped text in color, its glyphs starting at the fraction of a pixel.
     const Shaped::Inked& Ink(Shaped& shaped, TColor color, const QPointF& fraction);
   };

@@ -57,6 +57,17 @@ const Dc::Impl* PainterOwner(const QImage* image) {
   return it != k.byImage.end() ? it->second : nullptr;
 }
 
+// Rows of a line's pixels, filled in its pen's colour; the painter keeps its pen and brush.
+void FillInk(QPainter& p, const QBrush& ink, const QRect* rows, int count) {
+  const QPen pen = p.pen();
+  const QBrush brush = p.brush();
+  p.setPen(kNoPen);
+  p.setBrush(ink);
+  p.drawRects(rows, count);
+  p.setPen(pen);
+  p.setBrush(brush);
+}
+
 }  // namespace
 
 void EndPainting(const QImage* image) {
@@ -110,31 +121,18 @@ void Dc::Impl::DrawQueued() const {
   if (kept && painted == target) {
     QPainter& p = *kept;
     if (!queued.empty()) p.drawLines(queued.data(), static_cast<int>(queued.size()));
-    if (!queuedRuns.empty()) {
-      const QPen pen = p.pen();
-      const QBrush brush = p.brush();
-      p.setPen(kNoPen);
-      p.setBrush(queuedInk);
-      p.drawRects(queuedRuns.data(), static_cast<int>(queuedRuns.size()));
-      p.setPen(pen);
-      p.setBrush(brush);
-    }
+    if (!queuedRuns.empty())
+      FillInk(p, queuedInk, queuedRuns.data(), static_cast<int>(queuedRuns.size()));
   }
   queued.clear();
   queuedRuns.clear();
 }
 
 void Dc::Impl::DrawAlone(QPainter& p, const CosmeticSegment& segment) const {
-  if (!segment.straight) {
+  if (segment.straight)
+    FillInk(p, PenInk(), &segment.run, 1);
+  else
     p.drawLine(segment.line);
-    return;
-  }
-  const QPen pen = p.pen();
-  p.setPen(kNoPen);
-  p.setBrush(PenInk());
-  p.drawRect(segment.run);
-  p.setPen(pen);
-  p.setBrush(kNoBrush);
 }
 
 void Dc::Impl::EndKept() const {

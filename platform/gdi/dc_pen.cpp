@@ -80,6 +80,22 @@ QList<qreal> GeometricUserStyle(const std::vector<std::uint32_t>& style, double 
   return out;
 }
 
+// The index of the entry of a ring of kept things that matches; else of one made in place of
+// the oldest (or added while the ring is not full).
+template <class T, class Match, class Make>
+std::size_t Recall(std::vector<T>& ring, std::size_t& next, const Match& match, const Make& make) {
+  for (std::size_t i = 0; i < ring.size(); ++i)
+    if (match(ring[i])) return i;
+  if (ring.size() < Dc::Impl::kMadeKept) {
+    ring.push_back(make());
+    return ring.size() - 1;
+  }
+  const std::size_t i = next;
+  next = (next + 1) % Dc::Impl::kMadeKept;
+  ring[i] = make();
+  return i;
+}
+
 }  // namespace
 
 const Dc::Impl::PenSpec& Dc::Impl::Pen() const {
@@ -88,24 +104,16 @@ const Dc::Impl::PenSpec& Dc::Impl::Pen() const {
   madeStamp = penStamp;
   const LogPen pen = EffectivePen();
   const double sx = ScaleX(), sy = ScaleY();
-  for (std::size_t i = 0; i < madePens.size(); ++i) {
-    const MadePen& m = madePens[i];
-    if (m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2) {
-      madePen = i;
-      return m.spec;
-    }
-  }
-  PenSpec spec = MakePen(pen);
-  const QBrush ink(spec.qpen.color());
-  MadePen made{pen, sx, sy, rop2, std::move(spec), ink};
-  if (madePens.size() < kMadeKept) {
-    madePen = madePens.size();
-    madePens.push_back(std::move(made));
-  } else {
-    madePen = nextPen;
-    nextPen = (nextPen + 1) % kMadeKept;
-    madePens[madePen] = std::move(made);
-  }
+  madePen = Recall(
+      madePens, nextPen,
+      [&](const MadePen& m) {
+        return m.pen == pen && m.scaleX == sx && m.scaleY == sy && m.rop2 == rop2;
+      },
+      [&] {
+        PenSpec spec = MakePen(pen);
+        const QBrush ink(spec.qpen.color());
+        return MadePen{pen, sx, sy, rop2, std::move(spec), ink};
+      });
   return madePens[madePen].spec;
 }
 
@@ -182,20 +190,14 @@ const QBrush& Dc::Impl::Brush(const LogBrush& b, bool rop) const {
   // A monochrome pattern takes the text and background colours; a fill under the raster
   // operation, the operation.
   const bool mono = b.Style == BS_PATTERN && b.Monochrome;
-  for (const MadeBrush& m : madeBrushes) {
-    if (m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
-        (!mono || (m.textColor == textColor && m.bkColor == bkColor)))
-      return m.made;
-  }
-  MadeBrush made{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)};
-  if (madeBrushes.size() < kMadeKept) {
-    madeBrushes.push_back(std::move(made));
-    return madeBrushes.back().made;
-  }
-  MadeBrush& slot = madeBrushes[nextBrush];
-  nextBrush = (nextBrush + 1) % kMadeKept;
-  slot = std::move(made);
-  return slot.made;
+  const std::size_t i = Recall(
+      madeBrushes, nextBrush,
+      [&](const MadeBrush& m) {
+        return m.brush == b && m.rop == rop && (!rop || m.rop2 == rop2) &&
+               (!mono || (m.textColor == textColor && m.bkColor == bkColor));
+      },
+      [&] { return MadeBrush{b, rop, rop2, textColor, bkColor, MakeBrush(b, rop)}; });
+  return madeBrushes[i].made;
 }
 
 QBrush Dc::Impl::MakeBrush(const LogBrush& b, bool rop) const {

@@ -214,7 +214,7 @@ LogBrush Dc::Impl::EffectiveBrush() const {
 int Dc::SetMapMode(int mode) {
   const int old = d_->mapMode;
   if (mode == MM_TEXT || mode == MM_ANISOTROPIC) d_->mapMode = mode;
-  d_->PenChanged();
+  d_->MappingChanged();
   return old;
 }
 int Dc::GetMapMode() const {
@@ -227,7 +227,7 @@ void Dc::SetWindowOrgEx(int x, int y) {
 void Dc::SetWindowExtEx(int w, int h) {
   if (w != 0) d_->winExtX = w;
   if (h != 0) d_->winExtY = h;
-  d_->PenChanged();
+  d_->MappingChanged();
 }
 void Dc::SetViewportOrgEx(int x, int y) {
   d_->vpOrgX = x;
@@ -236,7 +236,7 @@ void Dc::SetViewportOrgEx(int x, int y) {
 void Dc::SetViewportExtEx(int w, int h) {
   if (w != 0) d_->vpExtX = w;
   if (h != 0) d_->vpExtY = h;
-  d_->PenChanged();
+  d_->MappingChanged();
 }
 
 double Dc::Impl::ScaleX() const {

@@ -32,9 +32,9 @@ struct TextLayout {
   int dx = 0, baseline = 0;  // offsets of the text start and baseline from the reference point
 };
 
-TextLayout Layout(Dc::Impl::FontEntry& font, const std::string& text, unsigned align) {
+TextLayout Layout(const Dc::Impl::FontEntry& font, int width, unsigned align) {
   TextLayout t;
-  t.width = font.Advance(text);
+  t.width = width;
   t.ascent = font.ascent;
   t.descent = font.descent;
   if ((align & TA_CENTER) == TA_CENTER) {
@@ -123,7 +123,7 @@ Dc::Impl::FontEntry::Shaped& Dc::Impl::FontEntry::Text(const std::string& text) 
   return shaped;
 }
 
-bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
+bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped& shaped) {
   // Shaping a text costs more than drawing it, and labels are drawn again at every paint. Only
   // plain text is kept: line breaks, tabs and the font's own lines are left to drawText.
   if (font.Underline || font.StrikeOut) return false;
@@ -131,7 +131,6 @@ bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) return false;
   }
-  Shaped& shaped = Text(text);
   if (!shaped.laidOut) {
     QTextLayout layout(Latin1(text), qfont);
     QTextOption option;
@@ -144,7 +143,6 @@ bool Dc::Impl::FontEntry::LaidOut(const std::string& text, Shaped*& out) {
     shaped.runs = layout.glyphRuns();
     shaped.laidOut = true;
   }
-  out = &shaped;
   return true;
 }
 
@@ -223,8 +221,8 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
   if (!HaveFonts()) return false;
   Impl::FontEntry& entry = d_->Font();
   const QFont& font = entry.qfont;
-  const QString s = Latin1(text);
-  const TextLayout t = Layout(entry, text, d_->textAlign);
+  Impl::FontEntry::Shaped& shaped = entry.Text(text);
+  const TextLayout t = Layout(entry, shaped.advance, d_->textAlign);
   const QPoint origin = d_->Dev(x, y);
   const double angle = std::fmod(d_->font.Escapement / 10.0, 360.0);
   QTransform frame;
@@ -232,18 +230,18 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
   frame.rotate(-angle);
   if (d_->pathOpen) {
     QPainterPath glyphs;
-    glyphs.addText(t.dx, t.baseline, font, s);
+    glyphs.addText(t.dx, t.baseline, font, Latin1(text));
     d_->path.addPath(frame.map(glyphs));
     return true;
   }
-  if (s.isEmpty()) return true;
+  if (text.empty()) return true;
   const QRect cell(t.dx, t.baseline - t.ascent, t.width, t.ascent + t.descent);
   if (d_->KeepsVector(false)) {
     VectorStep step;
     step.kind = VectorStep::Kind::Text;
     step.transform = frame;
     step.font = font;
-    step.text = s;
+    step.text = Latin1(text);
     step.at = QPointF(t.dx, t.baseline);
     step.cell = cell;
     if (d_->bkMode == OPAQUE) step.background = ToQColor(d_->bkColor);
@@ -252,24 +250,23 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
   }
   const auto p = d_->Paint();
   if (!p) return true;
-  Impl::FontEntry::Shaped* shaped = nullptr;
   if (angle == 0 && entry.LaidOut(text, shaped)) {
     // Straight text needs no transform: the same pixels at the reference point.
     if (d_->bkMode == OPAQUE) p->fillRect(cell.translated(origin), ToQColor(d_->bkColor));
-    const QPointF at(origin.x() + t.dx, origin.y() + t.baseline - shaped->ascent);
+    const QPointF at(origin.x() + t.dx, origin.y() + t.baseline - shaped.ascent);
     // Glyph pixels are all or nothing unless the font is smoothed: an image of them copies as
     // they would be drawn on surfaces that hold plain colours.
     const QImage::Format format = d_->target->format();
-    if (shaped->drawn < 2) ++shaped->drawn;
-    if (!entry.smooth && shaped->drawn > 1 &&
+    if (shaped.drawn < 2) ++shaped.drawn;
+    if (!entry.smooth && shaped.drawn > 1 &&
         (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)) {
       const QPointF whole(std::floor(at.x()), std::floor(at.y()));
-      const auto& inked = entry.Ink(*shaped, d_->textColor, at - whole);
+      const auto& inked = entry.Ink(shaped, d_->textColor, at - whole);
       p->drawImage(whole.toPoint() + inked.offset, inked.image);
       return true;
     }
     p->setPen(d_->TextPen());
-    for (const QGlyphRun& run : shaped->runs) p->drawGlyphRun(at, run);
+    for (const QGlyphRun& run : shaped.runs) p->drawGlyphRun(at, run);
     return true;
   }
   p->setTransform(frame);
@@ -279,7 +276,7 @@ bool Dc::TextOut(int x, int y, const std::string& text) {
     d_->keptFont = font;
   }
   p->setPen(d_->TextPen());
-  p->drawText(QPoint(t.dx, t.baseline), s);
+  p->drawText(QPoint(t.dx, t.baseline), Latin1(text));
   return true;
 }
 

@@ -38,7 +38,12 @@ bool EndsWith(const std::string& name, const char* ext) {
 
 QImage PixelsOf(const TBitmap& bitmap) {
   const QImage* image = bitmap.Image();
-  if (!image || image->isNull()) return QImage(1, 1, QImage::Format_RGB32);
+  if (!image || image->isNull()) {
+    // A file or the clipboard takes no empty image: one pixel of the white a bitmap starts as.
+    QImage blank(1, 1, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    return blank;
+  }
   return image->convertToFormat(QImage::Format_RGB32);
 }
 

@@ -324,6 +324,25 @@ TEST_F(PanelTest, FilesThatCannotBeWrittenRaiseAndLeaveThePanelWhole) {
   EXPECT_EQ(Rgb(WindowCopy(p)), shown);
 }
 
+TEST_F(PanelTest, BitmapsOfEmptyRectanglesAreOneWhitePixel) {
+  TestPanel p;
+  p.SetColor(platform::clRed);
+  const std::string file = kDir + "chart-panel-empty.bmp";
+  for (const TRect r : {TRect{5, 5, -20, -20}, TRect{10, 10, 10, 10}, TRect{300, 200, 100, 50}}) {
+    SCOPED_TRACE(testing::Message() << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom);
+    p.SaveToBitmapFile(file, r);
+    QImage saved;
+    ASSERT_TRUE(saved.load(QString::fromStdString(file), "BMP"));
+    EXPECT_EQ(saved.size(), QSize(1, 1));
+    EXPECT_EQ(saved.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+    p.CopyToClipboardBitmap(r);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(1, 1));
+    EXPECT_EQ(copied.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  }
+  QFile::remove(QString::fromStdString(file));
+}
+
 class Lines : public chart::TPlotExportData {
  public:
   std::string AsString() override { return "x;y\r\n1;2\r\n"; }
