@@ -198,6 +198,10 @@ bool TControl::OwnBackground() const {
   return !parent_ || color_ != parent_->color_;
 }
 
+bool TControl::BackdropUnder(const TRect&, TColor*) const {
+  return false;
+}
+
 void TControl::RequestRealign() {
   if (parent_ && align_ != alNone) parent_->Realign();
 }

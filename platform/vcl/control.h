@@ -102,6 +102,10 @@ class TControl : public TComponent {
 
   // For the layer and its tests: the widget behind the control.
   QWidget* Widget() const { return widget_; }
+  // For the layer: the one colour this control shows behind a child whose bounds are area
+  // (client coordinates), when it shows just that colour there, with no frame, caption or
+  // shading of its own.
+  virtual bool BackdropUnder(const TRect& area, TColor* colour) const;
 
  protected:
   // Takes ownership of the widget; called once by each concrete control's constructor.

@@ -183,6 +183,11 @@ void TForm::ApplyColor() {
   TWinControl::ApplyColor();
 }
 
+bool TForm::BackdropUnder(const TRect&, TColor* colour) const {
+  *colour = color_;
+  return true;
+}
+
 void TForm::SetVisible(bool v) {
   visible_ = v;
   if (Loading() || creating_) return;

@@ -99,6 +99,8 @@ class TForm : public TWinControl {
   // For the layer: the window was asked to close by the window system.
   void CloseRequested();
   void WindowResized(int clientWidth, int clientHeight);
+  // The form fills its client area with its colour.
+  bool BackdropUnder(const TRect& area, TColor* colour) const override;
 
  protected:
   void ApplyGeometry() override;

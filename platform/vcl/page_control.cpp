@@ -1,6 +1,9 @@
 #include "platform/vcl/page_control.h"
 
+#include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -27,6 +30,29 @@ class PageWidget : public QWidget {
  private:
   TTabSheet* sheet_;
 };
+
+// The colour the style fills the pages' pane with, when it fills it with one colour: the pane
+// is drawn once, small, and its inside must be that colour throughout.
+bool PaneColour(QTabWidget* tabs, TColor* colour) {
+  constexpr int kSide = 40;
+  constexpr int kFrame = 6;
+  QImage pane(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+  pane.fill(Qt::transparent);
+  QStyleOptionTabWidgetFrame option;
+  option.initFrom(tabs);
+  option.rect = pane.rect();
+  {
+    QPainter p(&pane);
+    tabs->style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &p, tabs);
+  }
+  const QRgb inside = pane.pixel(kFrame, kFrame);
+  if (qAlpha(inside) != 255) return false;
+  for (int y = kFrame; y < kSide - kFrame; ++y)
+    for (int x = kFrame; x < kSide - kFrame; ++x)
+      if (pane.pixel(x, y) != inside) return false;
+  *colour = qt::FromQColor(QColor(inside));
+  return true;
+}
 
 }  // namespace
 
@@ -118,6 +144,12 @@ void TTabSheet::ApplyTab() {
   if (index < 0) return;
   w->setTabText(index, qt::Str(caption_));
   w->setTabVisible(index, tabVisible_);
+}
+
+bool TTabSheet::BackdropUnder(const TRect&, TColor* colour) const {
+  TPageControl* pc = GetPageControl();
+  QTabWidget* tabs = pc ? Tabs(pc) : nullptr;
+  return tabs && PaneColour(tabs, colour);
 }
 
 void TTabSheet::PageResized(int width, int height) {

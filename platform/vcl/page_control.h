@@ -47,6 +47,8 @@ class TTabSheet : public TWinControl {
 
   // For the layer: the page widget took its size.
   void PageResized(int width, int height);
+  // A page shows its page control's pane, when the style fills that with one colour.
+  bool BackdropUnder(const TRect& area, TColor* colour) const override;
 
  protected:
   // The page control places its pages.

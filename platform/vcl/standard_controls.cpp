@@ -131,12 +131,19 @@ void TLabel::ApplyFont() {
   AdjustBounds();
 }
 
+// A label that is not transparent paints its own background: in its own colour, or in the one
+// its parent shows beneath it, so that changing its text repaints the label alone and not every
+// control under it. Where the parent's look there is not one known colour, the parent paints it.
 void TLabel::ApplyColor() {
   auto* w = As<QLabel>(this);
   if (!w) return;
-  w->setAutoFillBackground(!transparent_ && OwnBackground());
+  TColor fill = color_;
+  const bool fills =
+      !transparent_ &&
+      (OwnBackground() || (GetParent() && GetParent()->BackdropUnder(BoundsRect(), &fill)));
+  w->setAutoFillBackground(fills);
   QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, qt::Color(color_));
+  pal.setColor(QPalette::Window, qt::Color(fill));
   w->setPalette(pal);
 }
 
@@ -353,11 +360,14 @@ TPanel::TPanel(TComponent* Owner) : TWinControl(Owner) {
 }
 
 void TPanel::SetCaption(const std::string& v) {
+  const bool captionShown = !caption_.empty();
   caption_ = v;
   if (auto* w = As<PanelWidget>(this)) {
     w->caption = v;
     w->update();
   }
+  // Children painting the panel's colour must leave a caption to show through.
+  if (captionShown != !v.empty()) TWinControl::ApplyColor();
 }
 
 void TPanel::SetAlignment(TAlignment v) {
@@ -401,6 +411,23 @@ void TPanel::ApplyBevel() {
   } else {
     w->setFrameStyle(QFrame::NoFrame);
   }
+  // Children that paint the panel's colour must keep off the new frame.
+  TWinControl::ApplyColor();
+}
+
+bool TPanel::BackdropUnder(const TRect& area, TColor* colour) const {
+  auto* w = As<PanelWidget>(this);
+  if (!w || !caption_.empty()) return false;
+  const int edge = w->frameWidth();
+  if (area.Left < edge || area.Top < edge || area.Right > width_ - edge ||
+      area.Bottom > height_ - edge)
+    return false;
+  if (OwnBackground()) {
+    *colour = color_;
+    return true;
+  }
+  const TRect there{area.Left + left_, area.Top + top_, area.Right + left_, area.Bottom + top_};
+  return GetParent() && GetParent()->BackdropUnder(there, colour);
 }
 
 void TPanel::ApplyColor() {

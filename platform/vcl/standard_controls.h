@@ -40,6 +40,7 @@ class TLabel : public TControl {
  protected:
   void ApplyFont() override;
   void ApplyColor() override;
+  void BoundsChanged() override { ApplyColor(); }
 
  private:
   void ApplyAlignment();
@@ -172,6 +173,9 @@ class TPanel : public TWinControl {
       this};
   // Where the caption sits.
   Property<TAlignment, TPanel, &TPanel::GetAlignment, &TPanel::SetAlignment> Alignment{this};
+
+  // Inside its bevel and without a caption, a panel shows its own colour or its parent's.
+  bool BackdropUnder(const TRect& area, TColor* colour) const override;
 
  protected:
   void ApplyColor() override;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,6 +167,71 @@ TEST_F(Controls, LabelsAndPanelsFillOnlyAColourOfTheirOwn) {
   panel->Color = clYellow;
   EXPECT_EQ(label->Color, clYellow);
   EXPECT_FALSE(q->autoFillBackground());
+}
+
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+  int paints = 0;
+};
+
+// Where the colour beneath a label is one known colour, the label paints exactly that colour
+// itself, and a new text repaints the label and not the page under it.
+TEST_F(Controls, LabelsPaintTheColourShownBeneathThem) {
+  form->ClientWidth = 400;
+  form->ClientHeight = 300;
+  auto* pages = Make<TPageControl>();
+  pages->SetBounds(0, 0, 400, 260);
+  auto* sheet = new TTabSheet(form.get());
+  sheet->PageControl = pages;
+  auto* panel = Make<TPanel>(sheet);
+  panel->SetBounds(0, 0, 190, 110);
+  panel->BevelOuter = bvLowered;
+  auto* group = Make<TGroupBox>(sheet);
+  group->SetBounds(200, 0, 190, 110);
+  auto* captioned = Make<TPanel>(sheet);
+  captioned->SetBounds(0, 120, 190, 100);
+  captioned->Caption = "caption";
+  form->Show();
+  struct Case {
+    const char* where;
+    TWinControl* parent;
+    TRect bounds;
+    bool fills;
+  };
+  for (const Case& c : {Case{"panel on a page", panel, Bounds(20, 20, 60, 13), true},
+                        Case{"over the panel's bevel", panel, Bounds(0, 40, 60, 13), false},
+                        Case{"page", sheet, Bounds(220, 200, 60, 13), true},
+                        Case{"form", form.get(), Bounds(20, 270, 60, 13), true},
+                        Case{"group box", group, Bounds(20, 40, 60, 13), false},
+                        Case{"captioned panel", captioned, Bounds(20, 40, 150, 13), false}}) {
+    SCOPED_TRACE(c.where);
+    auto* label = Make<TLabel>(c.parent);
+    label->AutoSize = false;
+    label->SetBounds(c.bounds.Left, c.bounds.Top, c.bounds.Width(), c.bounds.Height());
+    auto* q = static_cast<QLabel*>(label->Widget());
+    EXPECT_EQ(q->autoFillBackground(), c.fills);
+    const QPoint middle = q->mapTo(form->Widget(), q->rect().center());
+    const QRgb shown = form->Widget()->grab().toImage().pixel(middle);
+    label->Visible = false;
+    EXPECT_EQ(form->Widget()->grab().toImage().pixel(middle), shown);
+    label->Visible = true;
+    if (!c.fills) continue;
+    vcltest::ProcessEvents();
+    PaintCounter pagePaints(pages->Widget()), labelPaints(q);
+    label->Caption = "12.3";
+    EXPECT_TRUE(vcltest::WaitUntil([&] { return labelPaints.paints > 0; }));
+    EXPECT_EQ(pagePaints.paints, 0);
+  }
+  // A transparent label leaves its background to its parent.
+  auto* clear = Make<TLabel>(panel);
+  clear->SetBounds(20, 60, 60, 13);
+  clear->Transparent = true;
+  EXPECT_FALSE(clear->Widget()->autoFillBackground());
 }
 
 TEST_F(Controls, AutoSizedLabelKeepsItsAnchorEdge) {
