@@ -23,6 +23,33 @@ std::string OneDecimal(float v) {
   return FloatToStrF(v, 7, 1);
 }
 
+// "NoFix " alone, or the dimension followed by the quality.
+std::string FixText(const reader::FixInfo& f) {
+  std::string fix;
+  switch (f.Dimension) {
+    case 0:
+      return "NoFix ";
+    case 1:
+      fix = "2D ";
+      break;
+    case 2:
+      fix = "3D ";
+      break;
+    default:
+      break;
+  }
+  switch (f.Quality) {
+    case 1:
+      return fix + "SPS";
+    case 2:
+      return fix + "DGPS";
+    case 6:
+      return fix + "Est";
+    default:
+      return fix;
+  }
+}
+
 // A label's text is set only when it differs: setting it lays the label out again.
 void ShowText(platform::TLabel* label, const std::string& text) {
   if (label->GetCaption() != text) label->Caption = text;
@@ -121,55 +148,37 @@ void TMainForm::RefreshDisplay(reader::ReceiverState& s) {
   RefreshSignalChart(s);
 }
 
+// Only the labels whose values changed since the fix last shown are worked out again.
 void TMainForm::ShowFix(const reader::FixInfo& f) {
-  ShowText(LabelDate,
-           std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day));
-  ShowText(LabelTime, std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" +
-                          FloatToStrF(f.Second, 7, 3));
-  ShowText(LabelLat, std::string(f.Latitude > 0 ? "N   " : "S   ") +
-                         FloatToStrF(std::fabs(f.Latitude), 7, 5));
-  ShowText(LabelLon,
-           std::string(f.Longitude > 0 ? "E " : "W ") + FloatToStrF(std::fabs(f.Longitude), 7, 5));
-  ShowText(LabelAlt, OneDecimal(f.Altitude));
+  const reader::FixInfo* was = fixShown_ ? &*fixShown_ : nullptr;
+  auto changed = [&](auto... fields) { return !was || (... || !(was->*fields == f.*fields)); };
+  using F = reader::FixInfo;
+  if (changed(&F::Year, &F::Month, &F::Day))
+    ShowText(LabelDate,
+             std::to_string(f.Year) + "/" + std::to_string(f.Month) + "/" + std::to_string(f.Day));
+  if (changed(&F::Hour, &F::Minute, &F::Second))
+    ShowText(LabelTime, std::to_string(f.Hour) + ":" + std::to_string(f.Minute) + ":" +
+                            FloatToStrF(f.Second, 7, 3));
+  if (changed(&F::Latitude))
+    ShowText(LabelLat, std::string(f.Latitude > 0 ? "N   " : "S   ") +
+                           FloatToStrF(std::fabs(f.Latitude), 7, 5));
+  if (changed(&F::Longitude))
+    ShowText(LabelLon, std::string(f.Longitude > 0 ? "E " : "W ") +
+                           FloatToStrF(std::fabs(f.Longitude), 7, 5));
+  if (changed(&F::Altitude)) ShowText(LabelAlt, OneDecimal(f.Altitude));
 
-  std::string fix;
-  switch (f.Dimension) {
-    case 0:
-      fix = "NoFix ";
-      break;
-    case 1:
-      fix = "2D ";
-      break;
-    case 2:
-      fix = "3D ";
-      break;
-    default:
-      break;
+  if (changed(&F::Dimension, &F::Quality)) {
+    ShowText(LabelFix, FixText(f));
+    const platform::TColor fixColour = f.Dimension == 0 ? kRed : kBlack;
+    if (LabelFix->ParentFont || LabelFix->Font->Color != fixColour)
+      LabelFix->Font->Color = fixColour;
   }
-  if (f.Dimension != 0) {
-    switch (f.Quality) {
-      case 1:
-        fix += "SPS";
-        break;
-      case 2:
-        fix += "DGPS";
-        break;
-      case 6:
-        fix += "Est";
-        break;
-      default:
-        break;
-    }
-  }
-  ShowText(LabelFix, fix);
-  const platform::TColor fixColour = f.Dimension == 0 ? kRed : kBlack;
-  if (LabelFix->ParentFont || LabelFix->Font->Color != fixColour) LabelFix->Font->Color = fixColour;
 
-  ShowText(LabelSpeed, OneDecimal(f.SpeedKmh));
-  ShowText(LabelTrack, OneDecimal(f.Course));
-  ShowText(LabelPDOP, OneDecimal(f.Pdop));
-  ShowText(LabelHDOP, OneDecimal(f.Hdop));
-  ShowText(LabelVDOP, OneDecimal(f.Vdop));
+  if (changed(&F::SpeedKmh)) ShowText(LabelSpeed, OneDecimal(f.SpeedKmh));
+  if (changed(&F::Course)) ShowText(LabelTrack, OneDecimal(f.Course));
+  if (changed(&F::Pdop)) ShowText(LabelPDOP, OneDecimal(f.Pdop));
+  if (changed(&F::Hdop)) ShowText(LabelHDOP, OneDecimal(f.Hdop));
+  if (changed(&F::Vdop)) ShowText(LabelVDOP, OneDecimal(f.Vdop));
   fixShown_ = f;
 }
 
