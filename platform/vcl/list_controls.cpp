@@ -149,7 +149,8 @@ class MemoLines : public TStrings {
     const int n = Count();
     CheckIndex(index, n + 1);
     if (index == n) {
-      Append({value});
+      Hold(value);
+      if (Edit()->isVisible()) Flush();
       return;
     }
     Flush();
@@ -159,10 +160,9 @@ class MemoLines : public TStrings {
     ShowLastLine(Edit());
   }
   void AddStrings(const TStrings& other) override {
-    std::vector<std::string> lines;
     const int m = other.Count();
-    for (int i = 0; i < m; ++i) lines.push_back(other.Get(i));
-    Append(lines);
+    for (int i = 0; i < m; ++i) Hold(other.Get(i));
+    if (m > 0 && Edit()->isVisible()) Flush();
   }
   void Delete(int index) override {
     CheckIndex(index, Count());
@@ -221,19 +221,15 @@ class MemoLines : public TStrings {
     return w->document()->blockCount();
   }
   // Held lines are split where the box would break them: at CR LF, LF or CR.
-  void Append(const std::vector<std::string>& lines) {
-    if (lines.empty()) return;
-    for (const std::string& line : lines) {
-      std::size_t from = 0;
-      for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != '\r' && line[i] != '\n') continue;
-        held_.push_back(line.substr(from, i - from));
-        if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
-        from = i + 1;
-      }
-      held_.push_back(line.substr(from));
+  void Hold(std::string line) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      if (line[i] != '\r' && line[i] != '\n') continue;
+      held_.push_back(line.substr(from, i - from));
+      if (line[i] == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+      from = i + 1;
     }
-    if (Edit()->isVisible()) Flush();
+    held_.push_back(from == 0 ? std::move(line) : line.substr(from));
   }
   // The last line comes into view from its start, not scrolled to its end.
   static void ShowLastLine(QPlainTextEdit* w) {
