@@ -152,14 +152,16 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
       got += static_cast<DWORD>(r);
       lastByte = Clock::now();
       flowing = true;
-      continue;
-    }
-    if (r < 0 && errno == EINTR) continue;
-    // 0 is end of file: a hung-up line. EAGAIN after poll reported a hang-up is the same.
-    if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || hangupSeen) {
-      failed = true;
-      systemError = DeviceError(r, hangupSeen);
-      break;
+      // A short read took all the driver had: wait for more rather than read again at once.
+      if (got == nNumberOfBytesToRead) break;
+    } else {
+      if (r < 0 && errno == EINTR) continue;
+      // 0 is end of file: a hung-up line. EAGAIN after poll reported a hang-up is the same.
+      if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || hangupSeen) {
+        failed = true;
+        systemError = DeviceError(r, hangupSeen);
+        break;
+      }
     }
     if (plan.immediate || (plan.returnOnAny && got > 0)) break;
     std::optional<Clock::time_point> deadline = plan.total;
