@@ -175,29 +175,25 @@ TEST_F(StatusDisplayTest, ARefreshRedrawsOnlyWhatChanged) {
 TEST_F(StatusDisplayTest, EachFixValueReachesItsOwnLabel) {
   auto s = FixState();
   form->RefreshDisplay(*s);
-  struct Case {
-    void (*change)(reader::FixInfo&);
-    std::size_t label;
-    const char* text;
+  // One change for each label, in the labels' order.
+  const std::pair<void (*)(reader::FixInfo&), const char*> cases[] = {
+      {[](reader::FixInfo& x) { x.Day = 16; }, "2024/3/16"},
+      {[](reader::FixInfo& x) { x.Minute = 6; }, "9:6:7.250"},
+      {[](reader::FixInfo& x) { x.Latitude = -1.5f; }, "S   1.50000"},
+      {[](reader::FixInfo& x) { x.Longitude = -2.75f; }, "W 2.75000"},
+      {[](reader::FixInfo& x) { x.Altitude = 12.5f; }, "12.5"},
+      {[](reader::FixInfo& x) { x.Quality = 2; }, "3D DGPS"},
+      {[](reader::FixInfo& x) { x.SpeedKmh = 3.5f; }, "3.5"},
+      {[](reader::FixInfo& x) { x.Course = 181.0f; }, "181.0"},
+      {[](reader::FixInfo& x) { x.Pdop = 2.5f; }, "2.5"},
+      {[](reader::FixInfo& x) { x.Hdop = 0.5f; }, "0.5"},
+      {[](reader::FixInfo& x) { x.Vdop = 3.5f; }, "3.5"},
   };
-  const Case cases[] = {
-      {[](reader::FixInfo& x) { x.Day = 16; }, 0, "2024/3/16"},
-      {[](reader::FixInfo& x) { x.Minute = 6; }, 1, "9:6:7.250"},
-      {[](reader::FixInfo& x) { x.Latitude = -1.5f; }, 2, "S   1.50000"},
-      {[](reader::FixInfo& x) { x.Longitude = -2.75f; }, 3, "W 2.75000"},
-      {[](reader::FixInfo& x) { x.Altitude = 12.5f; }, 4, "12.5"},
-      {[](reader::FixInfo& x) { x.Quality = 2; }, 5, "3D DGPS"},
-      {[](reader::FixInfo& x) { x.SpeedKmh = 3.5f; }, 6, "3.5"},
-      {[](reader::FixInfo& x) { x.Course = 181.0f; }, 7, "181.0"},
-      {[](reader::FixInfo& x) { x.Pdop = 2.5f; }, 8, "2.5"},
-      {[](reader::FixInfo& x) { x.Hdop = 0.5f; }, 9, "0.5"},
-      {[](reader::FixInfo& x) { x.Vdop = 3.5f; }, 10, "3.5"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
+  for (std::size_t label = 0; label < std::size(cases); ++label) {
+    SCOPED_TRACE(cases[label].second);
     std::vector<std::string> expected = Capture().texts;
-    expected[c.label] = c.text;
-    c.change(s->Fix);
+    expected[label] = cases[label].second;
+    cases[label].first(s->Fix);
     form->RefreshDisplay(*s);
     EXPECT_EQ(Capture().texts, expected);
   }
