@@ -61,6 +61,7 @@ TCanvas* TImage::GetCanvas() {
 
 void TImage::SetStretch(bool v) {
   stretch_ = v;
+  ApplyOpaque();
   Invalidate();
 }
 
@@ -78,7 +79,19 @@ void TImage::PictureChanged() {
   if (autoSize_ && Picture->Width() > 0 && Picture->Height() > 0) {
     SetBounds(left_, top_, Picture->Width(), Picture->Height());
   }
+  ApplyOpaque();
   Invalidate();
+}
+
+// An opaque picture that covers the control paints all of it, so a change of the picture
+// repaints the control alone and not its parents beneath.
+void TImage::ApplyOpaque() {
+  QWidget* w = Widget();
+  const QImage* img = qt::GraphicImage(Picture->Graphic());
+  const bool covers = img && !img->isNull() && !img->hasAlphaChannel() &&
+                      (stretch_ || (img->width() >= width_ && img->height() >= height_));
+  if (w && w->testAttribute(Qt::WA_OpaquePaintEvent) != covers)
+    w->setAttribute(Qt::WA_OpaquePaintEvent, covers);
 }
 
 }  // namespace platform

@@ -32,8 +32,12 @@ class TImage : public TControl {
   // Kept for the layouts: pictures here are opaque.
   bool Transparent = false;
 
+ protected:
+  void BoundsChanged() override { ApplyOpaque(); }
+
  private:
   void PictureChanged();
+  void ApplyOpaque();
   bool stretch_ = false;
   bool center_ = false;
   bool autoSize_ = false;

@@ -190,7 +190,6 @@ TEST_F(StatusDisplayTest, EachFixValueReachesItsOwnLabel) {
       {[](reader::FixInfo& x) { x.Vdop = 3.5f; }, "3.5"},
   };
   for (std::size_t label = 0; label < std::size(cases); ++label) {
-    SCOPED_TRACE(cases[label].second);
     std::vector<std::string> expected = Capture().texts;
     expected[label] = cases[label].second;
     cases[label].first(s->Fix);

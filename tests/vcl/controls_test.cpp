@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
+#include <tuple>
 
 #include "tests/vcl/vcl_test_support.h"
 
@@ -181,46 +182,54 @@ struct PaintCounter : QObject {
 // Where the colour beneath a label is one known colour, the label paints exactly that colour
 // itself, and a new text repaints the label and not the page under it.
 TEST_F(Controls, LabelsPaintTheColourShownBeneathThem) {
-  form->ClientWidth = 400;
-  form->ClientHeight = 300;
   auto* pages = Make<TPageControl>();
-  pages->SetBounds(0, 0, 400, 260);
+  pages->SetBounds(0, 0, 300, 170);
   auto* sheet = new TTabSheet(form.get());
   sheet->PageControl = pages;
   auto* panel = Make<TPanel>(sheet);
-  panel->SetBounds(0, 0, 190, 110);
+  panel->SetBounds(0, 0, 150, 100);
   panel->BevelOuter = bvLowered;
-  auto* group = Make<TGroupBox>(sheet);
-  group->SetBounds(200, 0, 190, 110);
   form->Show();
-  struct Case {
-    const char* where;
-    TWinControl* parent;
-    TRect bounds;
-    bool fills;
-  };
-  for (const Case& c : {Case{"panel on a page", panel, Bounds(20, 20, 60, 13), true},
-                        Case{"over the panel's bevel", panel, Bounds(0, 40, 60, 13), false},
-                        Case{"page", sheet, Bounds(220, 200, 60, 13), true},
-                        Case{"form", form.get(), Bounds(20, 270, 60, 13), true},
-                        Case{"group box", group, Bounds(20, 40, 60, 13), false}}) {
-    SCOPED_TRACE(c.where);
-    auto* label = Make<TLabel>(c.parent);
+  for (auto [where, parent, bounds, fills] :
+       {std::tuple<const char*, TWinControl*, TRect, bool>{"panel on a page", panel,
+                                                           Bounds(20, 20, 60, 13), true},
+        {"over the panel's bevel", panel, Bounds(0, 40, 60, 13), false},
+        {"page", sheet, Bounds(180, 100, 60, 13), true},
+        {"form", form.get(), Bounds(20, 180, 60, 13), true}}) {
+    SCOPED_TRACE(where);
+    auto* label = Make<TLabel>(parent);
     label->AutoSize = false;
-    label->SetBounds(c.bounds.Left, c.bounds.Top, c.bounds.Width(), c.bounds.Height());
+    label->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     auto* q = static_cast<QLabel*>(label->Widget());
-    EXPECT_EQ(q->autoFillBackground(), c.fills);
+    EXPECT_EQ(q->autoFillBackground(), fills);
     const QPoint middle = q->mapTo(form->Widget(), q->rect().center());
     const QRgb shown = form->Widget()->grab().toImage().pixel(middle);
     label->Visible = false;
     EXPECT_EQ(form->Widget()->grab().toImage().pixel(middle), shown);
     label->Visible = true;
-    if (!c.fills) continue;
+    if (!fills) continue;
     vcltest::ProcessEvents();
     PaintCounter pagePaints(pages->Widget()), labelPaints(q);
     label->Caption = "12.3";
     EXPECT_TRUE(vcltest::WaitUntil([&] { return labelPaints.paints > 0; }));
     EXPECT_EQ(pagePaints.paints, 0);
+  }
+}
+
+// Where an opaque picture covers its image, a new drawing repaints the image and not the form.
+TEST_F(Controls, AnImageCoveredByItsPictureRepaintsAlone) {
+  auto* image = Make<TImage>();
+  image->SetBounds(10, 10, 40, 30);
+  form->Show();
+  for (auto [width, stretch, covered] :
+       {std::tuple{40, false, true}, {20, false, false}, {20, true, true}}) {
+    image->Picture->Bitmap()->SetSize(width, 30);
+    image->Stretch = stretch;
+    vcltest::ProcessEvents();
+    PaintCounter formPaints(form->Widget()), imagePaints(image->Widget());
+    image->Canvas->Rectangle(0, 0, 5, 5);
+    EXPECT_TRUE(vcltest::WaitUntil([&] { return imagePaints.paints > 0; }));
+    EXPECT_EQ(formPaints.paints == 0, covered) << width << stretch;
   }
 }
 
