@@ -1,5 +1,6 @@
 #include "console/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -19,7 +20,10 @@ std::string FloatToStrF(double value, int precision, int digits) {
   double rounded = 0;
   // Rounding next to the largest double can leave its range: that is an infinity.
   if (std::from_chars(buf, end, rounded).ec != std::errc()) return value > 0 ? "INF" : "-INF";
-  int exponent = rounded == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
+  // The rounded value's decimal exponent, as the scientific text already shows it.
+  const char* e = std::find(buf, end, 'e');
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
   if (exponent >= precision) {
     end =
         std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::scientific, precision - 1)
