@@ -126,6 +126,13 @@ void TLabel::SetTransparent(bool v) {
   ApplyColor();
 }
 
+// The layer places the label, so its size is fixed: a new text then asks its parent for no new
+// layout, which would be an event for nothing.
+void TLabel::ApplyGeometry() {
+  if (auto* w = As<QLabel>(this)) w->setFixedSize(width_, height_);
+  TControl::ApplyGeometry();
+}
+
 void TLabel::ApplyFont() {
   TControl::ApplyFont();
   AdjustBounds();

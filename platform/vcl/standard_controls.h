@@ -38,6 +38,7 @@ class TLabel : public TControl {
   void Loaded() override;
 
  protected:
+  void ApplyGeometry() override;
   void ApplyFont() override;
   void ApplyColor() override;
   void BoundsChanged() override { ApplyColor(); }
