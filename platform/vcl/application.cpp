@@ -56,19 +56,14 @@ void PostRun() {
   Post(RunSteps);
 }
 
-// Outside a run the steps run in the loop's turn that woke for them, not one turn later; inside
-// one (a box opened by a step) the notifier only posts the run: posted calls are delivered in
-// every nested loop.
+// The notifier only posts the run: posted calls are delivered in every nested loop, also in
+// one opened while steps are running, whereas the notifier does not fire again inside itself.
 void OnWake() {
   std::uint64_t count;
   // Reset first: a step queued after this wakes the loop again.
   while (read(gWakeFd, &count, sizeof count) < 0 && errno == EINTR) {
   }
-  if (gRunDepth == 0 && !gRunPosted) {
-    RunSteps();
-  } else {
-    PostRun();
-  }
+  PostRun();
 }
 
 // A loop nested inside a run is about to wait: the steps queued behind the running one get
