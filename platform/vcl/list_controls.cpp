@@ -205,7 +205,12 @@ class MemoLines : public TStrings {
       if (lines_) text.prepend(QLatin1Char('\n'));
       w->setPlainText(text);
     } else {
-      w->appendPlainText(text);
+      // Not appendPlainText: a box whose lines all fit counts there as scrolled to the bottom
+      // and is moved to the scroll bar's maximum, which can leave an empty row under the last
+      // line; ShowLastLine then sees that line in view and leaves it there.
+      QTextCursor end(w->document());
+      end.movePosition(QTextCursor::End);
+      end.insertText(QLatin1Char('\n') + text);
     }
     lines_ = true;
     ShowLastLine(w);

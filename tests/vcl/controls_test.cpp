@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTextBlock>
 #include <tuple>
 
 #include "tests/vcl/vcl_test_support.h"
@@ -286,6 +287,73 @@ TEST_F(Controls, MemoAddsLinesAndScrollsToThem) {
     EXPECT_EQ(memo->Lines->Count(), 0);
     form->Hide();
     delete memo;
+  }
+}
+
+// A box shown again after its page was left looks as one that took every line in view: the last
+// line on the bottom row, nothing empty under it, however its lines came.
+TEST_F(Controls, MemoShownAgainEndsOnItsLastLine) {
+  struct Case {
+    int before, held, perChunk;
+  };
+  for (const Case c : {Case{1, 30, 1}, {3, 30, 1}, {5, 4, 1}, {6, 30, 3}, {12, 30, 10}}) {
+    SCOPED_TRACE(testing::Message() << c.before << " then " << c.held << " by " << c.perChunk);
+    auto* pages = Make<TPageControl>();
+    pages->SetBounds(0, 0, 300, 130);
+    TTabSheet* sheets[2];
+    for (auto*& s : sheets) {
+      s = new TTabSheet(form.get());
+      s->PageControl = pages;
+    }
+    TMemo* memos[2];
+    for (auto*& m : memos) {
+      m = Make<TMemo>(sheets[0]);
+      m->SetBounds(0, 0, 297, 94);
+      m->ScrollBars = ssBoth;
+      m->WordWrap = false;
+      m->ReadOnly = true;
+    }
+    const auto edit = [](TMemo* m) { return static_cast<QPlainTextEdit*>(m->Widget()); };
+    int n = 0;
+    const auto add = [&](TMemo* m, int lines) {
+      for (int i = 0; i < lines; i += c.perChunk) {
+        TStringList chunk;
+        for (int k = i; k < std::min(lines, i + c.perChunk); ++k)
+          chunk.Add("$GPGSV,3,1,12,01,40,083,46," + std::to_string(n++));
+        m->Lines->AddStrings(chunk);
+        vcltest::ProcessEvents(1);
+      }
+    };
+    form->Show();
+    pages->ActivePage = sheets[0];
+    add(memos[0], 40);
+    memos[0]->Lines->Clear();
+    vcltest::ProcessEvents();
+    add(memos[0], c.before);
+    pages->ActivePage = sheets[1];
+    vcltest::ProcessEvents();
+    add(memos[0], c.held);
+    memos[1]->Visible = false;
+    pages->ActivePage = sheets[0];
+    vcltest::ProcessEvents();
+    // The same lines, each added in view.
+    memos[0]->Visible = false;
+    memos[1]->Visible = true;
+    n -= c.before + c.held;
+    add(memos[1], c.before + c.held);
+    memos[0]->Visible = true;
+    vcltest::ProcessEvents();
+    QImage look[2];
+    for (int i : {0, 1}) {
+      QPlainTextEdit* e = edit(memos[i]);
+      QTextCursor last(e->document()->lastBlock());
+      const QRect r = e->cursorRect(last);
+      EXPECT_LE(r.bottom(), e->viewport()->height() - 1) << i;
+      EXPECT_GT(r.bottom(), e->viewport()->height() - 1 - r.height()) << i << " an empty row";
+      look[i] = e->grab().toImage();
+    }
+    EXPECT_TRUE(look[0] == look[1]);
+    delete pages;
   }
 }
 
