@@ -10,6 +10,14 @@
 
 namespace platform {
 
+namespace {
+
+bool Overlap(const TRect& a, const TRect& b) {
+  return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+}  // namespace
+
 TControl::TControl(TComponent* Owner) : TComponent(Owner), Font(new TFont) {
   qt::EnsureApplication();
   Font->OnChange = [this] {
@@ -55,6 +63,7 @@ void TControl::SetParent(TWinControl* parent) {
   parent_ = parent;
   if (!parent) return;
   parent->controls_.push_back(this);
+  parent->ChildMoved(this, BoundsRect(), BoundsRect());
   if (widget_ && parent->ClientWidget()) widget_->setParent(parent->ClientWidget());
   parent->ControlAdded(this);
   if (parentFont_) InheritFont(*parent->Font);
@@ -73,12 +82,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  const TRect from = BoundsRect();
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
   ApplyGeometry();
   BoundsChanged();
+  if (parent_) parent_->ChildMoved(this, from, BoundsRect());
   RequestRealign();
 }
 
@@ -248,6 +259,29 @@ void TWinControl::ApplyColor() {
       c->ApplyColor();
     }
   }
+}
+
+bool TWinControl::BackdropFor(const TControl* child, const TRect& area, TColor* colour) const {
+  for (const TControl* c : controls_)
+    if (c != child && Overlap(c->BoundsRect(), area)) return false;
+  return BackdropUnder(area, colour);
+}
+
+void TWinControl::BackdropChanged() {
+  for (TControl* c : controls_) c->BackdropChanged();
+}
+
+// Moved or resized, the control may have taken its children over another frame, or its own
+// frame over them.
+void TWinControl::BoundsChanged() {
+  Realign();
+  BackdropChanged();
+}
+
+void TWinControl::ChildMoved(const TControl* moved, const TRect& from, const TRect& to) {
+  for (TControl* c : controls_)
+    if (c != moved && (Overlap(c->BoundsRect(), from) || Overlap(c->BoundsRect(), to)))
+      c->BackdropChanged();
 }
 
 void TWinControl::PropagateShowHint() {

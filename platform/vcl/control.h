@@ -114,6 +114,8 @@ class TControl : public TComponent {
   virtual void ApplyFont();
   virtual void ApplyColor() {}
   virtual void BoundsChanged() {}
+  // What lies beneath the control may have changed: a parent's size, place, frame or caption.
+  virtual void BackdropChanged() {}
   void UpdateToolTip();
   bool EffectiveShowHint() const;
   void InheritFont(const TFont& font);
@@ -169,17 +171,24 @@ class TWinControl : public TControl {
 
   // For the layer: the widget children are placed in.
   virtual QWidget* ClientWidget() const { return Widget(); }
+  // For the layer: BackdropUnder for child over area, or false where another child lies there
+  // too (it may be painted beneath child).
+  bool BackdropFor(const TControl* child, const TRect& area, TColor* colour) const;
+  // For the layer: the children decide again how to paint their background.
+  void BackdropChanged() override;
 
  protected:
   void ApplyFont() override;
   void ApplyColor() override;
-  void BoundsChanged() override { Realign(); }
+  void BoundsChanged() override;
   virtual void ControlAdded(TControl*) {}
   virtual void ControlRemoved(TControl*) {}
   void PropagateShowHint();
 
  private:
   friend class TControl;
+  // Children that lay over either rectangle, other than moved, decide their background again.
+  void ChildMoved(const TControl* moved, const TRect& from, const TRect& to);
   std::vector<TControl*> controls_;
   bool aligning_ = false;
 };

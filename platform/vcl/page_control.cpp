@@ -26,6 +26,12 @@ class PageWidget : public QWidget {
     QWidget::resizeEvent(e);
     sheet_->PageResized(e->size().width(), e->size().height());
   }
+  // A new palette or style can fill the pane in another colour.
+  void changeEvent(QEvent* e) override {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange)
+      sheet_->BackdropChanged();
+  }
 
  private:
   TTabSheet* sheet_;

@@ -147,7 +147,7 @@ void TLabel::ApplyColor() {
   TColor fill = color_;
   const bool fills =
       !transparent_ &&
-      (OwnBackground() || (GetParent() && GetParent()->BackdropUnder(BoundsRect(), &fill)));
+      (OwnBackground() || (GetParent() && GetParent()->BackdropFor(this, BoundsRect(), &fill)));
   w->setAutoFillBackground(fills);
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, qt::Color(fill));
@@ -374,7 +374,7 @@ void TPanel::SetCaption(const std::string& v) {
     w->update();
   }
   // Children painting the panel's colour must leave a caption to show through.
-  if (captionShown != !v.empty()) TWinControl::ApplyColor();
+  if (captionShown != !v.empty()) BackdropChanged();
 }
 
 void TPanel::SetAlignment(TAlignment v) {
@@ -419,7 +419,7 @@ void TPanel::ApplyBevel() {
     w->setFrameStyle(QFrame::NoFrame);
   }
   // Children that paint the panel's colour must keep off the new frame.
-  TWinControl::ApplyColor();
+  BackdropChanged();
 }
 
 bool TPanel::BackdropUnder(const TRect& area, TColor* colour) const {
@@ -434,7 +434,7 @@ bool TPanel::BackdropUnder(const TRect& area, TColor* colour) const {
     return true;
   }
   const TRect there{area.Left + left_, area.Top + top_, area.Right + left_, area.Bottom + top_};
-  return GetParent() && GetParent()->BackdropUnder(there, colour);
+  return GetParent() && GetParent()->BackdropFor(this, there, colour);
 }
 
 void TPanel::ApplyColor() {

@@ -42,6 +42,7 @@ class TLabel : public TControl {
   void ApplyFont() override;
   void ApplyColor() override;
   void BoundsChanged() override { ApplyColor(); }
+  void BackdropChanged() override { ApplyColor(); }
 
  private:
   void ApplyAlignment();

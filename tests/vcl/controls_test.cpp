@@ -217,6 +217,58 @@ TEST_F(Controls, LabelsPaintTheColourShownBeneathThem) {
   }
 }
 
+// A label that paints its own background stops doing so once a frame or caption comes beneath
+// it: an empty label changes no pixel, before and after.
+TEST_F(Controls, LabelBackgroundFollowsWhatLiesBeneath) {
+  form->ClientWidth = 500;
+  form->ClientHeight = 300;
+  enum Where { kOuterOnForm, kOuterOnPage, kInner };
+  const std::tuple<const char*, Where, std::function<void(TPanel*, TPanel*)>> cases[] = {
+      {"a bevelled panel shrinks over its label", kOuterOnForm,
+       [](TPanel* outer, TPanel*) { outer->Width = 50; }},
+      {"the same on a page", kOuterOnPage, [](TPanel* outer, TPanel*) { outer->Width = 50; }},
+      {"a panel is moved onto its parent's bevel", kInner,
+       [](TPanel*, TPanel* inner) { inner->Left = -20; }},
+      {"a panel is moved over another's bevel", kOuterOnForm,
+       [](TPanel* outer, TPanel*) {
+         outer->BevelOuter = bvNone;
+         outer->Top = 125;
+       }},
+      {"a caption comes", kOuterOnPage, [](TPanel* outer, TPanel*) { outer->Caption = "x"; }},
+  };
+  for (const auto& [what, where, change] : cases) {
+    SCOPED_TRACE(what);
+    auto* under = Make<TPanel>();
+    under->SetBounds(0, 160, 500, 140);
+    auto* pages = Make<TPageControl>();
+    pages->SetBounds(0, 0, 240, 150);
+    auto* sheet = new TTabSheet(form.get());
+    sheet->PageControl = pages;
+    auto* outer = Make<TPanel>(sheet);
+    if (where == kOuterOnForm) outer->Parent = form.get();
+    outer->SetBounds(where == kOuterOnForm ? 260 : 10, 10, 150, 100);
+    auto* inner = Make<TPanel>(outer);
+    inner->BevelOuter = bvNone;
+    inner->SetBounds(10, 45, 130, 50);
+    auto* label = Make<TLabel>(where == kInner ? inner : outer);
+    label->AutoSize = false;
+    label->SetBounds(20, 30, 60, 13);
+    form->Show();
+    const auto* q = static_cast<QLabel*>(label->Widget());
+    EXPECT_TRUE(q->autoFillBackground());
+    change(outer, inner);
+    vcltest::ProcessEvents();
+    EXPECT_FALSE(q->autoFillBackground());
+    const QImage shown = form->Widget()->grab().toImage();
+    label->Visible = false;
+    EXPECT_TRUE(form->Widget()->grab().toImage() == shown);
+    form->Hide();
+    if (outer->GetParent() == form.get()) delete outer;
+    delete pages;
+    delete under;
+  }
+}
+
 // Where an opaque picture covers its image, a new drawing repaints the image and not the form.
 TEST_F(Controls, AnImageCoveredByItsPictureRepaintsAlone) {
   auto* image = Make<TImage>();
