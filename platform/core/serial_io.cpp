@@ -172,7 +172,9 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     if (flowing && charTime && deadline && !plan.interval) {
       // While bytes keep coming, the rest comes at the line's speed: wait that long once
       // instead of waking for every few bytes the driver passes on. A wait that brings nothing
-      // falls back to waking on the next byte.
+      // falls back to waking on the next byte. The port is not watched meanwhile, so bytes that
+      // come faster than the line's speed sit until then, at most the total time-out (30 ms in
+      // the console): still within what the read promises, and too short for anyone to see.
       flowing = false;
       const auto rest = *charTime * static_cast<int>(nNumberOfBytesToRead - got);
       if (Wait(*port, 0, std::min(*deadline, Clock::now() + rest), nullptr) ==

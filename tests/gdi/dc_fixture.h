@@ -61,6 +61,19 @@ class DcTest : public ::testing::Test {
     }
     return r.Right == 0 ? TRect{} : r;
   }
+  // "" when two images are alike, else how many pixels differ and the first of them.
+  static std::string Difference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    int n = 0;
+    std::string first;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        if (a.pixel(x, y) == b.pixel(x, y)) continue;
+        if (n++ == 0) first = " pixels, first at " + std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+    return n ? std::to_string(n) + first : "";
+  }
   int Count(TColor c) const {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {

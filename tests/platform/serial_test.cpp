@@ -329,19 +329,24 @@ TEST(SerialIo, ReadHonoursTimeouts) {
     long long minMs, maxMs;
     DWORD baud = 0;  // line speed set on the port; 0 for none
   };
+  // Reads that must end before their total time-out get one far longer than a busy machine's
+  // delays, so a bound with seconds of room still tells them from a read that waited it out.
+  constexpr DWORD kLong = 60000;
+  constexpr long long kSoon = 10000;
   const Case cases[] = {
-      {"partial data, then the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500},
-      {"nothing arrives", 0, 0, 150, "", "", 10, 120, 2000},
-      {"enough already there", 0, 0, 8000, "0123456789", "", 10, 0, 4000},
-      {"enough arrives during the read", 0, 0, 8000, "", "$GPGGA", 6, 0, 4000},
-      {"zero bytes asked", 0, 0, 8000, "", "", 0, 0, 1000},
-      {"gap after data", 50, 0, 8000, "hello", "", 100, 0, 4000},
-      {"multiplier adds per byte", 0, 10, 50, "", "", 10, 120, 2500},
-      {"return at once", MAXDWORD, 0, 0, "", "", 10, 0, 1000},
-      {"first bytes end the wait", MAXDWORD, MAXDWORD, 8000, "", "xy", 100, 0, 4000},
-      // A read with bytes waits as long as the line needs for the rest, within its time-out.
-      {"the rest at the line's speed", 0, 0, 8000, "abc", "defghij", 10, 0, 4000, 115200},
-      {"a slow line keeps the total time-out", 0, 0, 300, "abc", "", 100, 250, 2500, 50},
+      {"partial data, then the total time-out", 0, 0, 300, "abc", "", 100, 300, 2500},
+      {"nothing arrives", 0, 0, 150, "", "", 10, 150, 2000},
+      {"enough already there", 0, 0, kLong, "0123456789", "", 10, 0, kSoon},
+      {"enough arrives during the read", 0, 0, kLong, "", "$GPGGA", 6, 0, kSoon},
+      {"zero bytes asked", 0, 0, kLong, "", "", 0, 0, kSoon},
+      {"a gap after data ends the read", 50, 0, kLong, "hello", "", 100, 50, kSoon},
+      {"multiplier adds per byte", 0, 10, 50, "", "", 10, 150, 2500},
+      {"return at once", MAXDWORD, 0, 0, "", "", 10, 0, kSoon},
+      {"first bytes end the wait", MAXDWORD, MAXDWORD, kLong, "", "xy", 100, 0, kSoon},
+      // With bytes in hand a read waits as long as the rest takes on the line, 7 bytes of 10 bits
+      // at 300 baud: 233 ms, though here they come sooner; then it returns, long before kLong.
+      {"the rest at the line's speed", 0, 0, kLong, "abc", "defghij", 10, 233, kSoon, 300},
+      {"a slow line keeps the total time-out", 0, 0, 300, "abc", "", 100, 300, 2500, 50},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,5 +1,5 @@
 // Horizontal bar series on headless charts: the console's signal chart with its axes swapped,
-// the bounds' edge cases, the styles as device-context calls and the hit test.
+// the bounds' edge cases, the styles as device-context calls, the hit test and the 3D draw order.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -124,13 +124,39 @@ TEST_F(EngineTest, HorizBarSeriesBoundsEdgeCases) {
     const int room = s->MaxMarkWidth() + 20 + 2 * s->Marks()->GetFrame()->GetWidth() + 1;
     EXPECT_EQ(Args({left, right}), inverted ? Args({0, room}) : Args({room, 0}));
   }
-  // In one row the bars share their 3D slot and draw as one group.
-  HorizChart g;
-  g.SetView3D(true);
-  THorizBarSeries* a = g.Add({1});
-  g.Add({2})->SetMultiBar(chart::mbSideAll);
-  g.Record("");
-  EXPECT_TRUE(a->MoreSameZOrder());
+}
+
+// In 3D, bars that share a depth draw as one group, point by point, the later series first;
+// bars each at a depth of their own draw series by series. Each bar's front face has its colour.
+TEST_F(EngineTest, HorizBarSeriesDrawOrderIn3D) {
+  using platform::TColor;
+  constexpr TColor a0 = 0x0000A0, a1 = 0x00A000, b0 = 0xA00000, b1 = 0xA000A0;
+  const struct {
+    chart::TMultiBar mode;
+    std::vector<TColor> fronts;
+  } cases[] = {
+      {chart::mbNone, {a0, a1, b0, b1}},
+      {chart::mbSide, {b0, a0, b1, a1}},
+      {chart::mbSideAll, {b0, a0, b1, a1}},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(int(k.mode));
+    HorizChart c;
+    c.SetView3D(true);
+    THorizBarSeries* a = c.Add({});
+    THorizBarSeries* b = c.Add({});
+    for (int i = 0; i < 2; ++i) {
+      a->AddXY(i + 1, i, "", i ? a1 : a0);
+      b->AddXY(i + 1, i, "", i ? b1 : b0);
+    }
+    a->SetMultiBar(k.mode);  // every bar series of the chart takes it
+    c.Record("");
+    std::vector<TColor> fronts;
+    for (const auto& call : c.Only("Polygon"))
+      if (std::ranges::count(std::vector{a0, a1, b0, b1}, call.Brush.Color))
+        fronts.push_back(call.Brush.Color);
+    EXPECT_EQ(fronts, k.fronts);
+  }
 }
 
 // Every style in 2D as device-context calls, and where a click hits it; one bar 0..50 of 100.

@@ -1,13 +1,16 @@
 // Pie series on headless charts: angles, the other slice, circle placement, the grid of pies,
-// the 3D view pies hold and give back, and the per-slice lists following the points.
+// the 3D view pies hold and give back, the per-slice lists following the points, the pages and
+// the gallery preview.
 #include "chart/series/pie_series.h"
 
 #include <numbers>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
+#include "chart/engine/engine_globals.h"
 #include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
@@ -248,12 +251,33 @@ TEST_F(EngineTest, PieSeriesListsFollowThePoints) {
   p->Clear();
   EXPECT_EQ(p->SliceExplode.Count(), 0);
   EXPECT_EQ(p->SliceHeightPct.Count(), 0);
-  // The positions are the slice order: not stored (flags, count, one value), on no axis.
+  // The positions are the slice order: not stored (flags, count, one value).
   p->AddXY(9, 6);
   EXPECT_EQ(p->WriteData().size(), 13u);
-  EXPECT_TRUE(p->AssociatedToAxis(c.LeftAxis()) && !p->ValueListOfAxis(c.LeftAxis()));
-  p->PrepareForGallery(false);
-  EXPECT_TRUE(p->GetColorEachPoint());
+}
+
+// Though on no axis, a pie's slices count for the chart's pages: 7 slices at 3 a page.
+TEST_F(EngineTest, PieSeriesSlicesCountForPages) {
+  PieChart c;
+  c.Add({1, 2, 3, 4, 5, 6, 7});
+  c.SetPointsPerPage(3);
+  EXPECT_EQ(c.NumPages(), 3);
+}
+
+// The gallery's preview of a pie shows each slice in a colour of its own, disabled or not.
+TEST_F(EngineTest, PieSeriesGalleryPreviewColoursEachSlice) {
+  chart::PlotRandomSeed = 1;  // the same sample values on every run
+  for (bool enabled : {false, true}) {
+    SCOPED_TRACE(enabled);
+    PieChart c;
+    c.Add()->PrepareForGallery(enabled);
+    c.Record();
+    const auto slices = c.Only("Pie");
+    std::set<platform::TColor> colours;
+    for (const auto& slice : slices) colours.insert(slice.Brush.Color);
+    EXPECT_GE(slices.size(), 2u);
+    EXPECT_EQ(colours.size(), slices.size());
+  }
 }
 
 }  // namespace

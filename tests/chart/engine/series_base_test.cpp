@@ -1,11 +1,16 @@
-// The series base: axis binding, copying between vertical and horizontal series, hover events
-// and cursor, and sample values (their range, count and failures).
+// The series base: axis binding, copying between vertical and horizontal series, the gallery
+// preview, hover events and cursor, and sample values (their range, count and failures).
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "chart/common/plot_const.h"
+#include "chart/engine/engine_globals.h"
 #include "chart/engine/plot_function.h"
 #include "chart/engine/series_pointer.h"
+#include "chart/series/line_series.h"
+#include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -14,13 +19,17 @@ namespace {
 using chart::TChartSeries;
 using SeriesBaseTest = EngineTest;
 
-// Points 0, 1, 2 lie under x 0..29, ten pixels each; a pie-like variant uses no axes.
+// Points 0, 1, 2 lie under x 0..29, ten pixels each; a pie-like variant uses no axes, yet counts
+// as on every one.
 class HitSeries : public TChartSeries {
  public:
   using TChartSeries::TChartSeries;
   CHART_SERIES_CLASS(HitSeries)
   int Clicked(int x, int /*y*/) override { return x >= 0 && x < 30 ? x / 10 : -1; }
   bool UseAxis() const override { return useAxis; }
+  bool AssociatedToAxis(const chart::TChartAxis* axis) const override {
+    return !useAxis || TChartSeries::AssociatedToAxis(axis);
+  }
   bool useAxis = true;
 };
 
@@ -52,11 +61,6 @@ TEST_F(SeriesBaseTest, EdgeCases) {
          chart.AddSeries(s);
          return joined && quiet;
        }},
-      {"the gallery preview: every second mark, short callouts",
-       [&] {
-         s->PrepareForGallery(true);
-         return s->Marks()->GetDrawEvery() == 2 && s->Marks()->GetCallout()->GetLength() == 4;
-       }},
       {"custom horizontal axis without an axis binds the bottom axis",
        [&] {
          s->SetHorizAxis(chart::aTopAxis);
@@ -72,13 +76,15 @@ TEST_F(SeriesBaseTest, EdgeCases) {
          return bound && s->GetHorizAxisObj() == chart.BottomAxis() &&
                 s->GetHorizAxis() == chart::aBottomAxis && !s->GetCustomHorizAxis();
        }},
-      {"a series without axes is on none",
+      {"a series without axes lends no axis its date-time values",
        [&] {
+         s->XValues()->SetDateTime(true);
+         const bool lent = chart.BottomAxis()->IsDateTime();
          s->useAxis = false;
-         bool none = true;
-         for (chart::TChartAxis* a : chart.AxesList()) none = none && !s->ValueListOfAxis(a);
+         const bool kept = chart.BottomAxis()->IsDateTime();
          s->useAxis = true;
-         return none;
+         s->XValues()->SetDateTime(false);
+         return lent && !kept;
        }},
       {"assign between vertical and horizontal exchanges the list settings",
        [&] {
@@ -116,6 +122,24 @@ TEST_F(SeriesBaseTest, EdgeCases) {
        }},
   };
   for (const Case& c : cases) EXPECT_TRUE(c.holds()) << c.name;
+}
+
+// The base's gallery preview, through a line that keeps it: shown, marks stand on every second
+// point, on callouts 4 pixels long.
+TEST_F(SeriesBaseTest, GalleryPreviewMarksEverySecondPointOnShortCallouts) {
+  chart::PlotRandomSeed = 1;  // the same sample values on every run
+  AxisChart c(200, 150);
+  auto* line = c.New<chart::TLineSeries>();
+  line->PrepareForGallery(true);
+  line->Marks()->SetVisible(true);
+  c.Record();
+  const auto segments = c.Segments();
+  ASSERT_EQ(line->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    const platform::TPoint at{line->CalcXPos(i), line->CalcYPos(i)};
+    const std::pair<platform::TPoint, platform::TPoint> callout{at, {at.X, at.Y - 4}};
+    EXPECT_EQ(std::ranges::count(segments, callout), i % 2 ? 0 : 1) << i;
+  }
 }
 
 TEST_F(SeriesBaseTest, HoverRaisesEnterAndLeaveOnceAndShowsTheCursor) {
