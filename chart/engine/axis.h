@@ -250,8 +250,8 @@ class TChartAxis : public platform::TPersistent {
   // The same for a label text, in the labels font already assigned.
   int LabelTextSize(const std::string& text, bool isWidth);
   // Whether the value labels written at increment leave room along the axis for the label row
-  // places before each (2 for alternate labels); widest gets the largest of them.
-  bool ValueLabelsFit(double increment, int row, int& widest);
+  // places before each (2 for alternate labels).
+  bool ValueLabelsFit(double increment, int row);
   // The next step up the ladder of the axis (1-2-5, powers of the base, calendar steps).
   double NextIncrement(double increment) const;
   int LabelWidth(double value) { return InternalLabelSize(value, true); }

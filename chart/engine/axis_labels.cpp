@@ -17,7 +17,8 @@ namespace chart {
 
 namespace {
 
-// Increments tried, each a larger one, before the labels of one fit.
+// Rungs of the ladder tried above the estimate: enough to climb from a label a pixel to a step
+// above the range, whose one label cannot crowd.
 constexpr int kMaxIncrementTries = 64;
 
 // 1 -> 2 -> 5 -> 10 -> 20 ...; only ever given positive finite steps.
@@ -79,22 +80,21 @@ double TChartAxis::CalcIncrement(TAxisLabelStyle style) {
     return !labelsAlternate_ ? i : logarithmic_ ? i / logarithmicBase_ : i * 0.5;
   };
   // The labels measured above may be narrower than those between them ("3" and "9" against
-  // "3.2"): an increment whose labels would run into one another is taken again from the widest
-  // of them, and up the ladder until they fit.
+  // "3.2"): a step whose labels would run into one another gives way to the next rung up, until
+  // they fit. Not to a step worked out from its widest label: a finer step writes more decimals,
+  // and such a step can pass one that fits.
   const bool valueLabels = style == talValue && chart_ && chart_->GetCanvas3D() && GetLabels() &&
                            items_->Count() == 0 && !chart_->OnGetNextAxisLabel &&
                            !(logarithmic_ && desiredIncrement_ == 0);
   for (int n = 0; valueLabels && n < kMaxIncrementTries && result > 0 && std::isfinite(result);
        ++n) {
-    int widest = 0;
-    if (ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1, widest)) break;
-    const double wider = CalcXYIncrement(widest);
-    result = wider > result ? wider : NextIncrement(result);
+    if (ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1)) break;
+    result = NextIncrement(result);
   }
   return written(result);
 }
 
-bool TChartAxis::ValueLabelsFit(double increment, int row, int& widest) {
+bool TChartAxis::ValueLabelsFit(double increment, int row) {
   chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
   // A label takes [p - e / 2, p - e / 2 + e) along the axis, as centred text is placed; it must
   // stay clear of the label row places before it.
@@ -104,7 +104,6 @@ bool TChartAxis::ValueLabelsFit(double increment, int row, int& widest) {
     const int p = CalcPosValue(v);
     if (!labelsOnAxis_ && !(p > iStartPos_ && p < iEndPos_)) return true;
     const int e = LabelTextSize(LabelValue(v), horizontal_);
-    widest = std::max(widest, e);
     const long long low = static_cast<long long>(p) - e / 2, high = low + e;
     if (spans.size() >= static_cast<std::size_t>(row)) {
       const auto [lastLow, lastHigh] = spans[spans.size() - row];

@@ -1,4 +1,5 @@
 // Drawing an axis on a headless chart's canvas, checked against what reaches the device context.
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -196,20 +197,33 @@ TEST_F(EngineTest, AxisLabelAngleExponentAndDrawLabelEvent) {
   EXPECT_TRUE(box);
 }
 
-// Value labels of whole charts never overlap, whatever the range, the size and the format.
-TEST_F(EngineTest, AxisValueLabelsNeverOverlap) {
+// Value labels of whole charts never overlap, whatever the range, the size and the format, and
+// take the finest step that lets them: a step finer than the one drawn would crowd them.
+TEST_F(EngineTest, AxisValueLabelsTakeTheFinestStepThatFits) {
   const double day = chart::EncodeDate(2024, 1, 1);  // a Monday
   enum { kVertical = 1, kDates = 2, kAlternate = 4, kTwoLines = 8 };
   const struct {
     double min, max;
     const char* format;
-    int size, flags;  // size: the chart's along the axis
-  } cases[] = {{3, 9, "#,##0.###", 400, 0},
-               {3, 9, "0.##", 200, kAlternate},
-               {day, day + 7, "dddd", 370, kDates},
-               {day, day + 300, "mmmm", 450, kDates},
-               {day, day + 30, "mmm d", 110, kVertical | kDates | kTwoLines}};
+    int size, fontSize, flags;     // size: the chart's along the axis; font size 0: the default
+    std::vector<const char*> top;  // the first labels drawn, from the maximum down
+    std::size_t count;
+    double finer;  // the next finer step, whose labels would run into one another; 0: none
+  } cases[] = {
+      // Finer steps write more decimals: "8.95" crowds where "8.9" has room.
+      {3, 9, "#,##0.###", 1400, 0, 0, {"9", "8.9", "8.8"}, 61, 0.05},
+      {3, 9, "#,##0.###", 500, 0, 0, {"9", "8.8", "8.6"}, 31, 0.1},
+      {3, 9, "#,##0.###", 900, 14, 0, {"9", "8.8", "8.6"}, 31, 0.1},
+      {3, 9, "#,##0.###", 400, 0, 0, {"9", "8.5", "8"}, 13, 0.2},
+      {3, 9, "0.##", 200, 0, kAlternate, {"9", "8.5", "8"}, 13, 0},
+      {day, day + 7, "dddd", 370, 0, kDates, {"Sunday", "Friday"}, 4, 1},
+      {day, day + 300, "mmmm", 450, 0, kDates, {"September", "July"}, 5, 30},
+      {day, day + 30, "mmm d", 110, 0, kVertical | kDates | kTwoLines, {"Jan", "24"}, 4, 0},
+      // The estimate's labels have room: it stays.
+      {0, 1, "#,##0.###", 600, 0, 0, {"1", "0.95", "0.9"}, 21, 0},
+  };
   for (const auto& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.format << " " << k.size << " " << k.fontSize);
     const bool vertical = k.flags & kVertical;
     AxisChart c(vertical ? 300 : k.size, vertical ? k.size : 200);
     auto* s = c.New<TChartSeries>();
@@ -218,22 +232,44 @@ TEST_F(EngineTest, AxisValueLabelsNeverOverlap) {
     (vertical ? c.BottomAxis() : c.LeftAxis())->SetLabels(false);
     (vertical ? s->YValues() : s->XValues())->SetDateTime(k.flags & kDates);
     (k.flags & kDates) ? axis->SetDateTimeFormat(k.format) : axis->SetAxisValuesFormat(k.format);
+    if (k.fontSize) axis->GetLabelsFont()->SetSize(k.fontSize);
     axis->SetLabelsAlternate(k.flags & kAlternate);
     axis->SetLabelsMultiLine(k.flags & kTwoLines);
     axis->SetMinMax(k.min, k.max);
     c.Record();
     // Each text is a line of a label: centred on a horizontal axis, right-aligned on a vertical.
-    c.GetCanvas3D()->AssignFont(axis->GetLabelsFont());
+    chart::TCanvas3D* canvas = c.GetCanvas3D();
+    canvas->AssignFont(axis->GetLabelsFont());
+    const auto box = [&](const std::string& text, int x, int y) {
+      const int w = canvas->TextWidth(text);
+      x -= vertical ? w : w / 2;
+      return TRect{x, y, x + w, y + canvas->GetFontHeight()};
+    };
+    const auto meet = [](const TRect& a, const TRect& b) {
+      return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+    };
     std::vector<TRect> boxes;
+    std::vector<std::string> texts;
     for (const auto& t : c.Only("TextOut")) {
-      const int w = c.GetCanvas3D()->TextWidth(t.Text), x = t.Args[0] - (vertical ? w : w / 2);
-      const TRect a{x, t.Args[1], x + w, t.Args[1] + c.GetCanvas3D()->GetFontHeight()};
-      for (const TRect& b : boxes)
-        EXPECT_FALSE(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom)
-            << k.format << " " << t.Text;
+      const TRect a = box(t.Text, t.Args[0], t.Args[1]);
+      for (const TRect& b : boxes) EXPECT_FALSE(meet(a, b)) << t.Text;
       boxes.push_back(a);
+      texts.push_back(t.Text);
     }
-    EXPECT_GE(boxes.size(), 3u) << k.format;
+    EXPECT_EQ(boxes.size(), k.count);
+    texts.resize(std::min(texts.size(), k.top.size()));
+    EXPECT_EQ(texts, std::vector<std::string>(k.top.begin(), k.top.end()));
+    // The finer step's labels where they would be drawn: some two of them meet.
+    bool crowded = false;
+    TRect last{};
+    const double first = k.finer > 0 ? std::trunc(k.max / k.finer) * k.finer : 0;
+    for (int n = 0; k.finer > 0 && first - n * k.finer >= k.min; ++n) {
+      const double v = first - n * k.finer;
+      const TRect a = box(axis->LabelValue(v), axis->CalcPosValue(v), 0);
+      crowded = crowded || (n > 0 && meet(a, last));
+      last = a;
+    }
+    EXPECT_EQ(crowded, k.finer > 0);
   }
 }
 
