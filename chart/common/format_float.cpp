@@ -258,18 +258,34 @@ std::string PlotStr(long long value) {
   return std::string(buf, r.ptr);
 }
 
+namespace {
+
+// The section of the format that writes value.
+std::size_t SectionOf(const std::vector<std::string>& sections, double value) {
+  std::size_t use = 0;
+  if (value < 0 && sections.size() > 1 && !sections[1].empty()) use = 1;
+  if (value == 0 && sections.size() > 2 && !sections[2].empty()) use = 2;
+  return use;
+}
+
+}  // namespace
+
 std::string FormatFloat(const std::string& format, double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   const std::vector<std::string> sections = SplitSections(format);
-  std::size_t use = 0;
-  if (value < 0 && sections.size() > 1 && !sections[1].empty()) use = 1;
-  if (value == 0 && sections.size() > 2 && !sections[2].empty()) use = 2;
+  const std::size_t use = SectionOf(sections, value);
   bool allZero = true;
   std::string text = FormatSection(Tokenize(sections[use]), value, allZero);
   // The negative section carries its own sign; "-0" is never shown.
   if (use == 0 && value < 0 && !allZero) text = "-" + text;
   return text;
+}
+
+int FormatFloatDecimals(const std::string& format, double value) {
+  const std::vector<std::string> sections = SplitSections(format);
+  const Picture p = Describe(Tokenize(sections[SectionOf(sections, value)]));
+  return p.scientific ? -1 : p.decMax;
 }
 
 std::string FormatArg::Text() const {

@@ -27,6 +27,10 @@ std::string PlotStr(long long value);
 // decimal form of the value half away from zero, so 12.345 at two places is 12.35.
 std::string FormatFloat(const std::string& format, double value);
 
+// The decimal places FormatFloat writes value with at most, or -1 when its section writes an
+// exponent.
+int FormatFloatDecimals(const std::string& format, double value);
+
 // A %s or %d argument of Format: any integer or text.
 class FormatArg {
  public:

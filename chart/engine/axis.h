@@ -28,6 +28,9 @@ class AxisException : public ChartException {
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 enum TAxisLabelAlign { alDefault, alOpposite };
 
+// The next step of the 1-2-5 ladder: 1 -> 2 -> 5 -> 10 -> 20, 0.3 -> 0.5.
+double NextAxisStep(double s);
+
 class TChartAxis;
 class TChartSeries;
 using TAxisDrawLabelEvent = std::function<void(TChartAxis* Sender, int& X, int& Y, int& Z,
@@ -252,6 +255,12 @@ class TChartAxis : public platform::TPersistent {
   // Whether the value labels written at increment leave room along the axis for the label row
   // places before each (2 for alternate labels).
   bool ValueLabelsFit(double increment, int row);
+  // The same for the labels a walk visits, in the order it visits them.
+  using TLabelVisit = std::function<bool(double)>;
+  bool LabelsFit(const std::function<void(const TLabelVisit&)>& walk, int row);
+  // The finest step whose value labels the axis' format still writes apart (its last decimal);
+  // 0 when the format writes exponents, or the axis shows dates.
+  double LabelsResolution() const;
   // The next step up the ladder of the axis (1-2-5, powers of the base, calendar steps).
   double NextIncrement(double increment) const;
   int LabelWidth(double value) { return InternalLabelSize(value, true); }
@@ -307,6 +316,10 @@ class TChartAxis : public platform::TPersistent {
   };
   // Tick pixels in the order the loops recorded them (value labels from the maximum down).
   std::vector<int> Tick;
+  // The values a logarithmic axis' minor marks start from: each opens a cell of one decade
+  // (LogCellStep 0) or of one step up to the next; the cell under the lowest is marked too.
+  std::vector<double> LogCells;
+  double LogCellStep = 0;
   std::vector<TAxisLabelItem> LabelItems;
   // Runs the label loop of the axis' style into Tick and LabelItems.
   void CalcLabelsAndTicks();

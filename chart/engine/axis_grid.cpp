@@ -92,16 +92,16 @@ std::vector<int> TChartAxis::MinorPixels() const {
     }
     return out;
   }
-  const double base = logarithmicBase_;
-  std::vector<double> starts{CalcPosPoint(Tick.back()) / base};
-  for (int t : Tick) starts.push_back(CalcPosPoint(t));
-  starts.push_back(CalcPosPoint(Tick.back()) * base);
-  std::set<double> seen;
+  // Each cell once, from the labels' own values, the one under the lowest label included.
+  const double base = logarithmicBase_, step = LogCellStep;
+  std::set<double> starts(LogCells.begin(), LogCells.end());
+  if (starts.empty() || !(step > 0 || base > 1)) return out;
+  starts.insert(step > 0 ? *starts.begin() - step : *starts.begin() / base);
   for (double v : starts) {
-    if (!seen.insert(v).second) continue;
+    const double w = step > 0 ? v + step : v * base;
     for (int j = 1; j <= m; ++j) {
-      const double value = v + j * (v * base - v) * fraction;
-      if (value >= iMinimum_ && value <= iMaximum_) keep(CalcPosValue(value));
+      const double value = v + j * (w - v) * fraction;
+      if (value > 0 && value >= iMinimum_ && value <= iMaximum_) keep(CalcPosValue(value));
     }
   }
   return out;

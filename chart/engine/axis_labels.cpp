@@ -21,16 +21,6 @@ namespace {
 // above the range, whose one label cannot crowd.
 constexpr int kMaxIncrementTries = 64;
 
-// 1 -> 2 -> 5 -> 10 -> 20 ...; only ever given positive finite steps.
-double NextAxisStep(double s) {
-  if (!std::isfinite(s)) return 1;
-  if (s >= 10) return 10 * NextAxisStep(s * 0.1);
-  if (s < 1) return 0.1 * NextAxisStep(s * 10);
-  if (s < 2) return 2;
-  if (s < 5) return 5;
-  return 10;
-}
-
 // Series types with depths of their own keep them in a value list named "Z".
 bool HasDepthValues(TChartSeries* s) {
   for (int i = 0; i < s->ValuesList().Count(); ++i) {
@@ -46,6 +36,16 @@ bool LabelsOnAxis(const TChartSeries* s, const TChartAxis* axis) {
 }
 
 }  // namespace
+
+// Only ever given positive finite steps.
+double NextAxisStep(double s) {
+  if (!std::isfinite(s)) return 1;
+  if (s >= 10) return 10 * NextAxisStep(s * 0.1);
+  if (s < 1) return 0.1 * NextAxisStep(s * 10);
+  if (s < 2) return 2;
+  if (s < 5) return 5;
+  return 10;
+}
 
 double TChartAxis::RoundLogPower(double value) const {
   return std::pow(logarithmicBase_, Round(std::log(value) / std::log(logarithmicBase_)));
@@ -86,21 +86,41 @@ double TChartAxis::CalcIncrement(TAxisLabelStyle style) {
   const bool valueLabels = style == talValue && chart_ && chart_->GetCanvas3D() && GetLabels() &&
                            items_->Count() == 0 && !chart_->OnGetNextAxisLabel &&
                            !(logarithmic_ && desiredIncrement_ == 0);
+  // Alternate labels halve the step: never below what the labels' texts still tell apart.
+  const double resolution = LabelsResolution();
   for (int n = 0; valueLabels && n < kMaxIncrementTries && result > 0 && std::isfinite(result);
        ++n) {
-    if (ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1)) break;
+    if (written(result) >= resolution * (1 - 1e-9) &&
+        ValueLabelsFit(written(result), labelsAlternate_ ? 2 : 1))
+      break;
     result = NextIncrement(result);
   }
   return written(result);
 }
 
+double TChartAxis::LabelsResolution() const {
+  if (isDateTime_) return 0;
+  int decimals = FormatFloatDecimals(axisValuesFormat_, 1);
+  if (iMinimum_ < 0) {
+    const int negative = FormatFloatDecimals(axisValuesFormat_, -1);
+    decimals = decimals < 0 ? negative : negative < 0 ? decimals : std::min(decimals, negative);
+  }
+  return decimals < 0 ? 0 : 1 / std::pow(10.0, decimals);
+}
+
 bool TChartAxis::ValueLabelsFit(double increment, int row) {
+  return LabelsFit(
+      [&](const TLabelVisit& visit) { WalkValueLabels(increment, LabelsStep(increment), visit); },
+      row);
+}
+
+bool TChartAxis::LabelsFit(const std::function<void(const TLabelVisit&)>& walk, int row) {
   chart_->GetCanvas3D()->AssignFont(GetLabelsFont());
   // A label takes [p - e / 2, p - e / 2 + e) along the axis, as centred text is placed; it must
   // stay clear of the label row places before it.
   std::vector<std::pair<long long, long long>> spans;
   bool fit = true;
-  WalkValueLabels(increment, LabelsStep(increment), [&](double v) {
+  walk([&](double v) {
     const int p = CalcPosValue(v);
     if (!labelsOnAxis_ && !(p > iStartPos_ && p < iEndPos_)) return true;
     const int e = LabelTextSize(LabelValue(v), horizontal_);
@@ -135,7 +155,9 @@ double TChartAxis::CalcXYIncrement(int maxLabelSize) {
 
 double TChartAxis::CalcLabelsIncrement(int maxNumLabels) {
   const int n = maxNumLabels;
-  if (n < 1) return isDateTime_ ? DateTimeStep[dtOneMicroSecond] : MinAxisIncrement;
+  if (n < 1)
+    return isDateTime_ ? DateTimeStep[dtOneMicroSecond]
+                       : std::max(MinAxisIncrement, LabelsResolution());
   if (isDateTime_) return CalcDateTimeIncrement(n);
   double s = 1;
   if (desiredIncrement_ > 0) {
@@ -157,6 +179,7 @@ double TChartAxis::CalcLabelsIncrement(int maxNumLabels) {
   }
   // A step that underflowed (a range near the smallest double) could never climb the ladder.
   if (!(s > 0)) s = MinAxisIncrement;
+  s = std::max(s, LabelsResolution());
   if (labelsSeparation_ >= 1) {
     long long c = n + 1LL;
     do {

@@ -37,6 +37,27 @@ std::vector<TChartSeries*> SeriesOnAxis(TCustomAxisPanel* chart, const TChartAxi
   return out;
 }
 
+// How far, in steps, a value may lie from a whole number of steps, or past a range end, and
+// still count as on it: what the division and the value's own rounding leave, never a distance
+// a pixel shows. q is the value in steps.
+double StepSlack(double q) {
+  return 1e-9 + 64 * std::numeric_limits<double>::epsilon() * std::fabs(q);
+}
+
+// The whole steps in q steps, truncated; a count short of a whole one by rounding is whole.
+double WholeSteps(double q) {
+  const double r = std::nearbyint(q);
+  return std::fabs(q - r) <= StepSlack(q) ? r : std::trunc(q);
+}
+
+// The multiples of step s within min..max, ends included, upwards.
+void WalkMultiples(double min, double max, double s, const TChartAxis::TLabelVisit& visit) {
+  const double lo = std::ceil(min / s - StepSlack(min / s));
+  const double hi = std::floor(max / s + StepSlack(max / s));
+  for (double m = lo; m <= hi && m - lo < MaxValueLabels; ++m)
+    if (!visit(m * s)) return;
+}
+
 // Guards the labels-size event switch for a measurement.
 struct NoGetLabel {
   explicit NoGetLabel(TCustomAxisPanel* c) : chart(c) {
@@ -61,21 +82,58 @@ class TAxisLabelLoops {
     axis.LabelItems.push_back({v, text, p, true, format});
   }
 
-  void ValueLabel(double v) {
+  // Whether the value's label has a place: on the axis, or strictly inside it.
+  bool ValueLabel(double v) {
+    axis.LogCells.push_back(v);
     const int p = axis.CalcPosValue(v);
-    if (!axis.GetLabelsOnAxis() && !(p > axis.IStartPos() && p < axis.IEndPos())) return;
+    if (!axis.GetLabelsOnAxis() && !(p > axis.IStartPos() && p < axis.IEndPos())) return false;
     if (!axis.GetTickOnLabelsOnly()) axis.Tick.push_back(p);
     if (axis.GetLabels()) Label(v, axis.LabelValue(v), p);
+    return true;
   }
 
   void Values(double i, TDateTimeStep k) {
+    axis.LogCellStep = i;
     axis.WalkValueLabels(i, k, [this](double v) {
       ValueLabel(v);
       return true;
     });
   }
 
-  void Logarithmic() {
+  // A range between two powers of the base: labels at multiples of the finest rung of the 1-2-5
+  // ladder whose labels have room, from a tenth of the decade (in the base) and at least the
+  // increment the label sizes ask for, unless that step leaves the range without a label.
+  void InsideDecade(double min, double max, double i) {
+    const double base = axis.GetLogarithmicBase();
+    double d = std::pow(base, std::floor(std::log(min) / std::log(base)));
+    if (d > min) d /= base;
+    if (d * base <= min) d *= base;
+    const double finest = std::max(d / base, axis.LabelsResolution());
+    const auto walk = [min, max](double s) {
+      return [min, max, s](const TChartAxis::TLabelVisit& visit) {
+        WalkMultiples(min, max, s, visit);
+      };
+    };
+    double s = std::max(finest, i);
+    bool any = false;
+    WalkMultiples(min, max, s, [&any](double) {
+      any = true;
+      return false;
+    });
+    if (!any) s = finest;
+    for (int n = 0;
+         n < 64 && std::isfinite(s) && !axis.LabelsFit(walk(s), axis.GetLabelsAlternate() ? 2 : 1);
+         ++n)
+      s = NextAxisStep(s);
+    axis.LogCells.clear();
+    axis.LogCellStep = s;
+    WalkMultiples(min, max, s, [this](double v) {
+      ValueLabel(v);
+      return true;
+    });
+  }
+
+  void Logarithmic(double i) {
     double min = axis.EffectiveMinimum();
     const double max = axis.EffectiveMaximum(), base = axis.GetLogarithmicBase();
     if (min == max || !(base > 1) || !std::isfinite(min) || !std::isfinite(max)) return;
@@ -93,22 +151,18 @@ class TAxisLabelLoops {
       if (g >= min) g = min / base;
       if (g < min) axis.Tick.push_back(axis.CalcPosValue(g));
     }
-    const size_t before = axis.LabelItems.size();
+    axis.LogCellStep = 0;
+    bool placed = false;
     double v = f;
     for (int n = 0; v <= max && n < MaxValueLabels; ++n, v *= base)
-      if (v >= min) ValueLabel(v);
-    if (axis.LabelItems.size() == before) {
-      const double step = f / base;
-      v = f;
-      for (int n = 0; v <= max && n < MaxValueLabels; ++n, v += step)
-        if (v >= min) ValueLabel(v);
-    }
+      if (v >= min) placed = ValueLabel(v) || placed;
+    if (!placed) InsideDecade(min, max, i);
     if (minorGrid && f > max) axis.Tick.push_back(axis.CalcPosValue(f));
   }
 
   void Standard(double i, TDateTimeStep k) {
     if (axis.GetLogarithmic() && axis.GetIncrement() == 0)
-      Logarithmic();
+      Logarithmic(i);
     else
       Values(i, k);
   }
@@ -214,6 +268,7 @@ class TAxisLabelLoops {
       const double v = item->GetValue();
       if (!(v >= axis.GetMinimum() && v <= axis.GetMaximum())) continue;
       const int p = axis.CalcPosValue(v);
+      axis.LogCells.push_back(v);
       if (!axis.GetTickOnLabelsOnly()) axis.Tick.push_back(p);
       if (item->GetVisible())
         Label(v, item->GetText().empty() ? axis.LabelValue(v) : item->GetText(), p, item);
@@ -249,27 +304,48 @@ void TChartAxis::WalkValueLabels(double i, TDateTimeStep k,
                                  const std::function<bool(double)>& visit) const {
   const double min = iMinimum_, max = iMaximum_;
   if (!(std::fabs(iRange_ / i) < MaxValueLabels)) return;
-  double t = max;
-  if (isDateTime_ && exactDateTime_ && k >= dtOneDay && k <= dtOneYear)
-    t = PlotRoundDate(max, k);
-  else if (roundFirstLabel_ && FloatText(min) != FloatText(max))
-    t = std::trunc(max / i) * i;
-  // Calendar steps from a rounded start move at least a day; the bound only catches a step
-  // that could not reach the maximum at all.
-  for (int n = 0; t > max; ++n)
-    if (n > MaxValueLabels || !StepDown(*this, t, i, k)) return;
-  if (iRangeZero_ || std::fabs(max - min) < 1e-10 || FloatText(t) == FloatText(t - i)) {
-    visit(t);
+  // The ends count within rounding of the step, whatever their signs.
+  const double slack = i * StepSlack(std::max(std::fabs(min), std::fabs(max)) / i);
+  const auto single = [&](double t) {
+    return iRangeZero_ || std::fabs(max - min) < 1e-10 || FloatText(t) == FloatText(t - i);
+  };
+  if (isDateTime_ && exactDateTime_ && k >= dtOneDay && k <= dtOneYear) {
+    double t = PlotRoundDate(max, k);
+    // Calendar steps from a rounded start move at least a day; the bound only catches a step
+    // that could not reach the maximum at all.
+    for (int n = 0; t > max + slack; ++n)
+      if (n > MaxValueLabels || !StepDown(*this, t, i, k)) return;
+    if (single(t)) {
+      visit(t);
+      return;
+    }
+    for (int n = 0; t >= min - slack && n <= MaxValueLabels + 1; ++n)
+      if (!visit(t) || !StepDown(*this, t, i, k)) break;
     return;
   }
-  const double low = min >= 0 ? (min - MinAxisIncrement) / (1 + MinAxisIncrement) : min;
-  for (int n = 0; t >= low && n <= MaxValueLabels + 1; ++n)
-    if (!visit(t) || !StepDown(*this, t, i, k)) break;
+  // Each label is worked out from the start, not from the one before, so that no rounding piles
+  // up along the walk: a rounded start's labels are whole multiples of the step.
+  const bool rounded = roundFirstLabel_ && FloatText(min) != FloatText(max);
+  const double first = rounded ? WholeSteps(max / i) : 0;
+  const auto label = [&](double n) { return rounded ? (first - n) * i : max - n * i; };
+  double n = 0;
+  while (label(n) > max + slack)
+    if (++n > MaxValueLabels) return;
+  if (single(label(n))) {
+    visit(label(n));
+    return;
+  }
+  for (const double last = n + MaxValueLabels + 1; n <= last; ++n) {
+    const double v = label(n);
+    if (!(v >= min - slack) || !visit(v)) break;
+  }
 }
 
 void TChartAxis::CalcLabelsAndTicks() {
   Tick.clear();
   LabelItems.clear();
+  LogCells.clear();
+  LogCellStep = 0;
   if (!chart_ || !chart_->GetCanvas3D()) return;
   TAxisLabelLoops loops(*this);
   if (items_->Count() > 0) {
@@ -324,8 +400,8 @@ int TChartAxis::MaxLabelsWidth() {
         const double i = CalcIncrement(style);
         canvas->AssignFont(GetLabelsFont());
         if (i > 0) {
-          a = std::trunc(a / i) * i;
-          b = std::trunc(b / i) * i;
+          a = WholeSteps(a / i) * i;
+          b = WholeSteps(b / i) * i;
         }
       }
       NoGetLabel off(chart_);

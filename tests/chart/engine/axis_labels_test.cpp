@@ -34,15 +34,20 @@ TEST_F(EngineTest, AxisIncrements) {
     bool dateTime;
     int labelSize;  // CalcXYIncrement's argument, or -N for CalcLabelsIncrement(N)
     double expected;
+    const char* format = nullptr;  // AxisValuesFormat, when not the default
   };
   const Case cases[] = {
       {"9 labels of 30 fit", 0, 100, {}, 10, 0, 0, false, 30, 20},
       {"no separation, no ladder", 0, 100, {}, 0, 0, 0, false, 30, 100.0 / 11},
       {"own increment", 0, 100, {}, 10, 7, 0, false, -20, 7},
       {"own increment too small", 0, 100, {}, 10, 1, 0, false, -20, 5},
-      {"tiny range", 0, 0, {0, 1e-20}, 10, 0, 0, false, -5, 1e-12},
+      // Never finer than the last decimal the labels show.
+      {"tiny range", 0, 0, {0, 1e-20}, 10, 0, 0, false, -5, 0.001},
+      {"tiny range in exponents", 0, 0, {0, 1e-20}, 10, 0, 0, false, -5, 1e-12, "0.0E+0"},
+      {"six decimals", 0, 0, {0, 1e-4}, 10, 0, 0, false, -500, 1e-6, "0.######"},
       {"five bars, never half steps", 0, 0, {0, 1, 2, 3, 4}, 10, 0, 0, false, -10, 1},
-      {"no room at all", 0, 100, {}, 10, 0, 0, false, -0, 1e-12},
+      {"no room at all", 0, 100, {}, 10, 0, 0, false, -0, 0.001},
+      {"no room at all in exponents", 0, 100, {}, 10, 0, 0, false, -0, 1e-12, "0E+0"},
       {"decades", 1, 1000, {}, 10, 0, 10, false, -3, 1000},
       {"base below 1 stops", 1, 1000, {}, 10, 0, 0.5, false, -3, 256},
       {"a year by months", 0, 365, {}, 10, 0, 0, true, -12, 30},
@@ -57,6 +62,7 @@ TEST_F(EngineTest, AxisIncrements) {
     TChartAxis* a = chart.BottomAxis();
     a->SetLabelsSeparation(c.separation);
     a->SetIncrement(c.increment);
+    if (c.format) a->SetAxisValuesFormat(c.format);
     Span(chart, a, c.min, c.max);
     if (c.base != 0) {
       a->SetLogarithmicBase(c.base);

@@ -1,6 +1,7 @@
 // The label loops of an axis as data: each label's value, text, pixel and whether it shows,
 // and the tick pixels, without drawing anything.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -146,6 +147,116 @@ TEST_F(EngineTest, AxisValueLabelLoops) {
   a->CalcLabelsAndTicks();
   EXPECT_EQ(c.Texts(a), std::vector<std::string>{"3"});
   EXPECT_EQ(c.Pixels(a), std::vector<int>{a->ICenterPos()});
+}
+
+// Every multiple of the step within the range, both ends included, each text once and at its
+// value: none lost to rounding, none repeated by a step finer than the format writes.
+TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
+  struct Case {
+    const char* what;
+    bool left;
+    double min, max, increment;  // increment 0: automatic
+    bool round;
+    int length;  // pixels along the axis
+    size_t count;
+    const char *first, *last;
+  };
+  const bool T = true, F = false;
+  const Case cases[] = {
+      {"0..0.3", F, 0, 0.3, 0.1, T, 279, 4, "0.3", "0"},
+      {"0..0.7", T, 0, 0.7, 0.1, T, 400, 8, "0.7", "0"},
+      {"both signs", F, -0.3, 0.3, 0.1, T, 279, 7, "0.3", "-0.3"},
+      {"both signs, first label not rounded", F, -0.3, 0.3, 0.1, F, 279, 7, "0.3", "-0.3"},
+      {"-2..2", T, -2, 2, 0.1, T, 800, 41, "2", "-2"},
+      {"-2..2, automatic step, 800 tall", T, -2, 2, 0, T, 800, 41, "2", "-2"},
+      {"-1..1 by 0.05", T, -1, 1, 0.05, T, 800, 41, "1", "-1"},
+      {"-5..5 by 0.2", F, -5, 5, 0.2, T, 1400, 51, "5", "-5"},
+      {"-3..3 by 0.2", T, -3, 3, 0.2, T, 800, 31, "3", "-3"},
+      {"thousandths", T, 0, 0.002, 0, T, 400, 3, "0.002", "0"},
+      {"below the last decimal", T, 0, 1e-5, 0, T, 400, 1, "0", "0"},
+      {"below the last decimal, both signs", T, -3e-4, 3e-4, 0, T, 400, 1, "0", "0"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    AxisChart c;
+    c.chart.ChartRect = platform::TRect{9, 5, 9 + k.length, 5 + k.length};
+    c.chart.ChartWidth = c.chart.ChartHeight = k.length;
+    TChartAxis* a = k.left ? c.chart.LeftAxis() : c.chart.BottomAxis();
+    a->SetLabelStyle(chart::talValue);
+    a->SetIncrement(k.increment);
+    a->SetRoundFirstLabel(k.round);
+    c.Run(a, k.min, k.max);
+    const std::vector<std::string> texts = c.Texts(a);
+    EXPECT_EQ(texts.size(), k.count);
+    if (texts.empty()) continue;
+    EXPECT_EQ(texts.front(), k.first);
+    EXPECT_EQ(texts.back(), k.last);
+    EXPECT_EQ(a->Tick.size(), k.count);
+    for (size_t n = 1; n < texts.size(); ++n) EXPECT_NE(texts[n], texts[n - 1]);
+    // Each text reads back as the value it stands at.
+    for (const auto& l : a->LabelItems) {
+      double read = 0;
+      std::from_chars(l.Text.data(), l.Text.data() + l.Text.size(), read);
+      EXPECT_NEAR(read, l.Value, 1e-9) << l.Text;
+    }
+  }
+  // Ten minutes a minute apart, and ten hours an hour apart, from many starts.
+  for (const double step :
+       {chart::DateTimeStep[chart::dtOneMinute], chart::DateTimeStep[chart::dtOneHour]}) {
+    for (int m = 0; m < 84; ++m) {
+      SCOPED_TRACE(m);
+      AxisChart c;
+      c.chart.ChartRect = platform::TRect{9, 5, 1409, 108};
+      c.chart.ChartWidth = 1400;
+      c.series->XValues()->SetDateTime(true);
+      const double from = chart::EncodeDate(2026, 12, 10) + 7.0 / 24 + m * step;
+      TChartAxis* a = c.chart.BottomAxis();
+      a->SetLabelStyle(chart::talValue);
+      a->SetDateTimeFormat("hh:nn");
+      a->SetIncrement(step);
+      a->SetDateTimeFlag(true);
+      c.Run(a, from, from + 10 * step);
+      const std::vector<double> values = c.Values(a);
+      EXPECT_EQ(values.size(), 11u);
+      if (values.empty()) continue;
+      EXPECT_NEAR(values.front(), from + 10 * step, step * 1e-6);
+      EXPECT_NEAR(values.back(), from, step * 1e-6);
+    }
+  }
+}
+
+// A logarithmic range inside one decade: labels a step apart that clear one another, not one
+// for every tenth of the decade.
+TEST_F(EngineTest, AxisLogarithmicLabelsInsideADecade) {
+  struct Case {
+    double min, max;
+    int height;
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {20, 80, 300, {"20", "30", "40", "50", "60", "70", "80"}},
+      {2, 8, 400, {"2", "3", "4", "5", "6", "7", "8"}},
+      {1.5, 9, 900, {"2", "3", "4", "5", "6", "7", "8", "9"}},
+      // The power nearest the minimum lies above the maximum: labels all the same.
+      {40, 80, 300, {"40", "50", "60", "70", "80"}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.min);
+    AxisChart c;
+    c.series->AddXY(0, k.min);
+    c.series->AddXY(1, k.max);
+    c.chart.ChartRect = platform::TRect{9, 5, 288, 5 + k.height};
+    c.chart.ChartHeight = k.height;
+    TChartAxis* a = c.chart.LeftAxis();
+    a->SetLogarithmic(true);
+    a->AdjustMaxMin();
+    a->InternalCalcPositions();
+    a->CalcLabelsAndTicks();
+    EXPECT_EQ(c.Texts(a), k.texts);
+    const std::vector<int> pixels = c.Pixels(a);
+    const int fh = c.chart.GetCanvas3D()->GetFontHeight();
+    for (size_t n = 1; n < pixels.size(); ++n) EXPECT_GE(pixels[n - 1] - pixels[n], fh);
+  }
 }
 
 TEST_F(EngineTest, AxisDateTimeLabelsAcrossMonthsAndLeapDay) {
