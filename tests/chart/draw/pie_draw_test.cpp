@@ -114,6 +114,29 @@ TEST_F(EngineTest, PieDrawing2D) {
 TEST_F(EngineTest, PieExplodeBiggest) {
   PieChart c(false, {50, 50}, [](Pie& s) { s.SetExplodeBiggest(30), s.SetExplodeBiggest(0); });
   EXPECT_EQ(c.Args("Pie")[0], (Ints{50, 50, 150, 150, 150, 100, 50, 100}));
+
+  // Only the biggest is out: the one before goes back to its own value, unless set while out.
+  const struct {
+    std::vector<double> values, adds;  // a pass after each add
+    int before, during;                // slice 1's own value before, and while out (-1: none)
+    bool dropFirst;
+    Ints explode;
+  } cases[] = {{{10, 50}, {80, 90, 100}, -1, -1, false, {0, 0, 0, 0, 30}},
+               {{10, 50}, {80}, -1, 20, false, {0, 20, 30}},
+               {{10, 50}, {80}, 10, -1, false, {0, 10, 30}},
+               {{10, 50, 20}, {80}, -1, -1, true, {0, 0, 30}}};
+  for (const auto& k : cases) {
+    AxisChart chart(200, 200);
+    Pie* s = chart.New<Pie>();
+    for (double v : k.values) s->AddPie(v);
+    if (k.before >= 0) s->SliceExplode.Set(1, k.before);
+    s->SetExplodeBiggest(30);
+    chart.Record();
+    if (k.during >= 0) s->SliceExplode.Set(1, k.during);
+    if (k.dropFirst) s->Delete(0);
+    for (double v : k.adds) s->AddPie(v), chart.Record();
+    EXPECT_EQ(s->SliceExplode.Items(), k.explode) << k.adds.size() << k.before << k.during;
+  }
 }
 
 // 500 x 400, four equal slices, the first pointing right: the pie's box is x 16..484, and the
