@@ -1,6 +1,7 @@
 // What the axes ask of their chart: the extremes of the series on an axis, the axes' shared
 // mapping switch, and the measure of label texts.
 #include <algorithm>
+#include <cmath>
 
 #include "chart/engine/axis_panel.h"
 #include "chart/engine/pages.h"
@@ -31,10 +32,18 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* axis, bool isMin, bool
       if (isMin) return x0;
       const double x1 = pos.GetValue(last);
       const int d = last - first + 1;
-      // A short last page keeps the spacing of a full one.
-      if (!pages_->GetScaleLastPage() && d < perPage)
-        return x1 != x0 ? x0 + (x1 - x0) * perPage / d : x0 + static_cast<double>(perPage) / d;
-      return x1;
+      if (pages_->GetScaleLastPage() || d >= perPage) return x1;
+      // A short last page keeps the spacing of a full one: its points' own step, or for a lone
+      // point the step of the full page before it, spread over the page's perPage - 1 steps.
+      double step = 0;
+      if (d > 1 && x1 != x0) {
+        step = (x1 - x0) / (d - 1);
+      } else {
+        if (first >= perPage)
+          step = (pos.GetValue(first - 1) - pos.GetValue(first - perPage)) / (perPage - 1);
+        if (!(step > 0) || !std::isfinite(step)) step = 1;
+      }
+      return x0 + step * (perPage - 1);
     }
   }
   const bool pageOnly = perPage >= 1 && pages_->GetAutoScale();

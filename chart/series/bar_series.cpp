@@ -262,9 +262,17 @@ double TCustomBarSeries::PointOrigin(int valueIndex, bool sumAll) {
 }
 
 double TCustomBarSeries::StackedPercent(int valueIndex, double value) {
-  const double total = PointOrigin(valueIndex, true);
+  // A share of the point's total of absolute values, so that a stack of both signs spans 100 %
+  // in all: positives upward from 0, negatives downward.
+  double total = 0;
+  if (TCustomAxisPanel* chart = GetParentChart(); chart && valueIndex >= 0)
+    for (TChartSeries* s : chart->SeriesList().Items()) {
+      const TCustomBarSeries* bar = SameBar(s);
+      if (bar && s->GetActive() && s->Count() > valueIndex && bar->stackGroup_ == stackGroup_)
+        total += std::fabs(s->GetOriginValue(valueIndex));
+    }
   const double r = value * 100.0 / total;
-  // A stack whose same-sign total is 0 has no height: it sits at the axis origin.
+  // A point whose values are all 0 has no height: it sits at the axis origin.
   return total == 0 || !std::isfinite(r) ? 0 : r;
 }
 
@@ -326,7 +334,10 @@ double TCustomBarSeries::MinMandatoryValue(double value) {
   double r = value;
   switch (multiBar_) {
     case mbStacked100:
+      // Negative values stack below 0.
       r = 0;
+      for (int i = 0; i < Count(); ++i)
+        r = std::min(r, StackedPercent(i, PointOrigin(i, false) + MainValues()->GetValue(i)));
       break;
     case mbStacked:
     case mbSelfStack:

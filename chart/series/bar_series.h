@@ -183,7 +183,7 @@ class TCustomBarSeries : public TChartSeries {
   TChartAxis* ValueAxis() const;
   // s when it is a bar series of this one's class, else null.
   TCustomBarSeries* SameBar(TChartSeries* s) const;
-  // value as a percent of the point's same-sign stack total (0 for a total of 0).
+  // value as a percent of the point's total of absolute values (0 for a total of 0).
   double StackedPercent(int valueIndex, double value);
   // A new series of this class, for the gallery's grouping entries.
   virtual TCustomBarSeries* NewSameClass(platform::TComponent* /*owner*/) const { return nullptr; }

@@ -67,13 +67,12 @@ void TPieSeries::DrawAllValues() {
   CheckAngles();
   Exploding = exploded >= 0 || SliceHeightPct.Count() > 0;
   if (exploded >= 0) {
-    // Room for the slice pulled out furthest.
-    int dx = 0, dy = 0;
-    CalcExplodedOffset(exploded, dx, dy);
-    const long long hx = std::llabs(static_cast<long long>(dx)) / 2;
-    const long long hy = std::llabs(static_cast<long long>(dy)) / 2;
-    CircleBox = TRect{Sat(CircleBox.Left + hx), Sat(CircleBox.Top + hy), Sat(CircleBox.Right - hx),
-                      Sat(CircleBox.Bottom - hy)};
+    // Radii cut to 100 / (100 + e): the slice pulled out furthest, moved by e % of the new
+    // radius, then reaches no further than the whole circle did.
+    const long double f = 100.0L / (100.0L + most);
+    const auto rx = static_cast<long long>(RadiusX * f);
+    const auto ry = static_cast<long long>(RadiusY * f);
+    CircleBox = TRect{Sat(CentreX - rx), Sat(CentreY - ry), Sat(CentreX + rx), Sat(CentreY + ry)};
     AdjustCircleRect();
     CalcRadius();
   }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/canvas/geometry.h"
@@ -223,7 +224,15 @@ void TPieSeries::CalcExplodeBiggest() {
     for (int i = 0; i < n && biggest < 0; ++i)
       if (values->GetValue(i) == top) biggest = i;
   }
-  if (biggest >= 0) SliceExplode.Set(biggest, explodeBiggest_);
+  // The slice pulled out as the biggest before goes back, unless its value was set since.
+  const int before = std::exchange(biggestIndex_, -1);
+  const bool ours = before >= 0 && SliceExplode.Get(before) == biggestValue_;
+  if (ours && before != biggest) SliceExplode.Set(before, biggestBefore_);
+  if (biggest < 0) return;
+  if (!ours || before != biggest) biggestBefore_ = SliceExplode.Get(biggest);
+  SliceExplode.Set(biggest, explodeBiggest_);
+  if (explodeBiggest_ > 0) biggestIndex_ = biggest;
+  biggestValue_ = explodeBiggest_;
 }
 
 void TPieSeries::CalcExplodedOffset(int valueIndex, int& x, int& y) const {
@@ -400,6 +409,7 @@ void TPieSeries::Clear() {
 
 void TPieSeries::ClearLists() {
   TCircledSeries::ClearLists();
+  biggestIndex_ = -1;
   SliceExplode.Clear();
   SliceHeightPct.Clear();
   SliceAngles.clear();
@@ -407,6 +417,10 @@ void TPieSeries::ClearLists() {
 
 void TPieSeries::Delete(int valueIndex) {
   TCircledSeries::Delete(valueIndex);
+  if (biggestIndex_ == valueIndex)
+    biggestIndex_ = -1;
+  else if (biggestIndex_ > valueIndex)
+    --biggestIndex_;
   SliceExplode.Delete(valueIndex);
   SliceHeightPct.Delete(valueIndex);
   SliceAngles.clear();
@@ -414,6 +428,9 @@ void TPieSeries::Delete(int valueIndex) {
 
 void TPieSeries::Delete(int start, int quantity, bool removeGap) {
   TCircledSeries::Delete(start, quantity, removeGap);
+  if (biggestIndex_ >= start && quantity > 0)
+    biggestIndex_ =
+        biggestIndex_ - static_cast<long long>(start) < quantity ? -1 : biggestIndex_ - quantity;
   for (int i = 0; i < quantity; ++i) {
     SliceExplode.Delete(start);
     SliceHeightPct.Delete(start);
@@ -423,6 +440,7 @@ void TPieSeries::Delete(int start, int quantity, bool removeGap) {
 
 void TPieSeries::SwapValueIndex(int a, int b) {
   TCircledSeries::SwapValueIndex(a, b);
+  if (biggestIndex_ == a || biggestIndex_ == b) biggestIndex_ = biggestIndex_ == a ? b : a;
   SliceExplode.Swap(a, b, Count());
   SliceHeightPct.Swap(a, b, Count());
   SliceAngles.clear();
@@ -482,6 +500,9 @@ void TPieSeries::Assign(const platform::TPersistent* source) {
     darkPen_ = p->darkPen_;
     explodeBiggest_ = p->explodeBiggest_;
     SliceExplode.Assign(p->SliceExplode);
+    biggestIndex_ = p->biggestIndex_;
+    biggestValue_ = p->biggestValue_;
+    biggestBefore_ = p->biggestBefore_;
     SliceHeightPct.Assign(p->SliceHeightPct);
     usePatterns_ = p->usePatterns_;
     otherSlice_->Assign(p->otherSlice_.get());

@@ -266,6 +266,10 @@ class TPieSeries : public TCircledSeries {
   bool dark3D_ = true;
   int darkPen_ = 0;
   int explodeBiggest_ = 0;
+  // The slice CalcExplodeBiggest pulled out (-1: none), the value it gave it and the one it had.
+  int biggestIndex_ = -1;
+  int biggestValue_ = 0;
+  int biggestBefore_ = 0;
   TMultiPie multiPie_ = mpAutomatic;
   std::unique_ptr<TPieOtherSlice> otherSlice_;
   std::unique_ptr<TPieShadow> shadow_;

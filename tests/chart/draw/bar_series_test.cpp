@@ -2,6 +2,7 @@
 // styles and fills as device-context calls, the hit test, and the guards against dividing by zero.
 #include "chart/series/bar_series.h"
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -165,6 +166,36 @@ TEST_F(EngineTest, BarSeriesStacksAndOrigin) {
   s->CalcBarBounds(0);
   EXPECT_EQ(s->BarRect.Bottom, d.LeftAxis()->IEndPos());
   EXPECT_GT(d.LeftAxis()->EffectiveMinimum(), 0);
+}
+
+// 100 % stacks take shares of the point's total of absolute values, negatives below 0, both ways.
+TEST_F(EngineTest, BarSeriesStacked100ByAbsoluteShares) {
+  // a, b; a's end; b's start and end; the value axis' minimum (its maximum stays 100).
+  const std::array<double, 6> cases[] = {{60, -20, 75, 0, -25, -25}, {30, 10, 75, 75, 100, 0}};
+  for (bool across : {false, true})
+    for (const auto& [a, b, aTo, bFrom, bTo, axisMin] : cases) {
+      BarChart c(300, 300);
+      chart::TCustomBarSeries* s[2];
+      for (int i = 0; i < 2; ++i) {
+        s[i] = across ? static_cast<chart::TCustomBarSeries*>(c.New<chart::THorizBarSeries>())
+                      : c.New<TBarSeries>();
+        s[i]->SetMultiBar(chart::mbStacked100);
+        across ? s[i]->AddXY(i ? b : a, 1) : s[i]->AddXY(1, i ? b : a);
+      }
+      c.Layout();
+      chart::TChartAxis* axis = across ? c.BottomAxis() : c.LeftAxis();
+      double lo = 0, hi = 0;
+      axis->CalcMinMax(lo, hi);
+      EXPECT_EQ(std::pair(lo, hi), std::pair(axisMin, 100.0)) << a << " " << across;
+      const double ends[2][2] = {{0, aTo}, {bFrom, bTo}};
+      for (int i = 0; i < 2; ++i) {
+        s[i]->CalcBarBounds(0);
+        const TRect& r = s[i]->BarRect;
+        EXPECT_EQ(across ? std::pair(r.Left, r.Right) : std::pair(r.Bottom, r.Top),
+                  std::pair(axis->CalcPosValue(ends[i][0]), axis->CalcPosValue(ends[i][1])))
+            << a << " " << across << " " << i;
+      }
+    }
 }
 
 // Records the tick lines a bar asks for.

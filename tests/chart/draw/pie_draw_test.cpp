@@ -69,12 +69,12 @@ TEST_F(EngineTest, PieDrawing2D) {
   const int hits[][3] = {{110, 70, 0}, {70, 120, 1}, {125, 135, 2}, {140, 105, 5}, {100, 45, -1}};
   for (const auto& h : hits) EXPECT_EQ(other.s->Clicked(h[0], h[1]), h[2]) << h[0] << "," << h[1];
 
-  // Halves, the first pulled out 20 %: the box loses half the offset (0, 10), then the slice
-  // rises by 20 % of the new vertical radius 45.
+  // Halves, the first pulled out 20 %: the radii shrink to 50 x 100 / 120, 41, then the slice
+  // rises by 20 % of that, 8, and stays inside the box.
   PieChart exploded(false, {50, 50}, [](Pie& s) { s.SliceExplode.Set(0, 20); });
-  EXPECT_EQ(exploded.Args("Pie"), (std::vector<Ints>{{50, 46, 150, 136, 150, 91, 50, 91},
-                                                     {50, 55, 150, 145, 50, 100, 150, 100}}));
-  EXPECT_EQ(exploded.s->Clicked(100, 50), 0);
+  EXPECT_EQ(exploded.Args("Pie"), (std::vector<Ints>{{59, 51, 141, 133, 141, 92, 59, 92},
+                                                     {59, 59, 141, 141, 59, 100, 141, 100}}));
+  EXPECT_EQ(exploded.s->Clicked(100, 55), 0);
   EXPECT_EQ(exploded.s->Clicked(100, 120), 1);
 
   // Donut: outer then inner ring of each slice.
@@ -114,6 +114,45 @@ TEST_F(EngineTest, PieDrawing2D) {
 TEST_F(EngineTest, PieExplodeBiggest) {
   PieChart c(false, {50, 50}, [](Pie& s) { s.SetExplodeBiggest(30), s.SetExplodeBiggest(0); });
   EXPECT_EQ(c.Args("Pie")[0], (Ints{50, 50, 150, 150, 150, 100, 50, 100}));
+
+  // Only the biggest is out: the one before goes back to its own value, unless set while out.
+  const struct {
+    std::vector<double> values, adds;  // a pass after each add
+    int before, during;                // slice 1's own value before, and while out (-1: none)
+    bool dropFirst;
+    Ints explode;
+  } cases[] = {{{10, 50}, {80, 90, 100}, -1, -1, false, {0, 0, 0, 0, 30}},
+               {{10, 50}, {80}, -1, 20, false, {0, 20, 30}},
+               {{10, 50}, {80}, 10, -1, false, {0, 10, 30}},
+               {{10, 50, 20}, {80}, -1, -1, true, {0, 0, 30}}};
+  for (const auto& k : cases) {
+    AxisChart chart(200, 200);
+    Pie* s = chart.New<Pie>();
+    for (double v : k.values) s->AddPie(v);
+    if (k.before >= 0) s->SliceExplode.Set(1, k.before);
+    s->SetExplodeBiggest(30);
+    chart.Record();
+    if (k.during >= 0) s->SliceExplode.Set(1, k.during);
+    if (k.dropFirst) s->Delete(0);
+    for (double v : k.adds) s->AddPie(v), chart.Record();
+    EXPECT_EQ(s->SliceExplode.Items(), k.explode) << k.adds.size() << k.before << k.during;
+  }
+}
+
+// 500 x 400, four equal slices, the first pointing right: the pie's box is x 16..484, and the
+// first slice pulled out reaches its right edge, not past it.
+TEST_F(EngineTest, PieExplodedSliceStaysInside) {
+  for (int e : {10, 30, 50}) {
+    AxisChart c(500, 400);
+    Pie* s = c.New<Pie>();
+    s->Marks()->SetVisible(false);
+    for (int i = 0; i < 4; ++i) s->AddPie(25);
+    s->SetRotationAngle(315);
+    s->SliceExplode.Set(0, e);
+    c.Record();
+    const int right = c.Args("Pie").at(0)[2];  // the right of the slice's moved box
+    EXPECT_TRUE(right == 483 || right == 484) << e << ": " << right;
+  }
 }
 
 // 3D: index order unless a slice is exploded or the pie is a donut; then the slice nearest the

@@ -1,6 +1,7 @@
 // Point pages: count, clamped page changes and their notices, page windows, and the automatic
 // axis ranges that follow the shown page.
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "tests/chart/engine/engine_fixture.h"
@@ -52,13 +53,13 @@ TEST_F(EngineTest, PagesEdgeCases) {
          return c.chart.NumPages() == 2 && c.Window(s) == Range(16, 19) &&
                 c.Of(c.chart.BottomAxis()) == Range(17, 20) && c.changes == 1 && c.notices == 2;
        }},
-      {"unscaled short last page: its 4 points take a quarter of the axis",
+      {"unscaled short last page: its 4 points keep a full page's step",
        [](C& c) {
          c.Add(20);
          c.chart.SetPointsPerPage(16);
          c.chart.SetScaleLastPage(false);
          c.chart.SetPage(2);
-         return c.Of(c.chart.BottomAxis()) == Range(17, 29);
+         return c.Of(c.chart.BottomAxis()) == Range(17, 32);
        }},
       {"next on the last page, previous on page 1, both without paging: nothing",
        [](C& c) {
@@ -123,6 +124,22 @@ TEST_F(EngineTest, PagesEdgeCases) {
   for (const auto& [name, holds] : cases) {
     PagedChart c;
     EXPECT_TRUE(holds(c)) << name;
+  }
+}
+
+// Unscaled, a short last page spans perPage - 1 steps of its points' X step; a lone point takes
+// the step of the page before it, or 1. Points, per page, X step, the last page's range.
+TEST_F(EngineTest, PagesShortLastPageKeepsAFullPagesStep) {
+  const std::tuple<int, int, double, Range> cases[] = {
+      {12, 5, 1, {11, 15}}, {21, 10, 2, {41, 59}}, {1, 10, 2, {1, 10}}, {3, 10, 2, {1, 19}}};
+  for (const auto& [points, perPage, step, last] : cases) {
+    PagedChart c;
+    TChartSeries* s = c.Add(0);
+    for (int i = 0; i < points; ++i) s->AddXY(1 + step * i, 1);
+    c.chart.SetPointsPerPage(perPage);
+    c.chart.SetScaleLastPage(false);
+    c.chart.SetPage(c.chart.NumPages());
+    EXPECT_EQ(c.Of(c.chart.BottomAxis()), last) << points << " at " << perPage;
   }
 }
 
