@@ -1,6 +1,8 @@
 // Drawing an axis on a headless chart's canvas, checked against what reaches the device context.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -154,28 +156,20 @@ TEST_F(EngineTest, AxisGridAndMinorTicks) {
 // Minor marks of a logarithmic axis: every cell once, the one under the first label too.
 TEST_F(EngineTest, AxisLogarithmicMinorTicks) {
   struct Case {
-    const char* what;
     double min, max, base;
     bool inverted, grid;
-    std::vector<double> values;
+    const char* values;
   };
   const Case cases[] = {
-      {"3..500", 3, 500, 10, false, false, {3.25, 5.5, 7.75, 32.5, 55, 77.5, 325}},
-      {"3..500 inverted", 3, 500, 10, true, false, {3.25, 5.5, 7.75, 32.5, 55, 77.5, 325}},
-      {"0.5..1000",
-       0.5,
-       1000,
-       10,
-       false,
-       false,
-       {0.55, 0.775, 3.25, 5.5, 7.75, 32.5, 55, 77.5, 325, 550, 775}},
-      {"base 2", 3, 1024, 2, false, false, {3.5, 5,   6,   7,   10,  12,  14,  20,  24,
-                                            28,  40,  48,  56,  80,  96,  112, 160, 192,
-                                            224, 320, 384, 448, 640, 768, 896}},
-      {"minor grid", 3, 1000, 10, false, true, {3.25, 5.5, 7.75, 32.5, 55, 77.5, 325, 550, 775}},
+      {3, 500, 10, false, false, "3.25 5.5 7.75 32.5 55 77.5 325"},
+      {3, 500, 10, true, false, "3.25 5.5 7.75 32.5 55 77.5 325"},
+      {0.5, 1000, 10, false, false, "0.55 0.775 3.25 5.5 7.75 32.5 55 77.5 325 550 775"},
+      {3, 1024, 2, false, false,
+       "3.5 5 6 7 10 12 14 20 24 28 40 48 56 80 96 112 160 192 224 320 384 448 640 768 896"},
+      {3, 1000, 10, false, true, "3.25 5.5 7.75 32.5 55 77.5 325 550 775"},
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(k.what);
+    SCOPED_TRACE(k.values);
     DrawChart c;
     TChartAxis* a = c.BottomAxis();
     a->SetLabelStyle(chart::talValue);
@@ -187,7 +181,9 @@ TEST_F(EngineTest, AxisLogarithmicMinorTicks) {
     a->GetMinorGrid()->SetVisible(k.grid);
     c.Paint([&] { a->CustomDrawMinMaxStartEnd(120, 130, 110, false, k.min, k.max, 0, 0, 300); });
     std::vector<int> expected, drawn;
-    for (double v : k.values) {
+    for (const char *p = k.values, *end = p + std::strlen(p); p < end; ++p) {
+      double v = 0;
+      p = std::from_chars(p, end, v).ptr;
       const int x =
           static_cast<int>(std::lround(300 * std::log(v / k.min) / std::log(k.max / k.min)));
       expected.push_back(k.inverted ? 300 - x : x);

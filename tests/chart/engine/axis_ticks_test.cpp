@@ -149,12 +149,13 @@ TEST_F(EngineTest, AxisValueLabelLoops) {
   EXPECT_EQ(c.Pixels(a), std::vector<int>{a->ICenterPos()});
 }
 
-// Every multiple of the step within the range, both ends included, each text once and at its
-// value: none lost to rounding, none repeated by a step finer than the format writes.
+// Every multiple of the step within the range, both ends included, each text once, at its value
+// and clear of the next: none lost to rounding, none repeated by a step finer than the format
+// writes, none piled up inside one logarithmic decade.
 TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
   struct Case {
     const char* what;
-    bool left;
+    bool left, log;
     double min, max, increment;  // increment 0: automatic
     bool round;
     int length;  // pixels along the axis
@@ -163,18 +164,24 @@ TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
   };
   const bool T = true, F = false;
   const Case cases[] = {
-      {"0..0.3", F, 0, 0.3, 0.1, T, 279, 4, "0.3", "0"},
-      {"0..0.7", T, 0, 0.7, 0.1, T, 400, 8, "0.7", "0"},
-      {"both signs", F, -0.3, 0.3, 0.1, T, 279, 7, "0.3", "-0.3"},
-      {"both signs, first label not rounded", F, -0.3, 0.3, 0.1, F, 279, 7, "0.3", "-0.3"},
-      {"-2..2", T, -2, 2, 0.1, T, 800, 41, "2", "-2"},
-      {"-2..2, automatic step, 800 tall", T, -2, 2, 0, T, 800, 41, "2", "-2"},
-      {"-1..1 by 0.05", T, -1, 1, 0.05, T, 800, 41, "1", "-1"},
-      {"-5..5 by 0.2", F, -5, 5, 0.2, T, 1400, 51, "5", "-5"},
-      {"-3..3 by 0.2", T, -3, 3, 0.2, T, 800, 31, "3", "-3"},
-      {"thousandths", T, 0, 0.002, 0, T, 400, 3, "0.002", "0"},
-      {"below the last decimal", T, 0, 1e-5, 0, T, 400, 1, "0", "0"},
-      {"below the last decimal, both signs", T, -3e-4, 3e-4, 0, T, 400, 1, "0", "0"},
+      {"0..0.3", F, F, 0, 0.3, 0.1, T, 279, 4, "0.3", "0"},
+      {"0..0.7", T, F, 0, 0.7, 0.1, T, 400, 8, "0.7", "0"},
+      {"both signs", F, F, -0.3, 0.3, 0.1, T, 279, 7, "0.3", "-0.3"},
+      {"both signs, first label not rounded", F, F, -0.3, 0.3, 0.1, F, 279, 7, "0.3", "-0.3"},
+      {"-2..2", T, F, -2, 2, 0.1, T, 800, 41, "2", "-2"},
+      {"-2..2, automatic step, 800 tall", T, F, -2, 2, 0, T, 800, 41, "2", "-2"},
+      {"-1..1 by 0.05", T, F, -1, 1, 0.05, T, 800, 41, "1", "-1"},
+      {"-5..5 by 0.2", F, F, -5, 5, 0.2, T, 1400, 51, "5", "-5"},
+      {"-3..3 by 0.2", T, F, -3, 3, 0.2, T, 800, 31, "3", "-3"},
+      {"thousandths", T, F, 0, 0.002, 0, T, 400, 3, "0.002", "0"},
+      {"below the last decimal", T, F, 0, 1e-5, 0, T, 400, 1, "0", "0"},
+      {"below the last decimal, both signs", T, F, -3e-4, 3e-4, 0, T, 400, 1, "0", "0"},
+      // Logarithmic labels walk upwards.
+      {"20..80 logarithmic", T, T, 20, 80, 0, T, 300, 7, "20", "80"},
+      {"2..8 logarithmic", T, T, 2, 8, 0, T, 400, 7, "2", "8"},
+      {"1.5..9 logarithmic", T, T, 1.5, 9, 0, T, 900, 8, "2", "9"},
+      // The power nearest the minimum lies above the maximum.
+      {"40..80 logarithmic", T, T, 40, 80, 0, T, 300, 5, "40", "80"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -185,6 +192,8 @@ TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
     a->SetLabelStyle(chart::talValue);
     a->SetIncrement(k.increment);
     a->SetRoundFirstLabel(k.round);
+    a->SetMinMax(k.min, k.max);
+    a->SetLogarithmic(k.log);
     c.Run(a, k.min, k.max);
     const std::vector<std::string> texts = c.Texts(a);
     EXPECT_EQ(texts.size(), k.count);
@@ -192,8 +201,12 @@ TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
     EXPECT_EQ(texts.front(), k.first);
     EXPECT_EQ(texts.back(), k.last);
     EXPECT_EQ(a->Tick.size(), k.count);
-    for (size_t n = 1; n < texts.size(); ++n) EXPECT_NE(texts[n], texts[n - 1]);
-    // Each text reads back as the value it stands at.
+    const std::vector<int> pixels = c.Pixels(a);
+    const int fh = c.chart.GetCanvas3D()->GetFontHeight();
+    for (size_t n = 1; n < texts.size(); ++n) {
+      EXPECT_NE(texts[n], texts[n - 1]);
+      EXPECT_GE(std::abs(pixels[n] - pixels[n - 1]), fh);
+    }
     for (const auto& l : a->LabelItems) {
       double read = 0;
       std::from_chars(l.Text.data(), l.Text.data() + l.Text.size(), read);
@@ -222,40 +235,6 @@ TEST_F(EngineTest, AxisValueLabelsReachBothEnds) {
       EXPECT_NEAR(values.front(), from + 10 * step, step * 1e-6);
       EXPECT_NEAR(values.back(), from, step * 1e-6);
     }
-  }
-}
-
-// A logarithmic range inside one decade: labels a step apart that clear one another, not one
-// for every tenth of the decade.
-TEST_F(EngineTest, AxisLogarithmicLabelsInsideADecade) {
-  struct Case {
-    double min, max;
-    int height;
-    std::vector<std::string> texts;
-  };
-  const Case cases[] = {
-      {20, 80, 300, {"20", "30", "40", "50", "60", "70", "80"}},
-      {2, 8, 400, {"2", "3", "4", "5", "6", "7", "8"}},
-      {1.5, 9, 900, {"2", "3", "4", "5", "6", "7", "8", "9"}},
-      // The power nearest the minimum lies above the maximum: labels all the same.
-      {40, 80, 300, {"40", "50", "60", "70", "80"}},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.min);
-    AxisChart c;
-    c.series->AddXY(0, k.min);
-    c.series->AddXY(1, k.max);
-    c.chart.ChartRect = platform::TRect{9, 5, 288, 5 + k.height};
-    c.chart.ChartHeight = k.height;
-    TChartAxis* a = c.chart.LeftAxis();
-    a->SetLogarithmic(true);
-    a->AdjustMaxMin();
-    a->InternalCalcPositions();
-    a->CalcLabelsAndTicks();
-    EXPECT_EQ(c.Texts(a), k.texts);
-    const std::vector<int> pixels = c.Pixels(a);
-    const int fh = c.chart.GetCanvas3D()->GetFontHeight();
-    for (size_t n = 1; n < pixels.size(); ++n) EXPECT_GE(pixels[n - 1] - pixels[n], fh);
   }
 }
 
