@@ -159,7 +159,9 @@ void TCustomChart::MouseDown(platform::TMouseButton button, platform::TShiftStat
         break;
     }
     if (mayStart && !handled) StartZoomOrPanning(button, shift, x, y);
-    if (!handled && OnClickBackground) raise([&] { OnClickBackground(this, button, shift, x, y); });
+    // A press on the chart rectangle has already been the background's.
+    if (!handled && part.Part != cpChartRect && OnClickBackground)
+      raise([&] { OnClickBackground(this, button, shift, x, y); });
   }
   CancelMouse = false;
 }

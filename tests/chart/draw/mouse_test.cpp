@@ -314,8 +314,9 @@ struct MouseTool : chart::TPlotCustomTool {
 };
 
 // A press on the title (T), bottom axis (A) or a check box (L) is handled unless its handler
-// clears CancelMouse: then the background (B) hears it too and the zoom may start. A tool that
-// cancels an event keeps it from the later tools and the chart.
+// clears CancelMouse: then the background (B) hears it too and the zoom may start. A press on
+// the chart rectangle is the background's, once. A tool that cancels an event keeps it from the
+// later tools and the chart.
 TEST_F(EngineTest, ChartClickEventsAndTools) {
   enum { kTitle, kAxis, kLegendBox, kChart };
   const std::string moves = "ambmcmambmcm";
@@ -331,10 +332,11 @@ TEST_F(EngineTest, ChartClickEventsAndTools) {
       {"title, CancelMouse cleared", kTitle, nullptr, true, "TB", true, true},
       {"bottom axis", kAxis, nullptr, false, "A", false, true},
       {"legend check box", kLegendBox, nullptr, false, "L", false, false},
-      {"tools hear everything", kChart, "", true, "adbdcdBB" + moves + "aubucu", true, true},
+      {"chart rectangle, CancelMouse cleared", kChart, nullptr, true, "B", true, true},
+      {"tools hear everything", kChart, "", true, "adbdcdB" + moves + "aubucu", true, true},
       {"a tool cancels the press", kChart, "d", true, "adbd" + moves + "aubucu", false, true},
       // The release still ends the zoom where the mouse is.
-      {"a tool cancels the moves", kChart, "m", true, "adbdcdBBambmambmaubucu", true, true},
+      {"a tool cancels the moves", kChart, "m", true, "adbdcdBambmambmaubucu", true, true},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
