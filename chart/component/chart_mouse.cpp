@@ -28,6 +28,7 @@ bool HoldsAll(platform::TShiftState shift, platform::TShiftState keys) {
 // ---- Clicked parts ---------------------------------------------------------------------------
 
 void TCustomChart::CalcClickedPart(TPoint point, TChartClickedPart& part) {
+  RestoreWindowLayout();
   part = CalcNeedClickedPart(point, false);
 }
 

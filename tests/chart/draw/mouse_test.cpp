@@ -4,10 +4,13 @@
 #include <QCoreApplication>
 #include <QWheelEvent>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chart/component/chart.h"
@@ -16,6 +19,7 @@
 #include "chart/engine/series_marks.h"
 #include "chart/engine/series_pointer.h"
 #include "chart/series/bar_series.h"
+#include "platform/vcl/export_targets.h"
 #include "platform/vcl/form.h"
 #include "tests/chart/engine/engine_fixture.h"
 
@@ -272,6 +276,55 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
     SCOPED_TRACE(name);
     ConsoleLikeChart c;
     run(c);
+  }
+}
+
+// A press answers what the window shows: a paint that leaves the legend out leaves nothing that
+// reports it, and an export at another size changes no part under any pixel. Each change comes
+// twice: before a press on the legend's first item, and before the parts are read.
+TEST_F(EngineTest, PressesAnswerWhatTheWindowShows) {
+  using C = ConsoleLikeChart;
+  const TRect big{0, 0, 1000, 600};
+  const std::tuple<const char*, std::function<void(C&)>, bool> cases[] = {
+      {"every series inactive", [](C& c) { c.bars->SetActive(false), c.Repaint(); }, false},
+      {"every series freed", [](C& c) { c.FreeAllSeries(), c.Repaint(); }, false},
+      {"a bitmap", [&](C& c) { c.PlotCreateBitmap(platform::clWhite, big, platform::pfDevice); },
+       true},
+      {"a picture", [&](C& c) { c.PlotCreateMetafile(true, big); }, true},
+  };
+  for (const auto& [name, change, legendStays] : cases) {
+    SCOPED_TRACE(name);
+    C c;
+    c.Legend()->SetVisible(true);
+    c.Repaint();
+    auto partsNow = [&c] {
+      std::vector<std::pair<int, int>> parts;
+      chart::TChartClickedPart part;
+      for (int i = 0; i < c.GetWidth() * c.GetHeight(); ++i) {
+        c.CalcClickedPart({i % c.GetWidth(), i / c.GetWidth()}, part);
+        parts.push_back({part.Part, part.PointIndex});
+      }
+      return parts;
+    };
+    const auto before = partsNow();
+    const auto at = std::find(before.begin(), before.end(), std::pair{+chart::cpLegend, 0});
+    ASSERT_NE(at, before.end());
+    const int x = static_cast<int>(at - before.begin()) % c.GetWidth(),
+              y = static_cast<int>(at - before.begin()) / c.GetWidth();
+    int clicks = 0;
+    c.OnClickLegend = [&clicks](auto*, auto, auto, int, int) { ++clicks; };
+    change(c);
+    c.PerformMouseDown(mbLeft, {}, x, y);
+    c.PerformMouseUp(mbLeft, {}, x, y);
+    EXPECT_EQ(clicks, legendStays ? 1 : 0);
+    change(c);
+    const auto after = partsNow();
+    if (legendStays)
+      EXPECT_TRUE(after == before);
+    else
+      EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                              [](const auto& p) { return p.first == chart::cpLegend; }),
+                0);
   }
 }
 
