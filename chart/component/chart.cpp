@@ -77,6 +77,8 @@ void TCustomChart::DrawTitlesAndLegend(bool beforeSeries) {
   TCanvas3D* canvas = GetCanvas3D();
   canvas->FrontPlaneBegin();
   if (beforeSeries) {
+    // Only a legend drawn in this pass answers clicks.
+    legend_->ForgetItemAreas();
     if (legend_->GetCustomPosition() || !legend_->ShouldDraw()) {
       DrawTitles(false);
     } else if (legend_->GetVertical()) {

@@ -28,6 +28,7 @@ bool HoldsAll(platform::TShiftState shift, platform::TShiftState keys) {
 // ---- Clicked parts ---------------------------------------------------------------------------
 
 void TCustomChart::CalcClickedPart(TPoint point, TChartClickedPart& part) {
+  RestoreWindowLayout();
   part = CalcNeedClickedPart(point, false);
 }
 
@@ -159,7 +160,9 @@ void TCustomChart::MouseDown(platform::TMouseButton button, platform::TShiftStat
         break;
     }
     if (mayStart && !handled) StartZoomOrPanning(button, shift, x, y);
-    if (!handled && OnClickBackground) raise([&] { OnClickBackground(this, button, shift, x, y); });
+    // A press on the chart rectangle has already been the background's.
+    if (!handled && part.Part != cpChartRect && OnClickBackground)
+      raise([&] { OnClickBackground(this, button, shift, x, y); });
   }
   CancelMouse = false;
 }

@@ -246,6 +246,8 @@ class TCustomChartLegend : public TPlotCustomShapePosition {
   int Clicked(int x, int y);
   // Check-box clicks switch series; True when handled.
   bool DoMouseDown(int index);
+  // Until the next drawing, no item answers clicks.
+  void ForgetItemAreas() { cells_.clear(); }
 
   void SetParent(TCustomPlotPanel* panel) override;
   void Assign(const platform::TPersistent* source) override;

@@ -16,6 +16,7 @@ void TCustomPlotPanel::NonBufferDraw(platform::TCanvas* canvas, const TRect& r) 
     TPlotCanvas3D* canvas3D;
     bool buffered;
     ~Restore() {
+      panel.exportLayout_ = true;
       panel.SetBufferedDisplay(buffered);
       // Buffering back on points the canvas at the buffer bitmap; the window is where it
       // belongs between passes, so the next paint copies the buffer instead of onto itself.

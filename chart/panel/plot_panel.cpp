@@ -133,6 +133,7 @@ void TCustomPlotPanel::Draw(platform::TCanvas* canvas, const TRect& r) {
   // One painter per image for the whole pass, not one per primitive.
   const platform::gdi::PaintPass pass;
   ++drawCount_;
+  exportLayout_ = false;
   ChartBounds = internalCanvas_->InitWindow(canvas, view3DOptions_.get(), GetColor(), view3D_, r);
   try {
     // A see-through panel starts each pass on the window from what its parent shows.
@@ -189,6 +190,10 @@ void TCustomPlotPanel::Paint() {
   if (Printing) return;
   if (internalCanvas_->ReDrawBitmap()) return;
   Draw();
+}
+
+void TCustomPlotPanel::RestoreWindowLayout() {
+  if (exportLayout_ && !Printing) Draw();
 }
 
 void TCustomPlotPanel::DrawBevel(platform::TBevelCut bevel, TRect& r, int roundSize, int width) {
@@ -409,6 +414,7 @@ void TCustomPlotPanel::RemoveListener(IPlotEventListener* listener) {
 
 void TCustomPlotPanel::MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
                                  int y) {
+  RestoreWindowLayout();
   CancelMouse = false;
   TCustomPanel::MouseDown(button, shift, x, y);
   BroadcastMouseEvent(meDown, button, shift, x, y);
@@ -416,11 +422,13 @@ void TCustomPlotPanel::MouseDown(platform::TMouseButton button, platform::TShift
 
 void TCustomPlotPanel::MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x,
                                int y) {
+  RestoreWindowLayout();
   TCustomPanel::MouseUp(button, shift, x, y);
   BroadcastMouseEvent(meUp, button, shift, x, y);
 }
 
 void TCustomPlotPanel::MouseMove(platform::TShiftState shift, int x, int y) {
+  RestoreWindowLayout();
   CancelMouse = false;
   TCustomPanel::MouseMove(shift, x, y);
   BroadcastMouseEvent(meMove, platform::mbLeft, shift, x, y);

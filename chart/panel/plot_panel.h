@@ -258,6 +258,9 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   bool WantArrows() const override { return true; }
   void SetControlRounded();
   bool Destroying() const { return destroying_; }
+  // After an export, the chart rectangle, axes, legend and series are laid out for the
+  // export's surface: the window's pass runs again, so that the mouse meets what it shows.
+  void RestoreWindowLayout();
 
  private:
   void DrawBevel(platform::TBevelCut bevel, TRect& r, int roundSize, int width);
@@ -276,6 +279,8 @@ class TCustomPlotPanel : public platform::TCustomPanel {
   bool view3D_ = true;
   bool applyingRegion_ = false;
   bool destroying_ = false;
+  // The last drawing pass was an export's.
+  bool exportLayout_ = false;
   int drawCount_ = 0;
 };
 

@@ -4,10 +4,13 @@
 #include <QCoreApplication>
 #include <QWheelEvent>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chart/component/chart.h"
@@ -16,6 +19,7 @@
 #include "chart/engine/series_marks.h"
 #include "chart/engine/series_pointer.h"
 #include "chart/series/bar_series.h"
+#include "platform/vcl/export_targets.h"
 #include "platform/vcl/form.h"
 #include "tests/chart/engine/engine_fixture.h"
 
@@ -275,6 +279,55 @@ TEST_F(EngineTest, ChartMouseEdgeCases) {
   }
 }
 
+// A press answers what the window shows: a paint that leaves the legend out leaves nothing that
+// reports it, and an export at another size changes no part under any pixel. Each change comes
+// twice: before a press on the legend's first item, and before the parts are read.
+TEST_F(EngineTest, PressesAnswerWhatTheWindowShows) {
+  using C = ConsoleLikeChart;
+  const TRect big{0, 0, 1000, 600};
+  const std::tuple<const char*, std::function<void(C&)>, bool> cases[] = {
+      {"every series inactive", [](C& c) { c.bars->SetActive(false), c.Repaint(); }, false},
+      {"every series freed", [](C& c) { c.FreeAllSeries(), c.Repaint(); }, false},
+      {"a bitmap", [&](C& c) { c.PlotCreateBitmap(platform::clWhite, big, platform::pfDevice); },
+       true},
+      {"a picture", [&](C& c) { c.PlotCreateMetafile(true, big); }, true},
+  };
+  for (const auto& [name, change, legendStays] : cases) {
+    SCOPED_TRACE(name);
+    C c;
+    c.Legend()->SetVisible(true);
+    c.Repaint();
+    auto partsNow = [&c] {
+      std::vector<std::pair<int, int>> parts;
+      chart::TChartClickedPart part;
+      for (int i = 0; i < c.GetWidth() * c.GetHeight(); ++i) {
+        c.CalcClickedPart({i % c.GetWidth(), i / c.GetWidth()}, part);
+        parts.push_back({part.Part, part.PointIndex});
+      }
+      return parts;
+    };
+    const auto before = partsNow();
+    const auto at = std::find(before.begin(), before.end(), std::pair{+chart::cpLegend, 0});
+    ASSERT_NE(at, before.end());
+    const int x = static_cast<int>(at - before.begin()) % c.GetWidth(),
+              y = static_cast<int>(at - before.begin()) / c.GetWidth();
+    int clicks = 0;
+    c.OnClickLegend = [&clicks](auto*, auto, auto, int, int) { ++clicks; };
+    change(c);
+    c.PerformMouseDown(mbLeft, {}, x, y);
+    c.PerformMouseUp(mbLeft, {}, x, y);
+    EXPECT_EQ(clicks, legendStays ? 1 : 0);
+    change(c);
+    const auto after = partsNow();
+    if (legendStays)
+      EXPECT_TRUE(after == before);
+    else
+      EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                              [](const auto& p) { return p.first == chart::cpLegend; }),
+                0);
+  }
+}
+
 // A series' own view of its axes and of the mouse; without a chart nothing is under it.
 TEST_F(EngineTest, SeriesAxisAndCursorOperations) {
   ConsoleLikeChart c;
@@ -314,8 +367,9 @@ struct MouseTool : chart::TPlotCustomTool {
 };
 
 // A press on the title (T), bottom axis (A) or a check box (L) is handled unless its handler
-// clears CancelMouse: then the background (B) hears it too and the zoom may start. A tool that
-// cancels an event keeps it from the later tools and the chart.
+// clears CancelMouse: then the background (B) hears it too and the zoom may start. A press on
+// the chart rectangle is the background's, once. A tool that cancels an event keeps it from the
+// later tools and the chart.
 TEST_F(EngineTest, ChartClickEventsAndTools) {
   enum { kTitle, kAxis, kLegendBox, kChart };
   const std::string moves = "ambmcmambmcm";
@@ -331,10 +385,11 @@ TEST_F(EngineTest, ChartClickEventsAndTools) {
       {"title, CancelMouse cleared", kTitle, nullptr, true, "TB", true, true},
       {"bottom axis", kAxis, nullptr, false, "A", false, true},
       {"legend check box", kLegendBox, nullptr, false, "L", false, false},
-      {"tools hear everything", kChart, "", true, "adbdcdBB" + moves + "aubucu", true, true},
+      {"chart rectangle, CancelMouse cleared", kChart, nullptr, true, "B", true, true},
+      {"tools hear everything", kChart, "", true, "adbdcdB" + moves + "aubucu", true, true},
       {"a tool cancels the press", kChart, "d", true, "adbd" + moves + "aubucu", false, true},
       // The release still ends the zoom where the mouse is.
-      {"a tool cancels the moves", kChart, "m", true, "adbdcdBBambmambmaubucu", true, true},
+      {"a tool cancels the moves", kChart, "m", true, "adbdcdBambmambmaubucu", true, true},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
