@@ -249,6 +249,7 @@ void TLegendItem::SetText(const std::string& v) {
 
 TLegendItem* TLegendItems::Get(int index) {
   if (index < 0) return nullptr;
+  CheckListIndex(index, kMostItems - 1);
   if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
   auto& slot = items_[static_cast<size_t>(index)];
   if (!slot) slot = std::make_unique<TLegendItem>(this);

@@ -14,6 +14,14 @@ bool PlotRandomAtRunTime = false;
 // Every system this runs on takes the wide range.
 int PlotPixelClampLimit = 0x3FFFFFF;
 
+void ListIndexError(int index) {
+  throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+void CheckListIndex(int index, long long highest) {
+  if (index > highest) ListIndexError(index);
+}
+
 EAssertionFailed::EAssertionFailed(const std::string& message, const char* file, int line)
     : platform::Exception(message), File(file), Line(line) {}
 

@@ -24,6 +24,18 @@ extern bool PlotRandomAtRunTime;
 // Pixel coordinates beyond this are never handed to the device.
 extern int PlotPixelClampLimit;
 
+// How far past a series' last point its per-point lists grow on demand: an entry may be set
+// before its point arrives, but an index may not ask for unbounded memory.
+constexpr int PlotPointListRoom = 65536;
+// The highest index a per-point list of a series with count points may grow to.
+inline long long PointListLimit(int count) {
+  return static_cast<long long>(count) - 1 + PlotPointListRoom;
+}
+// The error of a list index a list refuses.
+[[noreturn]] void ListIndexError(int index);
+// Refuses, with ListIndexError, an index past highest: the list stays as it was.
+void CheckListIndex(int index, long long highest);
+
 // A broken integrity rule of the engine: the message and where in the source it was found.
 class EAssertionFailed : public platform::Exception {
  public:

@@ -124,14 +124,7 @@ void TSeriesMarks::Assign(const platform::TPersistent* source) {
     style_ = other->style_;
     multiLine_ = other->multiLine_;
     SetSymbol(other->symbol_.get());
-    items_.Clear();
-    for (int i = 0; i < other->items_.Count(); ++i) {
-      const TMarksItem* item = other->items_.Existing(i);
-      if (!item) continue;
-      TMarksItem* mine = items_.Get(i);
-      mine->Assign(item);
-      mine->SetText(item->TextIfAny());
-    }
+    items_.Assign(other->items_);
   }
   TPlotCustomShape::Assign(source);
 }

@@ -247,8 +247,7 @@ void TChartSeries::SetValueColor(int index, TColor color) {
     pointColors_ =
         std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), platform::clDefault);
   }
-  if (index < 0 || index >= static_cast<int>(pointColors_->size()))
-    throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= static_cast<int>(pointColors_->size())) ListIndexError(index);
   (*pointColors_)[static_cast<size_t>(index)] = color;
   Repaint();
 }
