@@ -195,6 +195,11 @@ void TChartSeries::SetYValue(int index, double value) {
   Repaint();
 }
 
+void TChartSeries::SetXLabel(int index, const std::string& text) {
+  CheckListIndex(index, Count() - 1LL);
+  labels_.SetLabel(index, text);
+}
+
 void TChartSeries::SetXValues(const TChartValueList* value) {
   xValues_->Assign(value);
   Repaint();
