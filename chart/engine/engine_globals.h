@@ -1,7 +1,9 @@
 // The engine's shared switches, limits and small types: what series, axes and charts all read.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "chart/common/chart_exception.h"
 #include "platform/vcl/exception.h"
@@ -10,6 +12,11 @@ namespace chart {
 
 // Splits mark and label texts into lines.
 extern char PlotLineSeparator;
+// Where the line of text that begins at start ends (at the next PlotLineSeparator, or the end of
+// text); next is where the line after it begins. A line feed right after the separator belongs
+// to the break (unless the separator is one itself), so lines joined with CR LF split as those
+// joined with CR.
+std::size_t PlotLineEnd(std::string_view text, std::size_t start, std::size_t& next);
 // Splits legend texts into columns.
 extern char PlotColumnSeparator;
 // Value lists grow by this many elements at a time.

@@ -21,10 +21,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   for (;;) {
-    const auto end = text.find(PlotLineSeparator, start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
+    std::string::size_type next = 0;
+    const auto end = PlotLineEnd(text, start, next);
+    lines.push_back(text.substr(start, end - start));
+    if (end == text.size()) return lines;
+    start = next;
   }
 }
 
