@@ -249,6 +249,7 @@ void TLegendItem::SetText(const std::string& v) {
 
 TLegendItem* TLegendItems::Get(int index) {
   if (index < 0) return nullptr;
+  CheckListIndex(index, kMostItems - 1);
   if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
   auto& slot = items_[static_cast<size_t>(index)];
   if (!slot) slot = std::make_unique<TLegendItem>(this);
@@ -514,9 +515,15 @@ std::string TCustomChartLegend::FormattedLegend(int index) {
 
 std::string TCustomChartLegend::FormattedValue(TChartSeries* series, int valueIndex) {
   if (!series || valueIndex == -1) return {};
-  std::string s = series->LegendString(valueIndex, textStyle_);
-  std::replace(s.begin(), s.end(), PlotLineSeparator, ' ');
-  return s;
+  const std::string s = series->LegendString(valueIndex, textStyle_);
+  // One row: a blank for each line break, CR LF ones included.
+  std::string row;
+  for (size_t start = 0, next = 0; start < s.size(); start = next) {
+    const size_t end = PlotLineEnd(s, start, next);
+    row.append(s, start, end - start);
+    if (end < s.size()) row += ' ';
+  }
+  return row;
 }
 
 // --- TCustomChartLegend: clicks ---

@@ -152,7 +152,10 @@ class TLegendItem : public platform::TObject {
 class TLegendItems {
  public:
   explicit TLegendItems(TCustomChartLegend* legend) : legend_(legend) {}
-  // Grows the list up to index and makes a missing item; null for a negative index.
+  // Far more items than a legend has room to show.
+  static constexpr int kMostItems = 1 << 20;
+  // Grows the list up to index and makes a missing item; null for a negative index, the
+  // list-index error from kMostItems on.
   TLegendItem* Get(int index);
   TLegendItem* operator[](int index) { return Get(index); }
   int Count() const { return static_cast<int>(items_.size()); }

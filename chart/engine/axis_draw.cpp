@@ -14,9 +14,12 @@ namespace {
 
 // Lines of a label: separators, plus one when text follows the last one.
 int CountLines(const std::string& text) {
-  if (text.empty()) return 0;
-  const int separators = static_cast<int>(std::count(text.begin(), text.end(), PlotLineSeparator));
-  return separators + (text.back() != PlotLineSeparator ? 1 : 0);
+  int lines = 0;
+  for (size_t start = 0, next = 0; start < text.size(); start = next) {
+    PlotLineEnd(text, start, next);
+    ++lines;
+  }
+  return lines;
 }
 
 // The room of the labels across the axis (for labels aligned to the far side).
@@ -225,10 +228,10 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string& text,
   if (drawLabel && n > 0) {
     size_t start = 0;
     for (int line = 0; line < n; ++line) {
-      size_t end = shown.find(PlotLineSeparator, start);
-      if (end == std::string::npos) end = shown.size();
+      size_t next = 0;
+      const size_t end = PlotLineEnd(shown, start, next);
       const std::string part = shown.substr(start, end - start);
-      start = end + 1;
+      start = next;
       if (a == 0) {
         y += H;
         if (labelsExponent_)

@@ -181,7 +181,7 @@ class TCustomAxisPanel : public TCustomPlotPanelExtended {
   void SetAxesFastCalc(bool value);
   // The axis' visibility as the last layout found it.
   bool IsAxisVisible(const TChartAxis* axis) const;
-  // The canvas width of the widest line of text (lines end at PlotLineSeparator; a final one
+  // The canvas width of the widest line of text (lines end as PlotLineEnd says; a final break
   // starts no line) and the number of lines, 0 for an empty text.
   int MultiLineTextWidth(const std::string& text, int& numLines);
   // Every axis label text passes through this (value labels with no series and index -1).

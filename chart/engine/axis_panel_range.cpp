@@ -92,13 +92,10 @@ int TCustomAxisPanel::MultiLineTextWidth(const std::string& text, int& numLines)
   numLines = 0;
   int widest = 0;
   TCanvas3D* canvas = GetCanvas3D();
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find(PlotLineSeparator, start);
-    if (end == std::string::npos) end = text.size();
+  for (size_t start = 0, next = 0; start < text.size(); start = next) {
+    const size_t end = PlotLineEnd(text, start, next);
     ++numLines;
     if (canvas) widest = std::max(widest, canvas->TextWidth(text.substr(start, end - start)));
-    start = end + 1;
   }
   return widest;
 }

@@ -1,7 +1,9 @@
 // The engine's shared switches, limits and small types: what series, axes and charts all read.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "chart/common/chart_exception.h"
 #include "platform/vcl/exception.h"
@@ -10,6 +12,11 @@ namespace chart {
 
 // Splits mark and label texts into lines.
 extern char PlotLineSeparator;
+// Where the line of text that begins at start ends (at the next PlotLineSeparator, or the end of
+// text); next is where the line after it begins. A line feed right after the separator belongs
+// to the break (unless the separator is one itself), so lines joined with CR LF split as those
+// joined with CR.
+std::size_t PlotLineEnd(std::string_view text, std::size_t start, std::size_t& next);
 // Splits legend texts into columns.
 extern char PlotColumnSeparator;
 // Value lists grow by this many elements at a time.
@@ -23,6 +30,18 @@ extern bool PlotUseMouseWheel;
 extern bool PlotRandomAtRunTime;
 // Pixel coordinates beyond this are never handed to the device.
 extern int PlotPixelClampLimit;
+
+// How far past a series' last point its per-point lists grow on demand: an entry may be set
+// before its point arrives, but an index may not ask for unbounded memory.
+constexpr int PlotPointListRoom = 65536;
+// The highest index a per-point list of a series with count points may grow to.
+inline long long PointListLimit(int count) {
+  return static_cast<long long>(count) - 1 + PlotPointListRoom;
+}
+// The error of a list index a list refuses.
+[[noreturn]] void ListIndexError(int index);
+// Refuses, with ListIndexError, an index past highest: the list stays as it was.
+void CheckListIndex(int index, long long highest);
 
 // A broken integrity rule of the engine: the message and where in the source it was found.
 class EAssertionFailed : public platform::Exception {

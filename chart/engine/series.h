@@ -139,7 +139,9 @@ class TChartSeries : public TCustomChartSeries {
   void SetXValue(int index, double value);
   void SetYValue(int index, double value);
   std::string GetXLabel(int index) const { return labels_.GetLabel(index); }
-  void SetXLabel(int index, const std::string& text) { labels_.SetLabel(index, text); }
+  // Only a point that exists takes a label: one set past the last point would not follow the
+  // points inserted before it.
+  void SetXLabel(int index, const std::string& text);
   void SetValueColor(int index, TColor color);
   bool IsNull(int index) { return GetValueColor(index) == platform::clNone; }
   void SetNull(int index, bool value = true);

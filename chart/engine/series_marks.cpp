@@ -4,6 +4,7 @@
 #include <functional>
 #include <utility>
 
+#include "chart/engine/engine_globals.h"
 #include "chart/engine/series.h"
 #include "chart/engine/series_pointer.h"
 #include "chart/engine/series_source.h"
@@ -49,6 +50,12 @@ void ExchangeSlots(std::vector<std::unique_ptr<T>>& items, int a, int b) {
   std::swap(items[static_cast<size_t>(a)], items[static_cast<size_t>(b)]);
 }
 
+// The highest index the marks' per-point lists grow to on demand.
+long long GrowthLimit(const TSeriesMarks* marks) {
+  const TChartSeries* series = marks ? marks->ParentSeries() : nullptr;
+  return PointListLimit(series ? series->Count() : 0);
+}
+
 }  // namespace
 
 // ---- TSeriesMarkPosition -----------------------------------------------------------------------
@@ -70,6 +77,7 @@ TSeriesMarkPosition* TSeriesMarksPositions::Get(int index) const {
 
 void TSeriesMarksPositions::Put(int index, const TSeriesMarkPosition& position) {
   if (index < 0) return;
+  CheckListIndex(index, GrowthLimit(marks_));
   if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
   auto& slot = items_[static_cast<size_t>(index)];
   if (!slot) slot = std::make_unique<TSeriesMarkPosition>();
@@ -131,6 +139,11 @@ void TMarksItem::SetText(const platform::TStrings* value) {
 
 TMarksItem* TMarksItems::Get(int index) {
   if (index < 0) return nullptr;
+  CheckListIndex(index, GrowthLimit(marks_));
+  return Make(index);
+}
+
+TMarksItem* TMarksItems::Make(int index) {
   if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1);
   auto& slot = items_[static_cast<size_t>(index)];
   if (!slot) slot = std::make_unique<TMarksItem>(marks_ ? marks_->ParentChart() : nullptr);
@@ -146,6 +159,19 @@ void TMarksItems::Clear() {
   const bool had = !items_.empty();
   items_.clear();
   if (had && marks_) marks_->Repaint();
+}
+
+void TMarksItems::Assign(const TMarksItems& other) {
+  Clear();
+  // Not through Get: the items may lie further past this series' points than Get lets a caller
+  // reach (a series takes its marks before its points).
+  for (int i = 0; i < other.Count(); ++i) {
+    const TMarksItem* item = other.Existing(i);
+    if (!item) continue;
+    TMarksItem* mine = Make(i);
+    mine->Assign(item);
+    mine->SetText(item->TextIfAny());
+  }
 }
 
 void TMarksItems::Insert(int index) {
@@ -172,6 +198,7 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
                          return std::make_unique<TSeriesMarksGradient>(std::move(onChange));
                        }),
       series_(series),
+      positions_(this),
       items_(this) {
   style_ = smsLabel;
   SetVisible(false);

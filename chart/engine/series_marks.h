@@ -44,13 +44,17 @@ struct TSeriesMarkPosition {
   }
 };
 
+class TSeriesMarks;
+
 // Indexed by point; entries may be empty.
 class TSeriesMarksPositions {
  public:
+  explicit TSeriesMarksPositions(const TSeriesMarks* marks = nullptr) : marks_(marks) {}
   int Count() const { return static_cast<int>(items_.size()); }
   // Null past the end or for an empty entry.
   TSeriesMarkPosition* Get(int index) const;
-  // Grows, makes the entry, marks it custom and copies position into it.
+  // Grows, makes the entry, marks it custom and copies position into it. An index more than
+  // PlotPointListRoom past the series' last point raises the list-index error.
   void Put(int index, const TSeriesMarkPosition& position);
   void Automatic(int index);
   bool ExistCustom() const;
@@ -64,10 +68,10 @@ class TSeriesMarksPositions {
   void Exchange(int a, int b);
 
  private:
+  const TSeriesMarks* marks_;
   std::vector<std::unique_ptr<TSeriesMarkPosition>> items_;
 };
 
-class TSeriesMarks;
 class TMarksCallout;
 
 // The marks' gradient: silver to white, right to left.
@@ -105,11 +109,13 @@ class TMarksItems {
  public:
   explicit TMarksItems(TSeriesMarks* marks) : marks_(marks) {}
   int Count() const { return static_cast<int>(items_.size()); }
-  // Grows and makes the item on first use.
+  // Grows and makes the item on first use; as far past the last point as positions may.
   TMarksItem* Get(int index);
   // Without making it.
   TMarksItem* Existing(int index) const;
   void Clear();
+  // A copy of every item of other at its own index.
+  void Assign(const TMarksItems& other);
   void Insert(int index);
   void Delete(int index);
   void DeleteRange(int start, int quantity);
@@ -122,6 +128,7 @@ class TMarksItems {
   void ReadItems(std::string_view data);
 
  private:
+  TMarksItem* Make(int index);
   TSeriesMarks* marks_;
   std::vector<std::unique_ptr<TMarksItem>> items_;
 };

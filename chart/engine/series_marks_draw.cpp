@@ -21,10 +21,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   for (;;) {
-    const auto end = text.find(PlotLineSeparator, start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
+    std::string::size_type next = 0;
+    const auto end = PlotLineEnd(text, start, next);
+    lines.push_back(text.substr(start, end - start));
+    if (end == text.size()) return lines;
+    start = next;
   }
 }
 
@@ -124,14 +125,7 @@ void TSeriesMarks::Assign(const platform::TPersistent* source) {
     style_ = other->style_;
     multiLine_ = other->multiLine_;
     SetSymbol(other->symbol_.get());
-    items_.Clear();
-    for (int i = 0; i < other->items_.Count(); ++i) {
-      const TMarksItem* item = other->items_.Existing(i);
-      if (!item) continue;
-      TMarksItem* mine = items_.Get(i);
-      mine->Assign(item);
-      mine->SetText(item->TextIfAny());
-    }
+    items_.Assign(other->items_);
   }
   TPlotCustomShape::Assign(source);
 }

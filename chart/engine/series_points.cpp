@@ -195,6 +195,11 @@ void TChartSeries::SetYValue(int index, double value) {
   Repaint();
 }
 
+void TChartSeries::SetXLabel(int index, const std::string& text) {
+  CheckListIndex(index, Count() - 1LL);
+  labels_.SetLabel(index, text);
+}
+
 void TChartSeries::SetXValues(const TChartValueList* value) {
   xValues_->Assign(value);
   Repaint();
@@ -247,8 +252,7 @@ void TChartSeries::SetValueColor(int index, TColor color) {
     pointColors_ =
         std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), platform::clDefault);
   }
-  if (index < 0 || index >= static_cast<int>(pointColors_->size()))
-    throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= static_cast<int>(pointColors_->size())) ListIndexError(index);
   (*pointColors_)[static_cast<size_t>(index)] = color;
   Repaint();
 }

@@ -21,10 +21,6 @@ namespace {
 constexpr int MB_TASKMODAL = 0x2000;
 constexpr size_t kMaxUserMessage = 1023;
 
-[[noreturn]] void ListIndexError(int index) {
-  throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
-}
-
 std::string UpperAscii(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;

@@ -31,6 +31,7 @@ int TSliceValueList::Get(int index) const {
 
 void TSliceValueList::Set(int index, int value) {
   if (index < 0) return;
+  CheckListIndex(index, PointListLimit(owner_ ? owner_->Count() : 0));
   if (index >= Count()) items_.resize(static_cast<size_t>(index) + 1, 0);
   int& item = items_[static_cast<size_t>(index)];
   if (item == value) return;

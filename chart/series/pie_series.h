@@ -28,7 +28,8 @@ class TSliceValueList {
   int Count() const { return static_cast<int>(items_.size()); }
   // 0 outside the list.
   int Get(int index) const;
-  // Pads with zeros up to index; negative indexes are ignored.
+  // Pads with zeros up to index, at most PlotPointListRoom past the owner's last point (further
+  // raises the list-index error); negative indexes are ignored.
   void Set(int index, int value);
   void Delete(int index);
   // Pads a non-empty list with zeros to count, then swaps a and b.

@@ -1,13 +1,20 @@
 // Series marks (placement, moving apart, text lines, callouts) and the series pointer's symbols,
-// drawn on a headless chart whose device context calls are recorded.
+// drawn on a headless chart whose device context calls are recorded; mark lines in an SVG export.
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
+#include "chart/component/chart.h"
 #include "chart/engine/engine_globals.h"
 #include "chart/engine/series_pointer.h"
+#include "platform/vcl/export_targets.h"
 #include "tests/chart/engine/engine_fixture.h"
 
 namespace enginetest {
@@ -295,6 +302,49 @@ TEST_F(EngineTest, MarksDefaultsCopyAndParent) {
   m.Items().Loaded = false;
   m.Clear();
   EXPECT_EQ(m.MarkItem(3), &m);
+}
+
+// The texts of an SVG document in order, each with its place: x and y in its group's transform
+// (the writer nests no groups).
+std::vector<std::string> SvgTexts(const std::string& svg) {
+  std::vector<std::string> texts;
+  QString group;
+  for (QXmlStreamReader xml(QByteArray::fromStdString(svg)); !xml.atEnd() && !xml.hasError();) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    if (a.hasAttribute("transform")) group = a.value("transform").toString();
+    if (xml.name() == QStringLiteral("text"))
+      texts.push_back(QString("%1 at %2 %3,%4")
+                          .arg(xml.readElementText(), group, a.value("x"), a.value("y"))
+                          .toStdString());
+  }
+  return texts;
+}
+
+// A mark's own lines, joined with CR LF, and a label's lines joined so show as lines joined with
+// CR do: on the mark, under the axis and in the legend, in an SVG export.
+TEST_F(EngineTest, MarkLinesJoinedWithCrLfSplitAsThoseJoinedWithCr) {
+  const std::string cr(1, chart::PlotLineSeparator), label = "First" + cr + "Second";
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {label, {}}, {label, {"First", "Second"}}, {"First" + cr + "\nSecond", {}}};
+  std::vector<std::vector<std::string>> shown;
+  for (const auto& [text, own] : cases) {
+    chart::TChart c(nullptr, platform::TPanelSurface::Headless);
+    c.SetView3D(false);
+    c.SetBounds(0, 0, 300, 200);
+    auto* s = new chart::TChartSeries(nullptr);
+    c.AddSeries(s);
+    s->AddXY(0, 1, text);
+    s->AddXY(1, 2, "other");
+    s->Marks()->SetVisible(true);
+    s->GetHorizAxisObj()->SetLabelStyle(chart::talMark);
+    for (const std::string& line : own) s->Marks()->Items().Get(0)->GetText()->Add(line);
+    shown.push_back(SvgTexts(c.PlotCreateMetafile(true, c.GetRectangle())->ToSvg()));
+  }
+  const auto second = [](const std::string& t) { return t.starts_with("Second at"); };
+  EXPECT_EQ(std::count_if(shown[0].begin(), shown[0].end(), second), 2);
+  EXPECT_EQ(shown[1], shown[0]);
+  EXPECT_EQ(shown[2], shown[0]);
 }
 
 }  // namespace

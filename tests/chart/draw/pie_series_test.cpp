@@ -1,15 +1,19 @@
 // Pie series on headless charts: angles, the other slice, circle placement, the grid of pies,
-// the 3D view pies hold and give back, the per-slice lists following the points, the pages and
-// the gallery preview.
+// the 3D view pies hold and give back, the per-slice lists following the points, how far lists
+// grow on demand, the pages and the gallery preview.
 #include "chart/series/pie_series.h"
 
+#include <climits>
+#include <functional>
 #include <numbers>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "chart/canvas/canvas3d.h"
+#include "chart/component/legend.h"
 #include "chart/engine/engine_globals.h"
 #include "tests/chart/draw/recording_chart.h"
 #include "tests/chart/engine/engine_fixture.h"
@@ -254,6 +258,32 @@ TEST_F(EngineTest, PieSeriesListsFollowThePoints) {
   // The positions are the slice order: not stored (flags, count, one value).
   p->AddXY(9, 6);
   EXPECT_EQ(p->WriteData().size(), 13u);
+}
+
+// Lists grown to the index they are given reach 65,536 past the series' last point (the legend's
+// items 2^20 - 1); an index further on is refused and leaves the list empty.
+TEST_F(EngineTest, ListsGrowOnDemandOnlySoFar) {
+  PieChart c;
+  TPieSeries* p = c.Add({1, 2, 3});
+  chart::TSeriesMarks& m = *p->Marks();
+  chart::TCustomChartLegend legend;
+  const int room = 2 + 65536;
+  const std::tuple<int, std::function<void(int)>, std::function<int()>> cases[] = {
+      {room, [&](int i) { m.Positions().Put(i, {}); }, [&] { return m.Positions().Count(); }},
+      {room, [&](int i) { m.Items().Get(i); }, [&] { return m.Items().Count(); }},
+      {room, [&](int i) { p->SliceExplode.Set(i, 5); }, [&] { return p->SliceExplode.Count(); }},
+      {room, [&](int i) { p->SliceHeightPct.Set(i, 5); },
+       [&] { return p->SliceHeightPct.Count(); }},
+      {(1 << 20) - 1, [&](int i) { legend.GetItem(i); }, [&] { return legend.Items.Count(); }}};
+  for (const auto& [highest, grow, count] : cases) {
+    for (const int index : {highest + 1, INT_MAX}) {
+      EXPECT_EQ(MessageOf<platform::EListError>([&] { grow(index); }),
+                "List index out of bounds (" + std::to_string(index) + ")");
+      EXPECT_EQ(count(), 0);
+    }
+    grow(highest);
+    EXPECT_EQ(count(), highest + 1);
+  }
 }
 
 // Though on no axis, a pie's slices count for the chart's pages: 7 slices at 3 a page.

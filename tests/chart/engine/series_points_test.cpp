@@ -1,5 +1,6 @@
 // Series points: ordered insertion across every per-point list, colours, nulls, clearing, update
-// batches, label sorting, range deletes, index checks, and what the chart is told.
+// batches, label sorting, range deletes, index checks, labels only on points, and what the chart
+// is told.
 #include <climits>
 #include <string>
 #include <utility>
@@ -170,6 +171,21 @@ TEST_F(SeriesPointsTest, DeletesCheckIndexesAndMoveEveryList) {
   s.Delete(1, 2, true);
   EXPECT_EQ(Xs(s), (std::vector<double>{0}));
   EXPECT_EQ(s.PointColors()->size(), 1u);
+}
+
+// A label past the last point is refused as a negative index is: later points keep theirs.
+TEST_F(SeriesPointsTest, LabelsGoOnlyToPointsThatExist) {
+  const std::pair<int, bool> cases[] = {{5, false}, {3, true}, {INT_MAX, false}};
+  for (const auto& [index, markText] : cases) {
+    TChartSeries s(nullptr);
+    for (const char* label : {"A", "B", "C"}) s.AddXY(s.Count(), 1, label);
+    EXPECT_EQ(MessageOf<platform::EListError>(
+                  [&] { markText ? s.SetMarkText(index, "F") : s.SetXLabel(index, "F"); }),
+              "List index out of bounds (" + std::to_string(index) + ")");
+    for (int x = 3; x < 6; ++x) s.AddXY(x, 1, x == 3 ? "D" : "");
+    EXPECT_EQ(Labels(s), (std::vector<std::string>{"A", "B", "C", "D", "", ""}));
+    EXPECT_EQ(s.Labels().Count(), 6);
+  }
 }
 
 TEST_F(SeriesPointsTest, ChartRepaintsPerAddAndHearsOneDataChange) {
